@@ -1,0 +1,4 @@
+// Debug switch table: lookup, switch files, constraint rule and sharing.
+#include "base/debugflag.h"
+
+#include <gtest/gtest.h>
