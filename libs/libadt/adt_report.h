@@ -7,5 +7,6 @@
 // `text` is a complete message; severity 3 is an error, 4 a warning.
 using adt_report_fn = void (*)(int severity, const char* text);
 
+// A null hook restores the default printer.
 void adt_set_report_hook(adt_report_fn fn);
 void adt_report(int severity, const char* text);
