@@ -1,7 +1,9 @@
 // The process-wide debug switches: 1480 on/off flags, each selecting between
 // two behaviours of some module.  Modules test a switch by number
 // (debugFlag[DBG_DiffViewer]); users set switches by name or number in
-// ".xsw" switch files and on the command line.
+// ".xsw" switch files and on the command line.  Changes made through
+// setXSwitch are shared with the suite's other tools once a publisher is
+// attached; until then they wait in a pending list.
 #pragma once
 
 constexpr int DEBUG_FLAG_COUNT = 1480;
@@ -9,7 +11,8 @@ constexpr int DEBUG_FLAG_COUNT = 1480;
 extern unsigned char debugFlag[DEBUG_FLAG_COUNT];
 extern const char* debugFlagName[DEBUG_FLAG_COUNT];
 
-// The switches other modules test, by their fixed numbers.
+// The switches other modules test, by their fixed numbers.  The numbers are
+// part of the switch files' vocabulary: a user may write 683 for DiffViewer.
 enum DebugFlagIndex {
   DBG_SynSepAdj = 65,
   DBG_ConfigService = 662,
@@ -24,14 +27,40 @@ enum DebugFlagIndex {
   DBG_UseHelpService = 1353,
 };
 
+// Resets every switch to off and unnamed, then applies the built-in names
+// and defaults; changes still waiting to be shared are dropped.
 void InitDebugFlag();
-int GetXSwitchIndex(const char* text);          // index, or -1
-const char* debugFlag_NameFromIndex(int index);  // null for 0 and unnamed
-int setXSwitch(const char* text, int value);     // 1 when the switch exists
+
+// A decimal number (trailing blanks allowed) names that switch when it is in
+// range; any other text is a name matched ignoring case.  -1 when none.
+int GetXSwitchIndex(const char* text);
+
+// The name of switch `index` for 1 <= index < 1480, else null.
+const char* debugFlag_NameFromIndex(int index);
+
+// Sets a switch and shares the change; 1 when the switch exists, else 0.
+int setXSwitch(const char* text, int value);
+// The same by number; 0 when that switch has no name.
 int setXSwitch(int index, int value);
+
+// Switches that need the service router are forced off without it.
 void ConstrainXSwitches();
 
 // Reads "<program>.xsw" from each directory in order, later files winning.
-// The configuration library supplies the directories (see config/cfg.h's
-// ReadXSWFiles).
+// The configuration library knows the four directories (ReadXSWFiles).
 void ReadXSWFilesFrom(const char* const* dirs, int count);
+
+// ---- sharing with other tools -------------------------------------------------
+// The switch service lives in the service layer, above this library; it
+// attaches itself here as a publisher.
+
+using XSwitchPublishFn = void (*)(const char* name, int value);
+
+// Attaches (or, with null, detaches) the publisher.  Attaching replays every
+// pending change in order: the switch is set again and the change published.
+void XSwitch_AttachPublisher(XSwitchPublishFn publish);
+// Number of changes waiting for a publisher.
+int XSwitch_PendingCount();
+// A change reported by another tool: applied to switches 1..1459 only, and
+// not published again.  Returns 1 when applied.
+int XSwitch_ApplyRemoteChange(const char* name, int value);

@@ -1,0 +1,272 @@
+// Request parsing and checking: both grammars, the option words, and every
+// request error, observed through recording openers in place of windows.
+#include "viewer/request.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/gen.h"
+#include "viewer/diffviewer.h"
+#include "viewer/opener.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Owns a mutable argv built from words.
+struct Args {
+  std::vector<std::string> words;
+  std::vector<char*> v;
+  explicit Args(std::vector<std::string> w) : words(std::move(w)) {
+    for (auto& s : words) v.push_back(s.data());
+    v.push_back(nullptr);
+  }
+  int argc() const { return static_cast<int>(words.size()); }
+};
+
+std::string str(const char* s) { return s ? s : "(null)"; }
+
+DiffRequest parse(Args& a, const char* fallback = nullptr, int options = 0) {
+  return diff_ParseRequest(a.argc(), a.v.data(), fallback, false, false, options);
+}
+
+TEST(RequestGrammar, OptionWordsAreFilteredAndLaterFlagsWin) {
+  Args a({"-new", "-b", "x", "-reuse", "-b", "-w", "-i", "-lang=c", "y"});
+  DiffRequest r = parse(a);
+  EXPECT_TRUE(r.reuse);
+  EXPECT_FALSE(r.add);
+  EXPECT_EQ(r.options, 15);
+  EXPECT_EQ(r.kind, DiffRequest::TwoSides);
+  EXPECT_EQ(str(r.file1), "x");
+  EXPECT_EQ(str(r.file2), "y");
+  EXPECT_STREQ(a.v[0], "x");  // compacted to the front
+  EXPECT_STREQ(a.v[1], "y");
+  EXPECT_EQ(a.v[2], nullptr);
+
+  Args b({"-add", "x", "y"});
+  r = parse(b);
+  EXPECT_TRUE(r.add);
+  EXPECT_TRUE(r.reuse);  // -add implies reuse
+
+  Args c({"-reuse", "-noreuse", "x", "y"});
+  EXPECT_FALSE(parse(c).reuse);
+}
+
+TEST(RequestGrammar, NamesAndFallback) {
+  Args none({"-b"});
+  EXPECT_EQ(parse(none).kind, DiffRequest::NoFile);
+  Args none2({});
+  DiffRequest r = parse(none2, "fb");
+  EXPECT_EQ(r.kind, DiffRequest::OneName);
+  EXPECT_EQ(str(r.file1), "fb");
+
+  Args one({"a"});
+  r = parse(one);
+  EXPECT_EQ(r.kind, DiffRequest::OneName);
+  EXPECT_EQ(str(r.file1), "a");
+  r = parse(one, "fb");
+  EXPECT_EQ(r.kind, DiffRequest::TwoSides);
+  EXPECT_EQ(str(r.file2), "fb");
+}
+
+TEST(RequestGrammar, KvcVersions) {
+  Args bare({"f", "-v"});  // a bare -v at the end: no version, file against itself
+  DiffRequest r = parse(bare);
+  EXPECT_EQ(r.kind, DiffRequest::TwoSides);
+  EXPECT_EQ(str(r.file1), "f");
+  EXPECT_EQ(str(r.file2), "f");
+  EXPECT_EQ(r.version1, nullptr);
+
+  Args glued({"f", "-v1.2"});
+  r = parse(glued);
+  EXPECT_EQ(str(r.version1), "1.2");
+  EXPECT_EQ(str(r.file2), "f");
+  EXPECT_EQ(r.version2, nullptr);
+
+  Args both({"f", "-v", "1.1", "g", "-v1.3"});
+  r = parse(both);
+  EXPECT_EQ(str(r.file1), "f");
+  EXPECT_EQ(str(r.version1), "1.1");
+  EXPECT_EQ(str(r.file2), "g");
+  EXPECT_EQ(str(r.version2), "1.3");
+  EXPECT_TRUE(r.extra.empty());
+
+  Args sep({"f", "g", "-v", "2.0"});
+  r = parse(sep);
+  EXPECT_EQ(r.version1, nullptr);
+  EXPECT_EQ(str(r.version2), "2.0");
+}
+
+TEST(RequestGrammar, KvcExtraArguments) {
+  Args three({"a", "b", "c", "d"});
+  DiffRequest r = parse(three);
+  EXPECT_EQ(str(r.file1), "a");
+  EXPECT_EQ(str(r.file2), "b");
+  ASSERT_EQ(r.extra.size(), 2u);
+  EXPECT_STREQ(r.extra[0], "c");
+  EXPECT_STREQ(r.extra[1], "d");
+}
+
+TEST(RequestGrammar, CvsRevisionsAndDates) {
+  Args two({"-r", "A", "-r", "B", "f"});
+  DiffRequest r = parse(two);
+  EXPECT_EQ(str(r.version1), "A");
+  EXPECT_EQ(str(r.version2), "B");
+  EXPECT_EQ(str(r.file1), "f");
+  EXPECT_EQ(str(r.file2), "f");
+
+  Args glued({"-rA", "f", "g"});  // the second name is silently ignored
+  r = parse(glued);
+  EXPECT_EQ(str(r.version1), "A");
+  EXPECT_EQ(r.version2, nullptr);
+  EXPECT_EQ(str(r.file1), "f");
+  EXPECT_EQ(str(r.file2), "f");
+  EXPECT_TRUE(r.extra.empty());
+
+  Args dates({"-D2024-01-01", "-r", "1.4", "f"});
+  r = parse(dates);
+  EXPECT_EQ(str(r.date1), "2024-01-01");
+  EXPECT_EQ(str(r.version2), "1.4");
+  EXPECT_EQ(r.version1, nullptr);
+  EXPECT_EQ(str(r.file1), "f");
+
+  Args nofile({"-r", "A", "-rB"});
+  EXPECT_EQ(parse(nofile).kind, DiffRequest::NoFile);
+  r = parse(nofile, "fb");
+  EXPECT_EQ(r.kind, DiffRequest::TwoSides);
+  EXPECT_EQ(str(r.file1), "fb");
+}
+
+// ---- DiffViewer::main with recording openers --------------------------------
+
+struct Opened {
+  std::string file1, version1, date1, file2, version2, date2;
+  int options;
+};
+std::vector<Opened> viewersOpened;
+std::vector<std::string> choosersOpened;
+
+DiffViewer* recordViewer(const char* f1, const char* v1, const char* d1, const char* f2,
+                         const char* v2, const char* d2, int options) {
+  viewersOpened.push_back({str(f1), str(v1), str(d1), str(f2), str(v2), str(d2), options});
+  return nullptr;
+}
+void recordChooser(const char* f1, const char* f2, bool, const char*, int) {
+  choosersOpened.push_back(str(f1) + "|" + str(f2));
+}
+
+class DiffViewerMainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    viewersOpened.clear();
+    choosersOpened.clear();
+    diffViewerOpeners.openViewer = recordViewer;
+    diffViewerOpeners.openChooser = recordChooser;
+    dir = fs::temp_directory_path() / ("req-" + std::to_string(getpid()));
+    fs::create_directories(dir / "sub");
+    std::ofstream(dir / "a.c") << "a\n";
+    std::ofstream(dir / "b.c") << "b\n";
+    std::ofstream(dir / "sub" / "a.c") << "a2\n";
+  }
+  void TearDown() override {
+    diffViewerOpeners = {};
+    fs::permissions(dir, fs::perms::owner_all);
+    fs::remove_all(dir);
+  }
+  std::string p(const std::string& name) { return (dir / name).string(); }
+
+  // Runs a request; returns the error text ("" for none).
+  std::string run(std::vector<std::string> words, int options = 0) {
+    Args a(std::move(words));
+    char* err = nullptr;
+    DiffViewer::main(a.argc(), a.v.data(), nullptr, false, false, &err, nullptr, options);
+    std::string text = err ? err : "";
+    gen_free(err);
+    return text;
+  }
+
+  fs::path dir;
+};
+
+TEST_F(DiffViewerMainTest, TwoReadableFilesOpenAViewer) {
+  EXPECT_EQ(run({"-w", p("a.c"), p("b.c")}, 2), "");
+  ASSERT_EQ(viewersOpened.size(), 1u);
+  EXPECT_EQ(viewersOpened[0].file1, p("a.c"));
+  EXPECT_EQ(viewersOpened[0].file2, p("b.c"));
+  EXPECT_EQ(viewersOpened[0].options, 3);
+}
+
+TEST_F(DiffViewerMainTest, NoFile) {
+  EXPECT_EQ(run({"-b"}), "error: no file specified to diff");
+  EXPECT_EQ(run({}), "error: no file specified to diff");
+  EXPECT_TRUE(viewersOpened.empty());
+}
+
+TEST_F(DiffViewerMainTest, DirectoryAndUnreadableSides) {
+  EXPECT_EQ(run({dir.string()}), "File given to diff is a directory: " + dir.string());
+  EXPECT_EQ(run({p("missing")}), "Cannot open file for reading: " + p("missing"));
+  EXPECT_EQ(run({p("sub"), p("a.c")}), "File given to diff is a directory: " + p("sub"));
+  EXPECT_EQ(run({p("missing"), p("a.c")}), "Cannot open file for reading: " + p("missing"));
+  EXPECT_EQ(run({p("a.c"), p("gone")}), "Cannot open file for reading: " + p("gone"));
+  EXPECT_EQ(run({""}), "Cannot open file for reading: ");
+  EXPECT_TRUE(viewersOpened.empty());
+  EXPECT_TRUE(choosersOpened.empty());
+}
+
+TEST_F(DiffViewerMainTest, UnreadableFileIsRefused) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  fs::permissions(dir / "b.c", fs::perms::none);
+  EXPECT_EQ(run({p("a.c"), p("b.c")}), "Cannot open file for reading: " + p("b.c"));
+}
+
+TEST_F(DiffViewerMainTest, VersionedSideNeedNotExistOnDisk) {
+  EXPECT_EQ(run({p("gone"), "-v1.1", p("a.c")}), "");
+  ASSERT_EQ(viewersOpened.size(), 1u);
+  EXPECT_EQ(viewersOpened[0].version1, "1.1");
+  EXPECT_EQ(run({"-D", "yesterday", p("gone")}),
+            "Cannot open file for reading: " + p("gone"));  // side 2 is on disk
+}
+
+TEST_F(DiffViewerMainTest, DirectoryAsSecondSideTakesTheSameBaseName) {
+  EXPECT_EQ(run({p("a.c"), p("sub")}), "");
+  ASSERT_EQ(viewersOpened.size(), 1u);
+  EXPECT_EQ(viewersOpened[0].file2, p("sub/a.c"));
+  EXPECT_EQ(run({p("b.c"), p("sub")}), "File given to diff is a directory: " + p("sub"));
+  EXPECT_EQ(viewersOpened.size(), 1u);
+}
+
+TEST_F(DiffViewerMainTest, ExtraArgumentsAreReportedButTheViewerOpens) {
+  EXPECT_EQ(run({p("a.c"), p("b.c"), "third", "fourth"}),
+            "Ignoring extra arguments: third fourth");
+  EXPECT_EQ(viewersOpened.size(), 1u);
+}
+
+TEST_F(DiffViewerMainTest, OneNameOpensTheChooser) {
+  EXPECT_EQ(run({p("a.c")}), "");
+  ASSERT_EQ(choosersOpened.size(), 1u);
+  EXPECT_EQ(choosersOpened[0], p("a.c") + "|(null)");
+  EXPECT_TRUE(viewersOpened.empty());
+}
+
+TEST_F(DiffViewerMainTest, OverlongNamesGetTheirMessage) {
+  std::string longName(100000, 'x');
+  EXPECT_EQ(run({longName, p("a.c")}), "Cannot open file for reading: " + longName);
+}
+
+TEST(DiffViewerCount, AddAndRemove) {
+  int before = DiffViewer::numViewersOpen();
+  DiffViewer::DiffViewerAdd();
+  DiffViewer::DiffViewerAdd();
+  EXPECT_EQ(DiffViewer::numViewersOpen(), before + 2);
+  DiffViewer::DiffViewerRemove();
+  DiffViewer::DiffViewerRemove();
+  EXPECT_EQ(DiffViewer::numViewersOpen(), before);
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+// The static entry points of DiffViewer: request checks and messages, the
+// choice between reusing the last window and opening a new one, and the
+// count of open viewers.
+#include "viewer/diffviewer.h"
+
+#include <string>
+
+#include "base/gen.h"
+#include "viewer/opener.h"
+#include "viewer/request.h"
+
+DiffViewer* last_diffview = nullptr;
+int DiffViewer::_num_viewers_open = 0;
+DiffViewerOpeners diffViewerOpeners;
+
+namespace {
+
+char* directoryMessage(const char* name) {
+  return gen_concat("File given to diff is a directory: ", name);
+}
+
+char* unreadableMessage(const char* name) {
+  return gen_concat("Cannot open file for reading: ", name);
+}
+
+bool readable(const char* name) { return gen_access(name, 4) != -1; }
+
+// One name: its previous version against the file on disk when it is under
+// version control, else the chooser asks for the other side.
+char* openOneName(const DiffRequest& r) {
+  const char* name = r.file1;
+  if (gen_isdir(name)) return directoryMessage(name);
+  if (!readable(name)) return unreadableMessage(name);
+  DiffViewer::chooseNewDiff(name, nullptr, r.reuse, nullptr, r.options);
+  return nullptr;
+}
+
+// Two sides: the first failing check wins.  A directory as the second side
+// stands for the file of the first side's base name inside it.
+char* openTwoSides(const DiffRequest& r) {
+  bool file1Versioned = r.version1 || r.date1;
+  bool file2Versioned = r.version2 || r.date2;
+  if (gen_isdir(r.file1)) return directoryMessage(r.file1);
+  if (!file1Versioned && !readable(r.file1)) return unreadableMessage(r.file1);
+  std::string file2 = r.file2;
+  if (gen_isdir(r.file2)) {
+    char* base = gen_basename(r.file1);
+    char* joined = gen_sconcat(r.file2, base);
+    bool usable = readable(joined) && !gen_isdir(joined);
+    if (usable) file2 = joined;
+    gen_free(base);
+    gen_free(joined);
+    if (!usable) return directoryMessage(r.file2);
+  }
+  if (!file2Versioned && !readable(file2.c_str())) return unreadableMessage(file2.c_str());
+
+  DiffViewer::createDiffViewer(r.file1, r.version1, r.date1, file2.c_str(), r.version2,
+                               r.date2, r.reuse, r.add, r.options);
+  if (r.extra.empty()) return nullptr;
+  char* message = gen_copy("Ignoring extra arguments:");
+  for (const char* word : r.extra) message = gen_fconcat_sep(message, ' ', word);
+  return message;
+}
+
+}  // namespace
+
+void DiffViewer::main(int argc, char** argv, const char* fallbackFile, bool reuse,
+                      bool add, char** errorText, STPSpecClass* connection,
+                      int options) {
+  (void)connection;  // names from another tool arrive already resolved
+  DiffRequest r = diff_ParseRequest(argc, argv, fallbackFile, reuse, add, options);
+  char* message = nullptr;
+  switch (r.kind) {
+    case DiffRequest::NoFile:
+      message = gen_copy("error: no file specified to diff");
+      break;
+    case DiffRequest::OneName:
+      message = openOneName(r);
+      break;
+    case DiffRequest::TwoSides:
+      message = openTwoSides(r);
+      break;
+  }
+  if (message) {
+    if (errorText)
+      *errorText = message;
+    else
+      gen_free(message);
+  }
+}
+
+DiffViewer* DiffViewer::createDiffViewer(const char* file1, const char* version1,
+                                         const char* date1, const char* file2,
+                                         const char* version2, const char* date2,
+                                         bool reuse, bool add, int options) {
+  if ((add || reuse) && last_diffview) {
+    last_diffview->loadNewDiff(file1, version1, date1, file2, version2, date2,
+                               add ? AddOnly : ShowAndAdd, 0);
+    last_diffview->raiseWindow();
+    return last_diffview;
+  }
+  DiffViewer* viewer =
+      diffViewerOpeners.openViewer
+          ? diffViewerOpeners.openViewer(file1, version1, date1, file2, version2,
+                                         date2, options)
+          : nullptr;
+  if (viewer) {
+    last_diffview = viewer;
+    viewer->raiseWindow();
+  }
+  return last_diffview;
+}
+
+void DiffViewer::chooseNewDiff(const char* file1, const char* file2, bool reuse,
+                               const char* workingDir, int options) {
+  if (diffViewerOpeners.openChooser)
+    diffViewerOpeners.openChooser(file1, file2, reuse, workingDir, options);
+}
+
+void DiffViewer::DiffViewerAdd() { _num_viewers_open++; }
+
+void DiffViewer::DiffViewerRemove() { _num_viewers_open--; }
