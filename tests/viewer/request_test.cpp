@@ -259,6 +259,53 @@ TEST_F(DiffViewerMainTest, OverlongNamesGetTheirMessage) {
   EXPECT_EQ(run({longName, p("a.c")}), "Cannot open file for reading: " + longName);
 }
 
+struct FakeViewer : DiffViewer {
+  std::vector<std::string> loads;
+  int raises = 0;
+  void gotoRange(int) override {}
+  void raiseWindow() override { raises++; }
+  void loadNewDiff(const char* f1, const char*, const char*, const char* f2, const char*,
+                   const char*, loadType type, int) override {
+    loads.push_back(str(f1) + "|" + str(f2) + "|" + std::to_string(type));
+  }
+};
+
+TEST_F(DiffViewerMainTest, ReuseAndAddLoadIntoTheLastViewer) {
+  FakeViewer v;
+  last_diffview = &v;
+  EXPECT_EQ(run({"-reuse", p("a.c"), p("b.c")}), "");
+  EXPECT_EQ(run({"-add", p("b.c"), p("a.c")}), "");
+  EXPECT_EQ(run({"-new", p("a.c"), p("b.c")}), "");  // a new window is asked for
+  last_diffview = nullptr;
+  ASSERT_EQ(v.loads.size(), 2u);
+  EXPECT_EQ(v.loads[0], p("a.c") + "|" + p("b.c") + "|1");
+  EXPECT_EQ(v.loads[1], p("b.c") + "|" + p("a.c") + "|2");
+  EXPECT_EQ(v.raises, 2);
+  EXPECT_EQ(viewersOpened.size(), 1u);
+}
+
+FakeViewer* opened = nullptr;
+DiffViewer* openFake(const char*, const char*, const char*, const char*, const char*,
+                     const char*, int) {
+  return opened;
+}
+
+TEST_F(DiffViewerMainTest, AViewerThatOpensBecomesTheLastOne) {
+  FakeViewer v;
+  opened = &v;
+  diffViewerOpeners.openViewer = openFake;
+  EXPECT_EQ(DiffViewer::createDiffViewer("x", nullptr, nullptr, "y", nullptr, nullptr,
+                                         false, false, 0),
+            &v);
+  EXPECT_EQ(last_diffview, &v);
+  EXPECT_EQ(v.raises, 1);
+  opened = nullptr;  // a window that fails to open leaves the last one as it was
+  EXPECT_EQ(DiffViewer::createDiffViewer("x", nullptr, nullptr, "y", nullptr, nullptr,
+                                         false, false, 0),
+            &v);
+  last_diffview = nullptr;
+}
+
 TEST(DiffViewerCount, AddAndRemove) {
   int before = DiffViewer::numViewersOpen();
   DiffViewer::DiffViewerAdd();
