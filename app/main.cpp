@@ -1,0 +1,56 @@
+// diffview's entry; start reading here.  main settles who this process is
+// (launched by the service router or by a user), takes the toolkit's and
+// its own words out of the command line, reads the configuration and hands
+// the remaining words to DiffViewer::main (viewer/entry.cpp), which parses
+// the request and opens the window.
+#include <cstdlib>
+
+#include "app/command_line.h"
+#include "app/usage.h"
+#include "base/gen.h"
+#include "config/cfg.h"
+#include "gui/gui_init.h"
+#include "services/servicerouter_proxy.h"
+#include "viewer/diffviewer.h"
+
+namespace {
+
+// Serves the request with windows of this process.
+int runLocally(int argc, char** argv, const StartOptions& o) {
+  cfg_SetEverythingToDefaults();
+  shr_ReadConfigFiles(gen_getprogname());
+
+  if (o.ask) {
+    DiffViewer::chooseNewDiff(nullptr, nullptr, o.reuse, nullptr, o.options);
+  } else if (argc > 1) {
+    char* errorText = nullptr;
+    DiffViewer::main(argc - 1, argv + 1, nullptr, false, o.add, &errorText, nullptr,
+                     o.options);
+    if (errorText) {
+      gen_error("%s", errorText);
+      gen_free(errorText);
+    }
+  } else {
+    usage();
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool launchedFromRouter =
+      ServiceRouter_Proxy::argsIndicateLaunchedFromServiceRouter(argc, argv);
+  gen_init(argv[0], 0, 0);
+  abSetup("VORNE Diff Viewer", "Graphical Difference Viewer",
+          "About the VORNE Difference Viewer", nullptr);
+  init_prior_to_gui(&argc, argv);
+
+  StartOptions o = parseStartOptions(&argc, argv);
+  if (o.help) {
+    usage();
+    gen_successexit(0);
+  }
+  (void)launchedFromRouter;  // the router's service mode comes with the service layer
+  return runLocally(argc, argv, o);
+}

@@ -1,0 +1,135 @@
+// The diffview command as a user meets it: usage, option words, request
+// errors in the program's message format, toolkit switches and bad input.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "run_program.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kDiffview = std::string(DIFFVIEW_BIN) + "/diffview";
+
+const char* const kUsage =
+    "Usage (kvc-style):\n\t diffview [options] file1 [-v vers1] [file2 [-v vers2]]\n"
+    "   Or (cvs-style):\n\t diffview [options] [-r rev1|-D date1] [-r rev2|-D date2] file1 [file2]\n"
+    "options:\n"
+    "\t-h, --help      display this usage screen\n"
+    "\n"
+    "\t-reuse          reuse an existing diffview window (default)\n"
+    "\t-new, -noreuse  open a new diffview window\n"
+    "\t-add            add to diff list, but only display if no other diffs\n"
+    "\n"
+    "\t-b          ignore amount of whitespace\n"
+    "\t-lang=c     ignore whitespace using C tokenization\n"
+    "\t-w          ignore all whitespace\n"
+    "\t-i          ignore changes in case\n";
+
+class DiffviewCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home = fs::temp_directory_path() /
+           ("cli-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(home);
+    std::ofstream(home / "a.txt") << "one\ntwo\n";
+    std::ofstream(home / "b.txt") << "one\nthree\n";
+  }
+  void TearDown() override { fs::remove_all(home); }
+
+  ProgramResult run(const std::vector<std::string>& args) {
+    return runProgram(kDiffview, args, {"HOME=" + home.string()});
+  }
+  std::string p(const std::string& name) { return (home / name).string(); }
+
+  fs::path home;
+};
+
+TEST_F(DiffviewCli, HelpPrintsUsageAndSucceeds) {
+  for (const char* word : {"-h", "--help", "-help"}) {
+    ProgramResult r = run({"-b", word, "never-looked-at"});
+    EXPECT_EQ(r.status, 0) << word;
+    EXPECT_EQ(r.out, kUsage) << word;
+    EXPECT_EQ(r.err, "") << word;
+  }
+}
+
+TEST_F(DiffviewCli, NothingToCompareGivesUsage) {
+  ProgramResult r = run({});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, kUsage);
+  r = run({"-noclient"});
+  EXPECT_EQ(r.out, kUsage);
+}
+
+TEST_F(DiffviewCli, DirectoryArgument) {
+  ProgramResult r = run({"/etc"});
+  EXPECT_EQ(r.err, "diffview: error: File given to diff is a directory: /etc\n");
+  EXPECT_EQ(r.out, "");
+}
+
+TEST_F(DiffviewCli, MissingAndEmptyArguments) {
+  ProgramResult r = run({p("a.txt"), p("nope")});
+  EXPECT_EQ(r.err, "diffview: error: Cannot open file for reading: " + p("nope") + "\n");
+  r = run({"", p("a.txt")});
+  EXPECT_EQ(r.err, "diffview: error: Cannot open file for reading: \n");
+  r = run({"-b", "-new"});
+  EXPECT_EQ(r.err, "diffview: error: error: no file specified to diff\n");
+}
+
+TEST_F(DiffviewCli, ValidPairIsAccepted) {
+  ProgramResult r = run({"-w", "-new", "-reuse", p("a.txt"), p("b.txt")});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(DiffviewCli, ExtraArgumentsAreReported) {
+  ProgramResult r = run({p("a.txt"), p("b.txt"), "c", "d"});
+  EXPECT_EQ(r.err, "diffview: error: Ignoring extra arguments: c d\n");
+}
+
+TEST_F(DiffviewCli, OverlongArgument) {
+  std::string name(20000, 'n');
+  ProgramResult r = run({name, p("a.txt")});
+  EXPECT_EQ(r.err, "diffview: error: Cannot open file for reading: " + name + "\n");
+}
+
+TEST_F(DiffviewCli, ToolkitSwitchesAreTakenOut) {
+  ProgramResult r = run({"-XBogusSwitch", "-ZDiffViewer", "-nosplash", p("a.txt"), p("b.txt")});
+  EXPECT_EQ(r.err, "diffview: warning: Ignoring unknown switch \"-XBogusSwitch\"\n");
+  // Words after -run reach the request even when they look like switches.
+  r = run({"-run", "-XTamsel", p("a.txt")});
+  EXPECT_EQ(r.err, "diffview: error: Cannot open file for reading: -XTamsel\n");
+}
+
+TEST_F(DiffviewCli, GarbageInUserSwitchFileIsReportedNotFatal) {
+  fs::create_directories(home / ".qen");
+  std::ofstream(home / ".qen" / "diffview.xsw") << "NoSuchSwitch 1\n\xff\xfe\x01 2\nTamsel\n";
+  ProgramResult r = run({"/etc"});
+  std::string xsw = p(".qen/diffview.xsw");
+  EXPECT_NE(r.err.find("diffview: warning: Ignoring unknown option \"NoSuchSwitch\" in \"" +
+                       xsw + "\"\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("diffview: error: File given to diff is a directory: /etc\n"),
+            std::string::npos);
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST_F(DiffviewCli, GarbageInUserConfigurationIsReportedNotFatal) {
+  fs::create_directories(home / ".qen");
+  std::string junk;
+  for (int i = 0; i < 60; i++) junk += "no_such_option_" + std::to_string(i) + " 1\n";
+  std::ofstream(home / ".qen" / "qen.cfg") << junk;
+  ProgramResult r = run({"/etc"});
+  EXPECT_NE(r.err.find("Too many errors, aborting.\n"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("no_such_option_55"), std::string::npos);
+  EXPECT_NE(r.err.find("File given to diff is a directory: /etc"), std::string::npos);
+}
+
+}  // namespace
