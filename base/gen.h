@@ -179,6 +179,7 @@ char* gen_basename(const char* path);
 char* gen_dirname(const char* path);
 char* gen_canonicalfilename(const char* path);
 char* gen_absolutefilename(const char* path);
+// The way from dir to path (".." steps where needed; "." when equal).
 char* gen_relative_filename(const char* path, const char* dir);
 char* gen_expand_filename(const char* path);
 char* gen_sconcat(const char* dir, const char* name);
@@ -189,7 +190,9 @@ char* gen_ddconcat(const char* dir, const char* sub1, const char* sub2);
 char* gen_dsconcat(const char* dir, const char* sub, const char* name);
 char* gen_ddsconcat(const char* dir, const char* sub1, const char* sub2,
                     const char* name);
-const char* gen_getsuffix(const char* path);  // points into path, or null
+// The text after the base name's last "." (a leading "." starts none);
+// points into path, or null.
+const char* gen_getsuffix(const char* path);
 char* gen_changesuffix(const char* path, const char* suffix);
 char* gen_addsuffix(const char* path, const char* suffix);
 bool gen_samefile(const char* a, const char* b);
@@ -199,27 +202,39 @@ bool gen_islink(const char* path);
 char* gen_readlink(const char* path);
 long gen_filesize(const char* path);  // -1 when it cannot stat
 int gen_access(const char* path, int mode);  // access(2); -1 for null
+// The whole file, NUL-terminated; *size gets the byte count.  Null on failure.
 char* gen_readfile_into_buffer(const char* path, long* size);
+// One line into *buf (grown 250 bytes at a time), without its ending (LF,
+// CR or CR LF); returns *buf, or null at end of input with nothing read.
 char* gen_getline(FILE* f, char** buf, long* capacity);
+// One line of any length as a new string, keeping its line feed like fgets;
+// null at end of input.
 char* gen_afgets(FILE* f);
+// Guarded I/O: a failed open or seek ends the program with status 1 and a
+// message naming the file; read, write and close failures are reported and
+// the call returns as stdio would.
 FILE* gen_safe_fopen(const char* name, const char* description, const char* mode);
 long gen_safe_fread(void* buf, long size, long count, FILE* f, const char* name);
 long gen_safe_fwrite(const void* buf, long size, long count, FILE* f,
                      const char* name);
 int gen_safe_fclose(FILE* f, const char* name);
 void gen_safe_fseek(FILE* f, long offset, int whence, const char* name);
+// Fresh names "dv_<pid><counter>.<suffix>" in the temporary directory
+// (gen_tempname: beside path); null, or -1 for the many-name forms, once the
+// counter is exhausted.  BUILDER_TEMPORARY_NAME replaces the stem.
 char* gen_tempname(const char* path, const char* suffix);
 char* tmp1name(const char* suffix);
 int tmp2name(const char* suffix1, const char* suffix2, char** name1, char** name2);
 int xtmp3names(const char* dir2, const char* s1, const char* s2, const char* s3,
                char** n1, char** n2, char** n3);
 int gen_mkstemp(const char* suffix, char** name);  // open descriptor or -1
-int gen_createdir(const char* path, int mode);
+int gen_createdir(const char* path, int mode);  // with parents; 0 or -1
 int gen_removefile(const char* path);
-int gen_copyfile(const char* from, const char* to);
-int gen_system(const char* command);
+int gen_copyfile(const char* from, const char* to);  // 0 or -1
+int gen_system(const char* command);  // exit status, or -1
 const char* gen_getenv(const char* name, const char* fallback);
+// Valid until the next call of the same function.
 const char* gen_getusername();
-const char* gen_gethomedir();
+const char* gen_gethomedir();  // $HOME, else the password entry
 
 unsigned long gen_cksum(const void* bytes, long count, unsigned long state);
