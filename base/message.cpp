@@ -73,7 +73,10 @@ int gen_default_domessage(int code, const char* format, va_list args) {
   if (prefix) fprintf(out, "%s: ", prefix);
   fputs(text.c_str(), out);
   if (code > 100 && saved_errno != 0) {
-    fprintf(out, ": %s\n", strerror(saved_errno));
+    // Messages written for this ("Unable to open x for input: ") already
+    // end in the separator; don't print it twice.
+    bool hasSeparator = text.size() >= 2 && text.compare(text.size() - 2, 2, ": ") == 0;
+    fprintf(out, hasSeparator ? "%s\n" : ": %s\n", strerror(saved_errno));
     errno = 0;
   } else if (text.empty() || text.back() != '\n') {
     fputc('\n', out);

@@ -93,7 +93,7 @@ TEST_F(FilesTest, SafeFopenOpensOrExits) {
   const std::string missing = (dir / "missing").string();
   EXPECT_EXIT(gen_safe_fopen(missing.c_str(), nullptr, "r"),
               ::testing::ExitedWithCode(1),
-              "^prog: fatal: Unable to open " + missing + " for input: : " +
+              "^prog: fatal: Unable to open " + missing + " for input: " +
                   strerror(ENOENT) + "\n$");
   const std::string nodir = (dir / "no" / "such").string();
   EXPECT_EXIT(gen_safe_fopen(nodir.c_str(), "the report", "w"),
