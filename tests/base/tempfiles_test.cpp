@@ -34,6 +34,8 @@ class TempNameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     unsetenv("BUILDER_TEMPORARY_NAME");
+    const char* old = getenv("TMPDIR");
+    savedTmpdir = old ? old : "";
     dir = fs::temp_directory_path() / ("tmpnames-" + std::to_string(getpid()));
     fs::create_directories(dir);
     setenv("TMPDIR", dir.c_str(), 1);
@@ -41,9 +43,14 @@ class TempNameTest : public ::testing::Test {
   }
   void TearDown() override {
     unsetenv("BUILDER_TEMPORARY_NAME");
+    if (savedTmpdir.empty())
+      unsetenv("TMPDIR");
+    else
+      setenv("TMPDIR", savedTmpdir.c_str(), 1);
     fs::remove_all(dir);
   }
   fs::path dir;
+  std::string savedTmpdir;
 };
 
 TEST_F(TempNameTest, TmpdirWinsWhenUsable) {
