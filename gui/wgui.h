@@ -20,6 +20,10 @@ class WApplication {
 };
 WApplication* WGetApplication();
 
+// Kinds of program: inside the IDE the no-display messages offer a non-GUI
+// start.
+enum { WGUI_KIND_APPLICATION = 0, WGUI_KIND_IDE = 1 };
+
 // Starts the toolkit; returns 1 when it is up.  Without a display it prints
 // the no-display messages and ends the process with status 1.  `application`
 // may be null: a default one is made and deleted by WGUIDestroy.

@@ -24,6 +24,7 @@ class WTimer {
   void setInterval(long ms);
   long getInterval() const { return interval_; }
   bool isValid() const { return !entry_.expired(); }
+  const ExtraProcessHandle& getEntry() const { return entry_; }
 
  private:
   static int run(void* data, int index);

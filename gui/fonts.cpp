@@ -1,0 +1,41 @@
+// Opening the default font and deriving the metrics every text widget
+// lays out with: font_h (line height), font_n (character width) and
+// font_ascent.
+#include "gui/fonts.h"
+
+#include "base/gen.h"
+#include "gui/draw.h"
+#include "gui/wgui.h"
+#include "gui/xdisplay.h"
+
+const char* const kDefaultFontName = "DejaVu Sans Mono:size=10";
+
+int font_h = 0, font_n = 0, font_ascent = 0;
+
+namespace {
+
+DrawFont* openWithFallback(const char* wanted) {
+  DrawFont* f = wanted ? draw_openFont(wanted) : nullptr;
+  if (f) return f;
+  if (wanted) gen_warning("Cannot load font \"%s\", using \"%s\"", wanted, kDefaultFontName);
+  f = draw_openFont(kDefaultFontName);
+  if (!f) f = draw_openFont("monospace:size=10");
+  return f;
+}
+
+}  // namespace
+
+void gui_openDefaultFont() {
+  DrawFont* f = openWithFallback(gui_getResource("font"));
+  gui_setDefaultFont(f);
+  DrawFontMetrics m = draw_fontMetrics(f);
+  font_h = m.height;
+  font_ascent = m.ascent;
+  font_n = f ? draw_textWidth(f, "M", 1) : 0;
+  if (font_n <= 0) font_n = m.maxAdvance;
+}
+
+void gui_closeDefaultFont() {
+  draw_closeFont(draw_defaultFont());
+  gui_setDefaultFont(nullptr);
+}

@@ -1,0 +1,16 @@
+// The toolkit's default text font: DejaVu Sans Mono unless the "font"
+// resource (or -fn option) names another; a font that cannot be loaded
+// falls back to the default with a warning.
+#pragma once
+
+extern const char* const kDefaultFontName;
+
+// Opens the default font and sets font_h, font_n and font_ascent.
+void gui_openDefaultFont();
+void gui_closeDefaultFont();
+// The draw_* colour cache is dropped (cleanup).
+void gui_forgetColours();
+
+struct DrawFont;
+// Makes `font` the one draw_defaultFont answers (draw_x11.cpp keeps it).
+void gui_setDefaultFont(DrawFont* font);
