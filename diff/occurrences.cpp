@@ -1,0 +1,113 @@
+// Ordered sets of unpaired side-1 lines per symbol (see occurrences.h).
+#include "diff/occurrences.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace diff_engine {
+
+Occurrences::~Occurrences() {
+  free(lines_);
+  free(next_);
+  free(previous_);
+}
+
+bool Occurrences::Build(const diffLineTableStruct* first, int32_t count1,
+                        diffSymTableStruct* symbols, int32_t symbolCount) {
+  symbols_ = symbols;
+  symbolCount_ = symbolCount;
+  count_ = count1;
+  const size_t size = static_cast<size_t>(count1) + 2;
+  lines_ = static_cast<int32_t*>(malloc(size * sizeof(int32_t)));
+  next_ = static_cast<int32_t*>(malloc(size * sizeof(int32_t)));
+  previous_ = static_cast<int32_t*>(malloc(size * sizeof(int32_t)));
+  if (!lines_ || !next_ || !previous_) return false;
+  // Counting sort: firstOccurrences first serves as each bucket's fill
+  // cursor, starting at the bucket's first position.
+  int32_t position = 1;
+  for (int32_t s = 0; s < symbolCount; ++s) {
+    symbols[s].firstOccurrences = position;
+    position += symbols[s].firstUnmatched;
+  }
+  for (int32_t i = 1; i <= count1; ++i) {
+    lines_[symbols[first[i].symbol].firstOccurrences++] = i;
+  }
+  // Each cursor now stands at its bucket's end; step back to the start.
+  for (int32_t s = 0; s < symbolCount; ++s) {
+    symbols[s].firstOccurrences -= symbols[s].firstUnmatched;
+  }
+  for (size_t p = 0; p < size; ++p) {
+    next_[p] = static_cast<int32_t>(p);
+    previous_[p] = static_cast<int32_t>(p);
+  }
+  lines_[0] = 0;
+  lines_[count1 + 1] = 0;
+  return true;
+}
+
+int32_t Occurrences::BucketStart(int32_t symbol) const {
+  return symbols_[symbol].firstOccurrences;
+}
+
+int32_t Occurrences::BucketEnd(int32_t symbol) const {
+  return symbol + 1 < symbolCount_ ? symbols_[symbol + 1].firstOccurrences : count_ + 1;
+}
+
+int32_t Occurrences::FindNext(int32_t p) {
+  while (next_[p] != p) {
+    next_[p] = next_[next_[p]];
+    p = next_[p];
+  }
+  return p;
+}
+
+int32_t Occurrences::FindPrevious(int32_t p) {
+  while (previous_[p] != p) {
+    previous_[p] = previous_[previous_[p]];
+    p = previous_[p];
+  }
+  return p;
+}
+
+void Occurrences::Remove(int32_t symbol, int32_t line) {
+  const int32_t start = BucketStart(symbol);
+  const int32_t end = BucketEnd(symbol);
+  const int32_t* at = std::lower_bound(lines_ + start, lines_ + end, line);
+  if (at == lines_ + end || *at != line) return;
+  const auto p = static_cast<int32_t>(at - lines_);
+  next_[p] = p + 1;
+  previous_[p] = p - 1;
+}
+
+int32_t Occurrences::Above(int32_t symbol, int32_t bound) {
+  const int32_t start = BucketStart(symbol);
+  const int32_t end = BucketEnd(symbol);
+  const int32_t* at = std::upper_bound(lines_ + start, lines_ + end, bound);
+  const int32_t p = FindNext(static_cast<int32_t>(at - lines_));
+  return p < end ? lines_[p] : 0;
+}
+
+int32_t Occurrences::Below(int32_t symbol, int32_t bound) {
+  const int32_t start = BucketStart(symbol);
+  const int32_t end = BucketEnd(symbol);
+  const int32_t* at = std::lower_bound(lines_ + start, lines_ + end, bound);
+  const int32_t p = FindPrevious(static_cast<int32_t>(at - lines_) - 1);
+  return p >= start ? lines_[p] : 0;
+}
+
+void BuildOccurrenceLists(const diffLineTableStruct* first, int32_t count1,
+                          diffSymTableStruct* symbols, int32_t symbolCount,
+                          diffOccurrenceNode* nodes) {
+  for (int32_t s = 0; s < symbolCount; ++s) symbols[s].firstOccurrences = -1;
+  for (int32_t i = 1; i <= count1; ++i) {
+    diffOccurrenceNode& node = nodes[i - 1];
+    node.line = i;
+    node.next = -1;
+    if (first[i].matched) continue;
+    diffSymTableStruct& s = symbols[first[i].symbol];
+    node.next = s.firstOccurrences;
+    s.firstOccurrences = i - 1;
+  }
+}
+
+}  // namespace diff_engine

@@ -1,0 +1,197 @@
+// Reading both sides into the tables: count the lines, size the symbol
+// table above the total, then give every line its symbol.  File sides are
+// canonicalised under the options through one buffer per side; no other
+// memory is taken per line beyond each new symbol's text.
+#include "diff/engine.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "base/gen.h"
+#include "diff/occurrences.h"
+#include "diff/text_store.h"
+#include "text/file.h"
+
+namespace diff_engine {
+
+namespace {
+
+// Table sizes; the first one above the total line count is used, so the
+// table is never full.
+constexpr int32_t kSizeLadder[] = {1039,   3301,    6091,    9679,    13451,
+                                   19069,  33577,   65535,   131071,  262143,
+                                   524287, 1048575, 2097151, 16777215};
+
+// Counts a named file's lines; -1 after a message when it cannot be opened.
+long CountNamedLines(const char* name) {
+  FILE* in = name ? fopen(name, "rb") : nullptr;
+  if (!in) {
+    gen_error("Error opening file - %s\n", name ? name : "");
+    return -1;
+  }
+  long count = 0;
+  while (diff_fgets(in)) count++;
+  fclose(in);
+  return count;
+}
+
+long CountLines(int kind, const void* source, int count) {
+  switch (kind) {
+    case DIFF_FILE:
+      return source ? static_cast<const file*>(source)->lineCount : -1;
+    case DIFF_STRINGS:
+    case DIFF_STREAM:
+      return count;
+    case DIFF_NAME:
+      return CountNamedLines(static_cast<const char*>(source));
+    default:
+      gen_error("Error - unknown file type %i\n", kind);
+      return -1;
+  }
+}
+
+template <typename T>
+T* Zeroed(long count) {
+  return static_cast<T*>(calloc(static_cast<size_t>(count), sizeof(T)));
+}
+
+bool Allocate(long count1, long count2, int32_t size) {
+  tables.count1 = static_cast<int32_t>(count1);
+  tables.count2 = static_cast<int32_t>(count2);
+  tables.symbolCount = size;
+  tables.hashes = static_cast<int32_t*>(malloc(sizeof(int32_t) * size));
+  tables.symbols = Zeroed<diffSymTableStruct>(size);
+  tables.first = Zeroed<diffLineTableStruct>(count1 + 2);
+  tables.second = Zeroed<diffLineTableStruct>(count2 + 2);
+  if (!tables.hashes || !tables.symbols || !tables.first || !tables.second) return false;
+  memset(tables.hashes, 0xff, sizeof(int32_t) * size);  // every slot empty (-1)
+  tables.texts = new TextStore();
+  return true;
+}
+
+// Enters one line of side 1 or 2; false when the table is full.
+bool Enter(int side, int32_t number, const char* text, long length) {
+  const int32_t slot = diff_store(text, length);
+  if (slot < 0) return false;
+  diffLineTableStruct& entry = (side == 1 ? tables.first : tables.second)[number];
+  entry.matched = 0;
+  entry.partner = 0;
+  entry.symbol = slot;
+  if (side == 1) {
+    tables.symbols[slot].firstUnmatched++;
+  } else {
+    tables.symbols[slot].secondUnmatched++;
+  }
+  return true;
+}
+
+bool ReadFileSide(int side, file* f) {
+  char* canon = nullptr;
+  if (options) canon = static_cast<char*>(malloc(f->widestLine + 10));
+  if (options && !canon) return false;
+  int32_t number = 0;
+  bool ok = true;
+  for (line* l = f->firstLine; l && ok; l = l->next) {
+    const char* text = FileLineText(f, l);
+    long length = l->length;
+    if (!text) {
+      ok = false;
+      break;
+    }
+    if (canon) {
+      length = diff_canonicalize(text, length, options, canon);
+      text = canon;
+    }
+    ok = Enter(side, ++number, text, length);
+  }
+  free(canon);
+  return ok;
+}
+
+bool ReadStringSide(int side, char** lines, int32_t count) {
+  for (int32_t k = 0; k < count; ++k) {
+    const char* text = lines[k] ? lines[k] : "";
+    if (!Enter(side, k + 1, text, static_cast<long>(strlen(text)))) return false;
+  }
+  return true;
+}
+
+bool ReadStreamSide(int side, FILE* in, int32_t count) {
+  for (int32_t k = 1; k <= count; ++k) {
+    long length = 0;
+    const char* text = diff_fgets(in, &length);
+    if (!text || !Enter(side, k, text, length)) return false;
+  }
+  return true;
+}
+
+bool ReadNamedSide(int side, const char* name, int32_t count) {
+  FILE* in = fopen(name, "rb");
+  if (!in) {
+    gen_error("Error opening file - %s\n", name);
+    return false;
+  }
+  const bool ok = ReadStreamSide(side, in, count);
+  fclose(in);
+  return ok;
+}
+
+bool ReadOneFile(int side, int kind, const void* source, int32_t count) {
+  bool ok = false;
+  switch (kind) {
+    case DIFF_FILE:
+      ok = ReadFileSide(side, static_cast<file*>(const_cast<void*>(source)));
+      break;
+    case DIFF_STRINGS:
+      ok = ReadStringSide(side, static_cast<char**>(const_cast<void*>(source)), count);
+      break;
+    case DIFF_NAME:
+      ok = ReadNamedSide(side, static_cast<const char*>(source), count);
+      break;
+    case DIFF_STREAM:
+      ok = ReadStreamSide(side, static_cast<FILE*>(const_cast<void*>(source)), count);
+      break;
+  }
+  diffLineTableStruct& end = (side == 1 ? tables.first : tables.second)[count + 1];
+  end.matched = 1;
+  return ok;
+}
+
+}  // namespace
+
+int32_t SymbolTableSize(long lines) {
+  for (int32_t size : kSizeLadder) {
+    if (size > lines) return size;
+  }
+  return 0;
+}
+
+bool diffReadFiles(int kind1, const void* source1, int count1, int kind2,
+                   const void* source2, int count2) {
+  const long n1 = CountLines(kind1, source1, count1);
+  const long n2 = n1 < 0 ? -1 : CountLines(kind2, source2, count2);
+  if (n1 < 0 || n2 < 0) return false;
+  const int32_t size = SymbolTableSize(n1 + n2);
+  if (size == 0 || !Allocate(n1, n2, size)) {
+    gen_error("Out of memory in diff.\n");
+    ClearTables();
+    return false;
+  }
+  if (!ReadOneFile(1, kind1, source1, tables.count1) ||
+      !ReadOneFile(2, kind2, source2, tables.count2)) {
+    ClearTables();
+    return false;
+  }
+  tables.first[n1 + 1].partner = tables.first[n1 + 1].symbol = tables.count2 + 1;
+  tables.second[n2 + 1].partner = tables.second[n2 + 1].symbol = tables.count1 + 1;
+  tables.occurrences = new Occurrences();
+  if (!tables.occurrences->Build(tables.first, tables.count1, tables.symbols,
+                                 tables.symbolCount)) {
+    gen_error("Out of memory in diff.\n");
+    ClearTables();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace diff_engine

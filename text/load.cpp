@@ -1,0 +1,201 @@
+// Reading a file into the model, one chunk at a time: each chunk has the
+// CR of every CR LF pair removed (a CR ending a chunk waits for the next
+// chunk's first byte), is appended to the cache file, and yields a line
+// record per LF.  Only the records stay in memory; the last chunk stays in
+// the window.
+#include "text/text_private.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "base/gen.h"
+
+namespace {
+
+constexpr long kChunkUnit = 8192;   // window sizes are whole units of this
+constexpr long kMaxChunk = 32768;   // and at most this
+
+struct LoadState {
+  file* f;
+  long written = 0;     // bytes appended to the cache file so far
+  long lineStart = 0;   // cache offset of the current line's first byte
+  long lineMeasure = 1; // measure of the current line's bytes in earlier chunks
+  long lfCount = 0;
+  long crlfCount = 0;
+  bool heldCR = false;  // a CR ended the previous chunk
+};
+
+long ReadChunk(int fd, char* buffer, long capacity) {
+  long done = 0;
+  while (done < capacity) {
+    const ssize_t n = read(fd, buffer + done, capacity - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    done += n;
+  }
+  return done;
+}
+
+bool WriteAll(int fd, const char* data, long length) {
+  while (length > 0) {
+    const ssize_t n = write(fd, data, length);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    length -= n;
+  }
+  return true;
+}
+
+// Compacts `n` bytes at src into dst (dst <= src), dropping the CR of each
+// CR LF pair.  A CR in the last byte is held back for the next chunk.
+long RemoveCRs(LoadState& s, char* dst, const char* src, long n) {
+  long out = 0;
+  long p = 0;
+  while (p < n) {
+    const char* cr = static_cast<const char*>(memchr(src + p, '\r', n - p));
+    const long stop = cr ? cr - src : n;
+    memmove(dst + out, src + p, stop - p);
+    out += stop - p;
+    if (!cr) break;
+    if (stop + 1 == n) {
+      s.heldCR = true;
+    } else if (src[stop + 1] == '\n') {
+      s.crlfCount++;
+    } else {
+      dst[out++] = '\r';
+    }
+    p = stop + 1;
+  }
+  return out;
+}
+
+// Appends a line record for each LF among the `n` cleaned bytes at `data`,
+// which start at cache offset s.written, and keeps the widest measure.
+void SplitLines(LoadState& s, const char* data, long n) {
+  file* f = s.f;
+  const long tab = std::max(2, FileGetTabSize());
+  long p = 0;
+  while (p < n) {
+    const char* lf = static_cast<const char*>(memchr(data + p, '\n', n - p));
+    if (!lf) {
+      s.lineMeasure = text_private::MeasureFrom(s.lineMeasure, data + p, n - p);
+      return;
+    }
+    const long q = lf - data;
+    const long length = s.written + q - s.lineStart;
+    if (s.lineStart >= s.written) {
+      // The whole line is in this chunk: measure it only if it could win.
+      if (1 + length * tab > f->widestLine) {
+        f->widestLine = std::max(f->widestLine, FileSetMaxW(data + p, length));
+      }
+    } else {
+      f->widestLine = std::max(f->widestLine, text_private::MeasureFrom(s.lineMeasure, data + p, q - p));
+    }
+    FileAppendO(f, s.lineStart, length);
+    s.lfCount++;
+    s.lineStart = s.written + q + 1;
+    s.lineMeasure = 1;
+    p = q + 1;
+  }
+}
+
+bool AppendToCache(LoadState& s, int cacheFd, const char* data, long n) {
+  if (!WriteAll(cacheFd, data, n)) return false;
+  SplitLines(s, data, n);
+  s.f->cacheOffset = s.written;
+  s.f->cacheLength = n;
+  s.written += n;
+  return true;
+}
+
+// End of input: a held CR is text, and bytes after the last LF are a line.
+bool FinishLoad(LoadState& s, int cacheFd) {
+  file* f = s.f;
+  if (s.heldCR) {
+    if (!WriteAll(cacheFd, "\r", 1)) return false;
+    f->cacheBuffer[f->cacheLength] = '\r';  // the buffer has one spare byte
+    f->cacheLength++;
+    s.lineMeasure = text_private::MeasureFrom(s.lineMeasure, "\r", 1);
+    s.written++;
+  }
+  if (s.lineStart < s.written) {
+    FileAppendO(f, s.lineStart, s.written - s.lineStart);
+    f->widestLine = std::max(f->widestLine, s.lineMeasure);
+    f->flags |= FILE_NO_FINAL_NEWLINE;
+  }
+  const long bare = s.lfCount - s.crlfCount;
+  if (s.crlfCount > bare) f->flags |= FILE_CRLF_MAJORITY | FILE_SAVE_CRLF;
+  if (s.crlfCount == 0 || s.crlfCount == s.lfCount) f->flags |= FILE_UNIFORM_ENDINGS;
+  return true;
+}
+
+// Streams `fd` into the cache file.  False on a read or write failure.
+bool FileLoad(file* f, int fd) {
+  LoadState s;
+  s.f = f;
+  const int cacheFd = text_private::CacheDescriptor(f);
+  if (cacheFd < 0) return false;
+  char* buffer = f->cacheBuffer;
+  for (;;) {
+    const long n = ReadChunk(fd, buffer + 1, f->cacheCapacity);
+    if (n < 0) return false;
+    if (n == 0) return FinishLoad(s, cacheFd);
+    char* src = buffer + 1;
+    long length = n;
+    if (s.heldCR) {
+      s.heldCR = false;
+      if (src[0] == '\n') {
+        s.crlfCount++;
+      } else {
+        *--src = '\r';
+        length++;
+      }
+    }
+    const long cleaned = RemoveCRs(s, buffer, src, length);
+    if (!AppendToCache(s, cacheFd, buffer, cleaned)) return false;
+  }
+}
+
+long WindowCapacity(long size) {
+  if (size <= 0) return kMaxChunk;
+  return std::min(kMaxChunk, (size + kChunkUnit - 1) / kChunkUnit * kChunkUnit);
+}
+
+}  // namespace
+
+namespace text_private {
+
+bool FileFillup(file* f, const char* name) {
+  f->cacheCapacity = WindowCapacity(f->size);
+  f->cacheBuffer = static_cast<char*>(gen_alloc(f->cacheCapacity + 1, 1));
+  int fd = -1;
+  if (!(f->flags & FILE_NEW)) {
+    fd = open(name, O_RDONLY);
+    if (fd < 0) {
+      gen_error("Can't open file: %s", name);
+      return false;
+    }
+  }
+  if (!CacheCreate(f)) {
+    if (fd >= 0) close(fd);
+    gen_error("Can't open temp file: %s", name);
+    return false;
+  }
+  f->language = ChooseLanguage(name);
+  if (fd < 0) {
+    f->flags |= FILE_UNIFORM_ENDINGS;
+    return true;
+  }
+  const bool ok = FileLoad(f, fd);
+  close(fd);
+  if (!ok) gen_error("No space for tempfile");
+  return ok;
+}
+
+}  // namespace text_private

@@ -1,0 +1,124 @@
+// One side of a comparison as a temporary copy: of the file itself, or of
+// a version or dated state restored by version control through a hook.
+// Version control sits above the text model, so until it fills the hook
+// every versioned side is titled " (Unavailable ...)".
+#include "text/text_private.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "base/gen.h"
+
+namespace {
+
+FileVersionFetch_PT fetchHook = nullptr;
+
+bool WriteAll(int fd, const char* data, long length) {
+  while (length > 0) {
+    const ssize_t n = write(fd, data, length);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    length -= n;
+  }
+  return true;
+}
+
+// Writes the lines of a file changed in memory to `path`.
+bool WriteContents(file* f, const char* path) {
+  const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (fd < 0) return false;
+  const char* ending = (f->flags & FILE_SAVE_CRLF) ? "\r\n" : "\n";
+  const long endingLength = (f->flags & FILE_SAVE_CRLF) ? 2 : 1;
+  bool ok = true;
+  for (line* l = f->firstLine; l && ok; l = l->next) {
+    const char* text = FileLineText(f, l);
+    ok = text && WriteAll(fd, text, l->length);
+    const bool last = !l->next && (f->flags & FILE_NO_FINAL_NEWLINE);
+    if (ok && !last) ok = WriteAll(fd, ending, endingLength);
+  }
+  return close(fd) == 0 && ok;
+}
+
+char* TitleOf(const char* name, const char* kind, const char* label) {
+  char* base = gen_basename(name);
+  char* title = gen_concat5(base, " (", kind, label, ")");
+  gen_free(base);
+  return title;
+}
+
+// The current state of `name` copied to `temp`, loaded.
+file* CurrentCopy(const char* name, const char* temp) {
+  file* source = FileFName(name, 0);
+  if (!source) return nullptr;
+  const bool copied = (source->flags & FILE_MODIFIED)
+                          ? WriteContents(source, temp)
+                          : gen_copyfile(source->name, temp) == 0;
+  if (!copied) return nullptr;
+  file* f = FileF_File(temp, 0, 0);
+  if (!f) return nullptr;
+  f->sourceName = gen_copy(source->sourceName ? source->sourceName : source->name);
+  f->versionLabel = gen_copy(source->versionLabel);
+  char* base = gen_basename(name);
+  f->title = gen_concat(base, " (Current Version)");
+  gen_free(base);
+  return f;
+}
+
+// A version or dated state restored into `temp`, loaded; a failed restore
+// still gives the (empty or partial) copy, titled as unavailable.
+file* VersionCopy(const char* expanded, const char* version, const char* date,
+                  const char* temp) {
+  const bool restored = fetchHook && fetchHook(expanded, version, date, temp);
+  chmod(temp, 0444);
+  file* f = FileF_File(temp, 0, 0);
+  if (!f) return nullptr;
+  f->sourceName = gen_copy(expanded);
+  const char* label = version ? version : date;
+  if (restored) {
+    f->versionLabel = gen_copy(label);
+    f->title = TitleOf(expanded, version ? "Version " : "Date ", label);
+  } else {
+    f->title = TitleOf(expanded, "Unavailable ", label);
+  }
+  return f;
+}
+
+}  // namespace
+
+void FileSetVersionFetchHook(FileVersionFetch_PT hook) { fetchHook = hook; }
+
+file* FileFVName(const char* name, const char* version, const char* date) {
+  if (!name) return nullptr;
+  if (version && !*version) version = nullptr;
+  if (date && !*date) date = nullptr;
+  char* expanded = gen_expand_filename(name);
+  char* temp = tmp1name(gen_getsuffix(name));
+  if (!expanded || !temp) {
+    gen_free(expanded);
+    gen_free(temp);
+    return nullptr;
+  }
+  text_private::TrackTemporary(temp);
+  file* f = (version || date) ? VersionCopy(expanded, version, date, temp)
+                              : CurrentCopy(name, temp);
+  gen_free(expanded);
+  if (!f) {
+    unlink(temp);
+    text_private::ForgetTemporary(temp);
+    gen_free(temp);
+    return nullptr;
+  }
+  gen_free(temp);
+  f->flags |= FILE_TEMPORARY | FILE_READONLY;
+  return f;
+}
+
+void FileRemoveTemporary(file* f) {
+  if (!f || !(f->flags & FILE_TEMPORARY) || !f->name) return;
+  unlink(f->name);
+  text_private::ForgetTemporary(f->name);
+}

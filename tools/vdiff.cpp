@@ -1,0 +1,174 @@
+// vdiff: the difference engine on the command line.  It loads both files
+// through the text model and compares them exactly as the viewer does,
+// then prints one "S1,E1 S2,E2" line per difference, a unified diff (-u),
+// or the edit script of the named-file comparison (-script).
+// Exit status: 0 identical, 1 different, 2 trouble (message on stderr).
+#include <cstdio>
+#include <cstring>
+
+#include "base/gen.h"
+#include "diff/diff.h"
+#include "text/file.h"
+#include "tools/vdiff_unified.h"
+
+namespace {
+
+enum class Mode { Ranges, Unified, Script };
+
+struct Request {
+  int options = 0;
+  Mode mode = Mode::Ranges;
+  const char* name1 = nullptr;
+  const char* name2 = nullptr;
+};
+
+constexpr int kIdentical = 0;
+constexpr int kDifferent = 1;
+constexpr int kTrouble = 2;
+
+const char kUsage[] =
+    "usage: vdiff [-b] [-w] [-i] [-lang=c] [-u | -script] FILE1 FILE2\n"
+    "  -b       ignore the amount of whitespace\n"
+    "  -w       ignore all whitespace\n"
+    "  -i       ignore letter case\n"
+    "  -lang=c  ignore whitespace between C tokens\n"
+    "  -u       print a unified diff (3 lines of context)\n"
+    "  -script  print the edit script that rebuilds FILE2 from FILE1\n"
+    "Prints one \"S1,E1 S2,E2\" line per difference: lines S1..E1-1 of FILE1\n"
+    "against lines S2..E2-1 of FILE2.  Exit status 0 when the files are\n"
+    "identical, 1 when they differ, 2 on trouble.\n";
+
+bool SetOption(Request& r, const char* arg) {
+  if (strcmp(arg, "-b") == 0) r.options |= DIFF_IGNORE_SPACE_AMOUNT;
+  else if (strcmp(arg, "-w") == 0) r.options |= DIFF_IGNORE_ALL_SPACE;
+  else if (strcmp(arg, "-i") == 0) r.options |= DIFF_IGNORE_CASE;
+  else if (strcmp(arg, "-lang=c") == 0) r.options |= DIFF_C_TOKENS;
+  else if (strcmp(arg, "-u") == 0 && r.mode != Mode::Script) r.mode = Mode::Unified;
+  else if (strcmp(arg, "-script") == 0 && r.mode != Mode::Unified) r.mode = Mode::Script;
+  else return false;
+  return true;
+}
+
+// Returns -1 to go on, or the exit status when the command line ends the run.
+int ParseArguments(int argc, char** argv, Request& r) {
+  int k = 1;
+  for (; k < argc && argv[k][0] == '-' && argv[k][1] != '\0'; ++k) {
+    if (strcmp(argv[k], "--") == 0) {
+      ++k;
+      break;
+    }
+    if (strcmp(argv[k], "-h") == 0 || strcmp(argv[k], "--help") == 0) {
+      fputs(kUsage, stdout);
+      return kIdentical;
+    }
+    if (!SetOption(r, argv[k])) {
+      gen_error("Unknown or conflicting option: %s", argv[k]);
+      fputs(kUsage, stderr);
+      return kTrouble;
+    }
+  }
+  if (argc - k != 2) {
+    gen_error("Expected two file names");
+    fputs(kUsage, stderr);
+    return kTrouble;
+  }
+  if (r.mode == Mode::Script && r.options != 0) {
+    gen_error("-script compares the files as they are; it takes no -b, -w, -i or -lang=c");
+    return kTrouble;
+  }
+  r.name1 = argv[k];
+  r.name2 = argv[k + 1];
+  return -1;
+}
+
+bool WriteRanges(DiffStuff* record) {
+  const int count = diff_RangeCount(record->colors1);
+  for (int k = 0; k < count; ++k) {
+    const RangeInfo* a = diff_GetRange(record->colors1, k);
+    const RangeInfo* b = diff_GetRange(record->colors2, k);
+    printf("%d,%d %d,%d\n", a->start, a->end, b->start, b->end);
+  }
+  return fflush(stdout) == 0 && !ferror(stdout);
+}
+
+int Finish(bool written, int status) {
+  if (written) return status;
+  gen_error("Cannot write the output");
+  return kTrouble;
+}
+
+// The unified diff of the record; identical lines with equal endings print
+// nothing.
+int RunUnified(DiffStuff* record) {
+  int count = 0;
+  VdiffBlock* blocks = VdiffBlocks(record, &count);
+  const bool written = VdiffWriteUnified(stdout, record, blocks, count);
+  gen_free(blocks);
+  return Finish(written, count ? kDifferent : kIdentical);
+}
+
+int CompareFiles(const Request& r) {
+  file* f1 = FileF_File(r.name1, 0, FILE_LOAD_MUST_EXIST);
+  file* f2 = f1 ? FileF_File(r.name2, 0, FILE_LOAD_MUST_EXIST) : nullptr;
+  diffInfo* info = f2 ? diff_merge(f1, f2, r.options) : nullptr;
+  if (!info) {
+    FileFree(f1);
+    FileFree(f2);
+    return kTrouble;
+  }
+  const bool identical = DiffIdentical(f1, f2, info);
+  DiffStuff* record = diff_NewRecord(info, f1, f2, r.name1, r.name2, nullptr);
+  if (!identical) diff_CalculateAllDiffs(record);
+  int status;
+  if (r.mode == Mode::Unified) {
+    status = RunUnified(record);
+  } else if (identical) {
+    puts("Files are identical.");
+    status = Finish(fflush(stdout) == 0, kIdentical);
+  } else {
+    status = Finish(WriteRanges(record), kDifferent);
+  }
+  diff_FreeColorInfo(record->colors1);
+  diff_FreeColorInfo(record->colors2);
+  DiffStuffDestroy(record);
+  return status;
+}
+
+bool Identity(const diffInfo* info) {
+  if (info->firstCount != info->secondCount) return false;
+  for (int32_t k = 1; k <= info->firstCount; ++k) {
+    if (!info->secondLines[k].matched || info->secondLines[k].partner != k) return false;
+  }
+  return true;
+}
+
+int RunScript(const Request& r) {
+  int count = 0;
+  char** script = nullptr;
+  diffInfo* info = diff_kvc2(r.name1, r.name2, &count, &script);
+  if (!info) return kTrouble;
+  for (int k = 0; k < count; ++k) {
+    fputs(script[k], stdout);
+    const size_t length = strlen(script[k]);
+    if (length == 0 || script[k][length - 1] != '\n') putc('\n', stdout);
+  }
+  const int status = Identity(info) ? kIdentical : kDifferent;
+  diff_freescript(count, script);
+  diff_free(info);
+  return Finish(fflush(stdout) == 0 && !ferror(stdout), status);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  gen_init(argv[0], 0, 0);
+  Request request;
+  const int parsed = ParseArguments(argc, argv, request);
+  if (parsed >= 0) return parsed;
+  if (FileCheckAccess(request.name1, FILE_LOAD_MUST_EXIST) < 0 ||
+      FileCheckAccess(request.name2, FILE_LOAD_MUST_EXIST) < 0) {
+    return kTrouble;
+  }
+  if (request.mode == Mode::Script) return RunScript(request);
+  return CompareFiles(request);
+}
