@@ -1,0 +1,255 @@
+// The options-file reader on well-formed input: values of every kind,
+// blocks, dotted paths, appending, lists, memory sizes and macros.
+#include <gtest/gtest.h>
+
+#include "libs/libcxxutil/options_database.h"
+#include "options_test_util.h"
+
+namespace {
+
+TEST(OptionsReader, ScalarValuesOfEveryKind) {
+  ut_options_database db;
+  auto r = parseText(db,
+                     "i = 42\n"
+                     "h = 0x1F; o = 017 ; z = 0\n"
+                     "n = - 7\n"
+                     "m = -8\n"
+                     "s = \"a \\\"q\\\" \\\\ \\n\\t\"\n"
+                     "b1 = YES\nb2 = On\nb3 = true\nb4 = no\nb5 = OFF\nb6 = False\n"
+                     "\"odd name\" = 1\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  EXPECT_EQ(r.messages, "");
+  const ut_options_node* root = db.get_root_node();
+  EXPECT_EQ(root->get_int("i"), 42);
+  EXPECT_EQ(root->get_int("h"), 31);
+  EXPECT_EQ(root->get_int("o"), 15);
+  EXPECT_EQ(root->get_int("z"), 0);
+  EXPECT_EQ(root->get_int("n"), -7);
+  EXPECT_EQ(root->get_int("m"), -8);
+  EXPECT_STREQ(root->get_string("s"), "a \"q\" \\ \n\t");
+  for (const char* on : {"b1", "b2", "b3"}) {
+    EXPECT_EQ(root->find_attribute(on)->kind, ut_value_kind::boolean) << on;
+    EXPECT_TRUE(root->get_bool(on)) << on;
+  }
+  for (const char* off : {"b4", "b5", "b6"}) {
+    bool found = false;
+    EXPECT_FALSE(root->get_bool(off, &found)) << off;
+    EXPECT_TRUE(found) << off;
+  }
+  EXPECT_EQ(root->get_int("odd name"), 1);
+}
+
+TEST(OptionsReader, Int32Limits) {
+  ut_options_database db;
+  auto r = parseText(db, "max = 2147483647\nmin = -2147483648\nall = 0xffffffff\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  EXPECT_EQ(db.get_root_node()->get_int("max"), 2147483647);
+  EXPECT_EQ(db.get_root_node()->get_int("min"), INT32_MIN);
+  EXPECT_EQ(db.get_root_node()->get_int("all"), -1);
+}
+
+TEST(OptionsReader, CommentsAndBlankLines) {
+  ut_options_database db;
+  auto r = parseText(db,
+                     "# a comment\n"
+                     "\n   \t\n"
+                     "a = 1 # trailing comment\n"
+                     "// another comment\n"
+                     "b = \"# not a comment\" // but this is\n"
+                     "c = 3\r\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  const ut_options_node* root = db.get_root_node();
+  EXPECT_EQ(root->get_attribute_count(), 3u);
+  EXPECT_STREQ(root->get_string("b"), "# not a comment");
+  EXPECT_EQ(root->get_int("c"), 3);
+}
+
+TEST(OptionsReader, BlocksNestAndReuseNamedChildren) {
+  ut_options_database db;
+  auto r = parseText(db,
+                     "language {\n"
+                     "  general { name = \"C\"; case_sensitive = yes }\n"
+                     "  comment {\n"
+                     "    color = \"green\"\n"
+                     "    { begin = \"/*\"; end = \"*/\" }\n"
+                     "    { begin = \"(*\"; end = \"*)\" }\n"
+                     "  }\n"
+                     "}\n"
+                     "language { version = 2 }\n"
+                     "after = 1\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  const ut_options_node* root = db.get_root_node();
+  ASSERT_EQ(root->get_child_count(), 1u);
+  const ut_options_node* lang = root->find_child("language");
+  ASSERT_NE(lang, nullptr);
+  EXPECT_EQ(lang->get_int("version"), 2);
+  EXPECT_STREQ(lang->find_child("general")->get_string("name"), "C");
+  EXPECT_TRUE(lang->find_child("general")->get_bool("case_sensitive"));
+  const ut_options_node* comment = lang->find_child("comment");
+  ASSERT_EQ(comment->get_child_count(), 2u);
+  EXPECT_EQ(comment->get_child(0)->get_name(), "");
+  EXPECT_STREQ(comment->get_child(0)->get_string("begin"), "/*");
+  EXPECT_STREQ(comment->get_child(1)->get_string("end"), "*)");
+  EXPECT_EQ(root->get_int("after"), 1);
+}
+
+TEST(OptionsReader, DottedPathsLastForTheRestOfTheLine) {
+  ut_options_database db;
+  auto r = parseText(db,
+                     "a.b.c = 1\n"
+                     "a . b . d = 2; e = 3\n"
+                     "f = 4\n"
+                     "blk {\n"
+                     "  x.y = 5; z = 6\n"
+                     "  w = 7\n"
+                     "}\n"
+                     "p.q { r = 8 }\n"
+                     "s = 9\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  const ut_options_node* root = db.get_root_node();
+  const ut_options_node* ab = root->find_child("a")->find_child("b");
+  EXPECT_EQ(ab->get_int("c"), 1);
+  EXPECT_EQ(ab->get_int("d"), 2);
+  EXPECT_EQ(ab->get_int("e"), 3);
+  EXPECT_EQ(root->get_int("f"), 4);
+  const ut_options_node* blk = root->find_child("blk");
+  EXPECT_EQ(blk->find_child("x")->get_int("y"), 5);
+  EXPECT_EQ(blk->find_child("x")->get_int("z"), 6);
+  EXPECT_EQ(blk->get_int("w"), 7);
+  EXPECT_EQ(root->find_child("p")->find_child("q")->get_int("r"), 8);
+  EXPECT_EQ(root->get_int("s"), 9);
+  EXPECT_EQ(root->get_attribute_count(), 2u);
+}
+
+TEST(OptionsReader, AppendBuildsLists) {
+  ut_options_database db;
+  auto r = parseText(db,
+                     "ext += \"c\"\next += \"h\"\n"
+                     "single = \"x\"\nsingle += 5\n"
+                     "flags += yes\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  const ut_options_node* root = db.get_root_node();
+  EXPECT_EQ(root->get_string_list("ext"), (std::vector<std::string>{"c", "h"}));
+  std::vector<ut_list_item> single = root->get_list("single");
+  ASSERT_EQ(single.size(), 2u);
+  EXPECT_EQ(single[0], ut_list_item::of_string("x"));
+  EXPECT_EQ(single[1], ut_list_item::of_int(5));
+  EXPECT_EQ(root->get_int_list("flags"), (std::vector<int32_t>{1}));
+}
+
+TEST(OptionsReader, BraceListsWhenAllowed) {
+  ut_options_database db;
+  db.set_allow_int32_lists(true);
+  auto r = parseText(db,
+                     "nums = { 1, -2, 0x10 }\n"
+                     "names = {\"a\", \"b\",  # comment inside\n"
+                     "         \"c\", }\n"
+                     "empty = {}\n"
+                     "more = {1}; more += {2, 3}\n"
+                     "after = 1\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  const ut_options_node* root = db.get_root_node();
+  EXPECT_EQ(root->get_int_list("nums"), (std::vector<int32_t>{1, -2, 16}));
+  EXPECT_EQ(root->get_string_list("names"),
+            (std::vector<std::string>{"a", "b", "c"}));
+  bool found = false;
+  EXPECT_TRUE(root->get_list("empty", &found).empty());
+  EXPECT_TRUE(found);
+  EXPECT_EQ(root->get_int_list("more"), (std::vector<int32_t>{1, 2, 3}));
+  EXPECT_EQ(root->get_int("after"), 1);
+}
+
+TEST(OptionsReader, BraceListsRefusedByDefault) {
+  ut_options_database db;
+  auto r = parseText(db, "nums = { 1, 2 }\n");
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.messages.find("t.opt:1: parse error: lists are not allowed here"),
+            std::string::npos) << r.messages;
+}
+
+TEST(OptionsReader, MemorySizeSuffixes) {
+  ut_options_database db;
+  db.set_memory_size_shortcut_mode(true);
+  auto r = parseText(db, "a = 4K\nb = 2m\nc = - 1k\nd = 0x10K\ne = 7\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  const ut_options_node* root = db.get_root_node();
+  EXPECT_EQ(root->get_int("a"), 4096);
+  EXPECT_EQ(root->get_int("b"), 2 * 1048576);
+  EXPECT_EQ(root->get_int("c"), -1024);
+  EXPECT_EQ(root->get_int("d"), 16384);
+  EXPECT_EQ(root->get_int("e"), 7);
+
+  ut_options_database plain;
+  auto off = parseText(plain, "a = 4K\n");
+  EXPECT_FALSE(off.ok);
+  EXPECT_NE(off.messages.find("parse error: invalid value \"4K\""),
+            std::string::npos) << off.messages;
+
+  auto big = parseText(db, "a = 4096M\n");
+  EXPECT_FALSE(big.ok);
+  EXPECT_NE(big.messages.find("integer out of range \"4096M\""), std::string::npos);
+}
+
+TEST(OptionsReader, MacrosExpandInValues) {
+  ut_options_database db;
+  db.add_macro("_VORNE_DIR", "/opt/tool");
+  db.add_int32_macro("PORT", 4711);
+  EXPECT_STREQ(db.get_define_value("_VORNE_DIR"), "/opt/tool");
+  EXPECT_STREQ(db.get_define_value("PORT"), "4711");
+  EXPECT_EQ(db.get_define_value("NOPE"), nullptr);
+  auto r = parseText(db,
+                     "dir = \"$(_VORNE_DIR)/syntax\"\n"
+                     "dir2 = \"${_VORNE_DIR}\"\n"
+                     "port = PORT\n"
+                     "port2 = $(PORT)\n"
+                     "neg = - PORT\n"
+                     "plain = _VORNE_DIR\n"
+                     "money = \"costs \\$(PORT) or $5\"\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  const ut_options_node* root = db.get_root_node();
+  EXPECT_STREQ(root->get_string("dir"), "/opt/tool/syntax");
+  EXPECT_STREQ(root->get_string("dir2"), "/opt/tool");
+  EXPECT_EQ(root->get_int("port"), 4711);
+  EXPECT_EQ(root->get_int("port2"), 4711);
+  EXPECT_EQ(root->get_int("neg"), -4711);
+  EXPECT_STREQ(root->get_string("plain"), "/opt/tool");
+  EXPECT_STREQ(root->get_string("money"), "costs $(PORT) or $5");
+}
+
+TEST(OptionsReader, MacrosFromATree) {
+  ut_options_database source;
+  ASSERT_TRUE(parseText(source, "NAME = \"diff\"\nSIZE = 3\nON = yes\nL += 1\n").ok);
+  ut_options_database db;
+  db.add_macros_from_tree(source.get_root_node());
+  EXPECT_STREQ(db.get_define_value("NAME"), "diff");
+  EXPECT_STREQ(db.get_define_value("SIZE"), "3");
+  EXPECT_STREQ(db.get_define_value("ON"), "1");
+  EXPECT_EQ(db.get_define_value("L"), nullptr);
+  auto r = parseText(db, "a = \"$(NAME)view\"\nb = SIZE\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  EXPECT_STREQ(db.get_root_node()->get_string("a"), "diffview");
+  EXPECT_EQ(db.get_root_node()->get_int("b"), 3);
+}
+
+TEST(OptionsReader, ReadingReplacesTheTree) {
+  ut_options_database db;
+  ASSERT_TRUE(parseText(db, "a = 1\nx { y = 2 }\n").ok);
+  ASSERT_TRUE(parseText(db, "b = 2\n").ok);
+  EXPECT_EQ(db.get_root_node()->find_attribute("a"), nullptr);
+  EXPECT_EQ(db.get_root_node()->get_child_count(), 0u);
+  EXPECT_EQ(db.get_root_node()->get_int("b"), 2);
+}
+
+TEST(OptionsReader, RegistrationFileShape) {
+  ut_options_database db;
+  auto r = parseText(db, "\"Service Router\" {\n  Port = 40123\n  Pid = 999\n}\n");
+  ASSERT_TRUE(r.ok) << r.messages;
+  const ut_options_node* sr = db.get_root_node()->find_child("Service Router");
+  ASSERT_NE(sr, nullptr);
+  bool found = false;
+  EXPECT_EQ(sr->get_int("Port", &found), 40123);
+  EXPECT_TRUE(found);
+  EXPECT_EQ(sr->get_int("Pid"), 999);
+}
+
+}  // namespace
