@@ -4,9 +4,8 @@
 // lines come from and in what they ask for.
 #include "diff/engine.h"
 
-#include <cstdlib>
-
 #include "base/gen.h"
+#include "diff/big_alloc.h"
 #include "diff/occurrences.h"
 #include "diff/text_store.h"
 
@@ -16,18 +15,17 @@ Tables tables;
 int options = 0;
 
 void ClearTables() {
-  free(tables.first);
-  free(tables.second);
-  free(tables.symbols);
-  free(tables.hashes);
+  BigFree(tables.first);
+  BigFree(tables.second);
+  BigFree(tables.symbols);
+  BigFree(tables.hashes);
   delete tables.texts;
   delete tables.occurrences;
   tables = Tables();
 }
 
 diffInfo* diff_return() {
-  auto* nodes = static_cast<diffOccurrenceNode*>(
-      calloc(static_cast<size_t>(tables.count1) + 1, sizeof(diffOccurrenceNode)));
+  auto* nodes = BigArray<diffOccurrenceNode>(static_cast<size_t>(tables.count1) + 1);
   if (!nodes) {
     gen_error("Out of memory in diff.\n");
     ClearTables();
@@ -61,6 +59,13 @@ diffInfo* diffFiles(int kind1, const void* source1, int count1, int kind2,
   diff_matchexact();
   diff_matchforward();
   diff_matchbackward();
+  tables.occurrences = new Occurrences();
+  if (!tables.occurrences->Build(tables.first, tables.count1, tables.symbols,
+                                 tables.symbolCount)) {
+    gen_error("Out of memory in diff.\n");
+    ClearTables();
+    return nullptr;
+  }
   diff_matchdupgood();
   diff_matchdup();
   delete tables.occurrences;  // the sets are not kept up to date past here
@@ -114,11 +119,11 @@ diffInfo* diff_mem(int count1, char** lines1, int count2, char** lines2,
 
 void diff_free(diffInfo* info) {
   if (!info) return;
-  free(info->firstLines);
-  free(info->secondLines);
-  free(info->symbols);
-  free(info->hashes);
-  free(info->occurrenceNodes);
+  BigFree(info->firstLines);
+  BigFree(info->secondLines);
+  BigFree(info->symbols);
+  BigFree(info->hashes);
+  BigFree(info->occurrenceNodes);
   delete static_cast<TextStore*>(info->textStore);
   gen_free(info);
 }

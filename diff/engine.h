@@ -22,8 +22,8 @@ struct Tables {
   int32_t count2 = 0;
   int32_t symbolCount = 0;
   TextStore* texts = nullptr;
-  // The sets of unpaired side-1 lines per symbol; live during the pairing
-  // passes, dropped before moves are resolved.
+  // The sets of unpaired side-1 lines per symbol; live during the
+  // duplicate passes only.
   Occurrences* occurrences = nullptr;
 };
 
@@ -42,6 +42,8 @@ int32_t SymbolTableSize(long lines);
 // ---- symbols (symtab.cpp) ----
 // The slot holding `text`, stored on first sight; -1 when the table is full.
 int32_t diff_store(const char* text, long length);
+// The same with the text's hash already computed.
+int32_t diff_store_hashed(const char* text, long length, int32_t hash);
 
 // ---- pairing (pair.cpp, dup.cpp, moves.cpp) ----
 void diff_matchup(int32_t i, int32_t j);

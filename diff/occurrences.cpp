@@ -2,26 +2,20 @@
 #include "diff/occurrences.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include "diff/big_alloc.h"
 
 namespace diff_engine {
 
 Occurrences::~Occurrences() {
-  free(lines_);
-  free(next_);
-  free(previous_);
+  BigFree(lines_);
+  BigFree(next_);
+  BigFree(previous_);
 }
 
 bool Occurrences::Build(const diffLineTableStruct* first, int32_t count1,
                         diffSymTableStruct* symbols, int32_t symbolCount) {
   symbols_ = symbols;
   symbolCount_ = symbolCount;
-  count_ = count1;
-  const size_t size = static_cast<size_t>(count1) + 2;
-  lines_ = static_cast<int32_t*>(malloc(size * sizeof(int32_t)));
-  next_ = static_cast<int32_t*>(malloc(size * sizeof(int32_t)));
-  previous_ = static_cast<int32_t*>(malloc(size * sizeof(int32_t)));
-  if (!lines_ || !next_ || !previous_) return false;
   // Counting sort: firstOccurrences first serves as each bucket's fill
   // cursor, starting at the bucket's first position.
   int32_t position = 1;
@@ -29,8 +23,14 @@ bool Occurrences::Build(const diffLineTableStruct* first, int32_t count1,
     symbols[s].firstOccurrences = position;
     position += symbols[s].firstUnmatched;
   }
+  count_ = position - 1;
+  const size_t size = static_cast<size_t>(count_) + 2;
+  lines_ = BigArray<int32_t>(size);
+  next_ = BigArray<int32_t>(size);
+  previous_ = BigArray<int32_t>(size);
+  if (!lines_ || !next_ || !previous_) return false;
   for (int32_t i = 1; i <= count1; ++i) {
-    lines_[symbols[first[i].symbol].firstOccurrences++] = i;
+    if (!first[i].matched) lines_[symbols[first[i].symbol].firstOccurrences++] = i;
   }
   // Each cursor now stands at its bucket's end; step back to the start.
   for (int32_t s = 0; s < symbolCount; ++s) {
@@ -40,8 +40,6 @@ bool Occurrences::Build(const diffLineTableStruct* first, int32_t count1,
     next_[p] = static_cast<int32_t>(p);
     previous_[p] = static_cast<int32_t>(p);
   }
-  lines_[0] = 0;
-  lines_[count1 + 1] = 0;
   return true;
 }
 

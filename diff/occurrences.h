@@ -5,6 +5,8 @@
 // array; paired lines are skipped through two union-find links (next and
 // previous unpaired position), so every query costs a binary search and
 // near-constant skipping.  Lines only leave the sets while they are in use.
+// The sets are built when the duplicate passes begin, from the lines still
+// unpaired then, so on similar files they stay small.
 #pragma once
 
 #include <cstdint>
@@ -20,10 +22,9 @@ class Occurrences {
   Occurrences(const Occurrences&) = delete;
   Occurrences& operator=(const Occurrences&) = delete;
 
-  // Groups the side-1 lines by symbol.  Uses the symbols' firstOccurrences
-  // fields as bucket starts until the lists are rebuilt, and their
-  // firstUnmatched counts (every side-1 line still unpaired).  False when
-  // memory runs out.
+  // Groups the unpaired side-1 lines by symbol.  Uses the symbols'
+  // firstOccurrences fields as bucket starts until the lists are rebuilt,
+  // and their firstUnmatched counts.  False when memory runs out.
   bool Build(const diffLineTableStruct* first, int32_t count1,
              diffSymTableStruct* symbols, int32_t symbolCount);
   // Takes side-1 line `line` of `symbol` out of its set.
@@ -41,7 +42,7 @@ class Occurrences {
 
   const diffSymTableStruct* symbols_ = nullptr;
   int32_t symbolCount_ = 0;
-  int32_t count_ = 0;
+  int32_t count_ = 0;  // unpaired side-1 lines when built
   // Positions 1..count_ hold lines; 0 and count_ + 1 are sentinels.
   int32_t* lines_ = nullptr;
   int32_t* next_ = nullptr;      // next_[p] == p while p is unpaired

@@ -8,7 +8,8 @@
 #include <cstring>
 
 #include "base/gen.h"
-#include "diff/occurrences.h"
+#include "diff/big_alloc.h"
+#include "diff/store_batch.h"
 #include "diff/text_store.h"
 #include "text/file.h"
 
@@ -50,19 +51,14 @@ long CountLines(int kind, const void* source, int count) {
   }
 }
 
-template <typename T>
-T* Zeroed(long count) {
-  return static_cast<T*>(calloc(static_cast<size_t>(count), sizeof(T)));
-}
-
 bool Allocate(long count1, long count2, int32_t size) {
   tables.count1 = static_cast<int32_t>(count1);
   tables.count2 = static_cast<int32_t>(count2);
   tables.symbolCount = size;
-  tables.hashes = static_cast<int32_t*>(malloc(sizeof(int32_t) * size));
-  tables.symbols = Zeroed<diffSymTableStruct>(size);
-  tables.first = Zeroed<diffLineTableStruct>(count1 + 2);
-  tables.second = Zeroed<diffLineTableStruct>(count2 + 2);
+  tables.hashes = BigArray<int32_t>(size);
+  tables.symbols = BigArray<diffSymTableStruct>(size);
+  tables.first = BigArray<diffLineTableStruct>(count1 + 2);
+  tables.second = BigArray<diffLineTableStruct>(count2 + 2);
   if (!tables.hashes || !tables.symbols || !tables.first || !tables.second) return false;
   memset(tables.hashes, 0xff, sizeof(int32_t) * size);  // every slot empty (-1)
   tables.texts = new TextStore();
@@ -73,47 +69,70 @@ bool Allocate(long count1, long count2, int32_t size) {
 bool Enter(int side, int32_t number, const char* text, long length) {
   const int32_t slot = diff_store(text, length);
   if (slot < 0) return false;
-  diffLineTableStruct& entry = (side == 1 ? tables.first : tables.second)[number];
-  entry.matched = 0;
-  entry.partner = 0;
-  entry.symbol = slot;
-  if (side == 1) {
-    tables.symbols[slot].firstUnmatched++;
-  } else {
-    tables.symbols[slot].secondUnmatched++;
-  }
+  EnterLine(side, number, slot);
   return true;
 }
 
-bool ReadFileSide(int side, file* f) {
-  char* canon = nullptr;
-  if (options) canon = static_cast<char*>(malloc(f->widestLine + 10));
-  if (options && !canon) return false;
-  int32_t number = 0;
-  bool ok = true;
-  for (line* l = f->firstLine; l && ok; l = l->next) {
-    const char* text = FileLineText(f, l);
-    long length = l->length;
-    if (!text) {
-      ok = false;
-      break;
-    }
-    if (canon) {
-      length = diff_canonicalize(text, length, options, canon);
-      text = canon;
-    }
-    ok = Enter(side, ++number, text, length);
+// Canonical texts of the lines waiting in a batch.
+class CanonScratch {
+ public:
+  explicit CanonScratch(long widest)
+      : capacity_(widest + 10 > kMinimum ? widest + 10 : kMinimum),
+        bytes_(static_cast<char*>(malloc(capacity_))) {}
+  ~CanonScratch() { free(bytes_); }
+  bool ok() const { return bytes_ != nullptr; }
+  bool Fits(long length) const { return used_ + length <= capacity_; }
+  void Reset() { used_ = 0; }
+  // Canonicalises into the scratch; the text stays until Reset.
+  const char* Put(const char* text, long* length) {
+    char* out = bytes_ + used_;
+    *length = diff_canonicalize(text, *length, options, out);
+    used_ += *length;
+    return out;
   }
-  free(canon);
-  return ok;
+
+ private:
+  static constexpr long kMinimum = 64 * 1024;
+  long capacity_;
+  char* bytes_;
+  long used_ = 0;
+};
+
+bool ReadFileSide(int side, file* f) {
+  CanonScratch canon(options ? f->widestLine : 0);
+  if (!canon.ok()) return false;
+  StoreBatch batch(side);
+  int32_t number = 0;
+  for (line* l = f->firstLine; l; l = l->next) {
+    long length = l->length;
+    const char* text = FileLineTextInWindow(f, l);
+    if (!text) {
+      // A new window would invalidate the queued texts: store them first.
+      if (!batch.Flush()) return false;
+      canon.Reset();
+      text = FileLineText(f, l);
+      if (!text) return false;
+    }
+    if (options) {
+      if (!canon.Fits(length)) {
+        if (!batch.Flush()) return false;
+        canon.Reset();
+      }
+      text = canon.Put(text, &length);
+    }
+    if (!batch.Add(++number, text, length)) return false;
+    if (batch.Empty()) canon.Reset();
+  }
+  return batch.Flush();
 }
 
 bool ReadStringSide(int side, char** lines, int32_t count) {
+  StoreBatch batch(side);
   for (int32_t k = 0; k < count; ++k) {
     const char* text = lines[k] ? lines[k] : "";
-    if (!Enter(side, k + 1, text, static_cast<long>(strlen(text)))) return false;
+    if (!batch.Add(k + 1, text, static_cast<long>(strlen(text)))) return false;
   }
-  return true;
+  return batch.Flush();
 }
 
 bool ReadStreamSide(int side, FILE* in, int32_t count) {
@@ -184,13 +203,6 @@ bool diffReadFiles(int kind1, const void* source1, int count1, int kind2,
   }
   tables.first[n1 + 1].partner = tables.first[n1 + 1].symbol = tables.count2 + 1;
   tables.second[n2 + 1].partner = tables.second[n2 + 1].symbol = tables.count1 + 1;
-  tables.occurrences = new Occurrences();
-  if (!tables.occurrences->Build(tables.first, tables.count1, tables.symbols,
-                                 tables.symbolCount)) {
-    gen_error("Out of memory in diff.\n");
-    ClearTables();
-    return false;
-  }
   return true;
 }
 

@@ -21,7 +21,10 @@ int32_t diff_hash(const char* text, long length) {
 namespace diff_engine {
 
 int32_t diff_store(const char* text, long length) {
-  const int32_t hash = diff_hash(text, length);
+  return diff_store_hashed(text, length, diff_hash(text, length));
+}
+
+int32_t diff_store_hashed(const char* text, long length, int32_t hash) {
   const int32_t size = tables.symbolCount;
   int32_t* hashes = tables.hashes;
   const int32_t first = hash % size;

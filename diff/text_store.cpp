@@ -4,29 +4,33 @@
 #include <cstring>
 
 #include "base/gen.h"
+#include "diff/big_alloc.h"
 
 namespace diff_engine {
 
 namespace {
 
-// Big enough that allocations are rare, small enough that a short
-// comparison does not hold much unused memory.
-constexpr long kBlockBytes = 1L << 20;
+// Blocks grow from small, so that a short comparison holds little unused
+// memory, to large, so that big inputs need few blocks (and get huge pages).
+constexpr long kLastBlockBytes = 16L << 20;
 // Texts longer than this get a block of their own.
-constexpr long kLongText = kBlockBytes / 4;
+constexpr long kLongText = TextStore::kFirstBlockBytes / 4;
 
 }  // namespace
 
 TextStore::~TextStore() {
   while (current_) {
     Block* previous = current_->previous;
-    gen_free(current_);
+    BigFree(current_);
     current_ = previous;
   }
 }
 
 TextStore::Block* TextStore::NewBlock(long capacity) {
-  auto* block = static_cast<Block*>(gen_alloc(1, sizeof(Block) + capacity));
+  // Running out of memory here ends the process, as the foundation
+  // allocator would.
+  auto* block = static_cast<Block*>(BigAlloc(1, sizeof(Block) + capacity));
+  if (!block) gen_out_of_memory();
   block->previous = nullptr;
   block->capacity = capacity;
   block->used = 0;
@@ -49,7 +53,8 @@ char* TextStore::Copy(const char* text, long length) {
     out = reinterpret_cast<char*>(block + 1);
   } else {
     if (!current_ || current_->capacity - current_->used < need) {
-      Block* block = NewBlock(kBlockBytes);
+      Block* block = NewBlock(nextBlockBytes_);
+      if (nextBlockBytes_ < kLastBlockBytes) nextBlockBytes_ *= 2;
       block->previous = current_;
       current_ = block;
     }

@@ -14,6 +14,8 @@ class TextStore {
   TextStore(const TextStore&) = delete;
   TextStore& operator=(const TextStore&) = delete;
 
+  static constexpr long kFirstBlockBytes = 256L << 10;
+
   // A NUL-terminated copy of `length` bytes, valid until the store dies.
   char* Copy(const char* text, long length);
 
@@ -26,6 +28,7 @@ class TextStore {
   };
   static Block* NewBlock(long capacity);
   Block* current_ = nullptr;
+  long nextBlockBytes_ = kFirstBlockBytes;
 };
 
 }  // namespace diff_engine

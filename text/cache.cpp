@@ -132,14 +132,20 @@ bool CacheLoadWindow(file* f, long offset, long length) {
 
 }  // namespace text_private
 
-const char* FileLineText(file* f, line* l) {
+const char* FileLineTextInWindow(const file* f, const line* l) {
   if (!f || !l) return nullptr;
   if (l->capacity != -1) return l->storage.text;
   const long offset = l->storage.offset;
-  if (offset >= f->cacheOffset &&
-      offset + l->length <= f->cacheOffset + f->cacheLength) {
+  if (offset >= f->cacheOffset && offset + l->length <= f->cacheOffset + f->cacheLength) {
     return f->cacheBuffer + (offset - f->cacheOffset);
   }
+  return nullptr;
+}
+
+const char* FileLineText(file* f, line* l) {
+  if (!f || !l) return nullptr;
+  if (const char* text = FileLineTextInWindow(f, l)) return text;
+  const long offset = l->storage.offset;
   if (!text_private::CacheLoadWindow(f, offset, l->length)) return nullptr;
   return f->cacheBuffer + (offset - f->cacheOffset);
 }

@@ -105,6 +105,10 @@ int FileCheckAccess(const char* name, int options);
 // NUL-terminated, `l->length` bytes.  Null when the cache file cannot be
 // read.
 const char* FileLineText(file* f, line* l);
+// The line's text when it is in memory or inside the current window,
+// without reading the cache file; null otherwise.  Lets a reader hold
+// several lines' texts at once while they share one window.
+const char* FileLineTextInWindow(const file* f, const line* l);
 // The 1-based line `number`, or null.
 line* FileGetLine(file* f, long number);
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "base/gen.h"
@@ -52,27 +53,54 @@ bool WriteAll(int fd, const char* data, long length) {
   return true;
 }
 
-// Compacts `n` bytes at src into dst (dst <= src), dropping the CR of each
-// CR LF pair.  A CR in the last byte is held back for the next chunk.
-long RemoveCRs(LoadState& s, char* dst, const char* src, long n) {
-  long out = 0;
-  long p = 0;
-  while (p < n) {
-    const char* cr = static_cast<const char*>(memchr(src + p, '\r', n - p));
-    const long stop = cr ? cr - src : n;
-    memmove(dst + out, src + p, stop - p);
+// Drops, in place, the CR of each CR LF pair among the `n` bytes at
+// `data`; returns the remaining length.  A CR in the last byte is held back
+// for the next chunk.  A chunk without CR is left untouched.
+long RemoveCRs(LoadState& s, char* data, long n) {
+  char* cr = static_cast<char*>(memchr(data, '\r', n));
+  if (!cr) return n;
+  long out = cr - data;
+  long p = out;
+  while (cr) {
+    const long stop = cr - data;
+    memmove(data + out, data + p, stop - p);
     out += stop - p;
-    if (!cr) break;
     if (stop + 1 == n) {
       s.heldCR = true;
-    } else if (src[stop + 1] == '\n') {
+    } else if (data[stop + 1] == '\n') {
       s.crlfCount++;
     } else {
-      dst[out++] = '\r';
+      data[out++] = '\r';
     }
     p = stop + 1;
+    cr = p < n ? static_cast<char*>(memchr(data + p, '\r', n - p)) : nullptr;
   }
-  return out;
+  memmove(data + out, data + p, n - p);
+  return out + (n - p);
+}
+
+// True when some byte of the text is below 32 (a tab or a control byte),
+// eight bytes at a time: without one, a line's measure is its length + 1.
+bool HasControlByte(const char* text, long length) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighs = 0x8080808080808080ull;
+  long k = 0;
+  for (; k + 8 <= length; k += 8) {
+    uint64_t word;
+    memcpy(&word, text + k, 8);
+    if ((word - kOnes * 32) & ~word & kHighs) return true;
+  }
+  for (; k < length; ++k) {
+    if (static_cast<unsigned char>(text[k]) < 32) return true;
+  }
+  return false;
+}
+
+// The measure of a whole line, skipping the byte walk when it cannot win.
+long LineMeasure(const char* text, long length, long widest, long perByte) {
+  if (1 + length * perByte <= widest) return 0;
+  if (!HasControlByte(text, length)) return length + 1;
+  return FileSetMaxW(text, length);
 }
 
 // Appends a line record for each LF among the `n` cleaned bytes at `data`,
@@ -90,10 +118,7 @@ void SplitLines(LoadState& s, const char* data, long n) {
     const long q = lf - data;
     const long length = s.written + q - s.lineStart;
     if (s.lineStart >= s.written) {
-      // The whole line is in this chunk: measure it only if it could win.
-      if (1 + length * tab > f->widestLine) {
-        f->widestLine = std::max(f->widestLine, FileSetMaxW(data + p, length));
-      }
+      f->widestLine = std::max(f->widestLine, LineMeasure(data + p, length, f->widestLine, tab));
     } else {
       f->widestLine = std::max(f->widestLine, text_private::MeasureFrom(s.lineMeasure, data + p, q - p));
     }
@@ -114,15 +139,21 @@ bool AppendToCache(LoadState& s, int cacheFd, const char* data, long n) {
   return true;
 }
 
+// A held CR not followed by LF is text of the current line: it goes to the
+// cache file ahead of the next chunk.
+bool KeepHeldCR(LoadState& s, int cacheFd) {
+  if (!WriteAll(cacheFd, "\r", 1)) return false;
+  s.lineMeasure = text_private::MeasureFrom(s.lineMeasure, "\r", 1);
+  s.written++;
+  return true;
+}
+
 // End of input: a held CR is text, and bytes after the last LF are a line.
 bool FinishLoad(LoadState& s, int cacheFd) {
   file* f = s.f;
   if (s.heldCR) {
-    if (!WriteAll(cacheFd, "\r", 1)) return false;
-    f->cacheBuffer[f->cacheLength] = '\r';  // the buffer has one spare byte
-    f->cacheLength++;
-    s.lineMeasure = text_private::MeasureFrom(s.lineMeasure, "\r", 1);
-    s.written++;
+    if (!KeepHeldCR(s, cacheFd)) return false;
+    f->cacheBuffer[f->cacheLength++] = '\r';  // the window buffer has a spare byte
   }
   if (s.lineStart < s.written) {
     FileAppendO(f, s.lineStart, s.written - s.lineStart);
@@ -143,21 +174,18 @@ bool FileLoad(file* f, int fd) {
   if (cacheFd < 0) return false;
   char* buffer = f->cacheBuffer;
   for (;;) {
-    const long n = ReadChunk(fd, buffer + 1, f->cacheCapacity);
+    const long n = ReadChunk(fd, buffer, f->cacheCapacity);
     if (n < 0) return false;
     if (n == 0) return FinishLoad(s, cacheFd);
-    char* src = buffer + 1;
-    long length = n;
     if (s.heldCR) {
       s.heldCR = false;
-      if (src[0] == '\n') {
+      if (buffer[0] == '\n') {
         s.crlfCount++;
-      } else {
-        *--src = '\r';
-        length++;
+      } else if (!KeepHeldCR(s, cacheFd)) {
+        return false;
       }
     }
-    const long cleaned = RemoveCRs(s, buffer, src, length);
+    const long cleaned = RemoveCRs(s, buffer, n);
     if (!AppendToCache(s, cacheFd, buffer, cleaned)) return false;
   }
 }
