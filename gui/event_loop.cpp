@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "base/debugflag.h"
@@ -76,6 +78,19 @@ void abortSafely() {
 }
 
 }  // namespace
+
+void WMainLoopTurn() {
+  WEventAll(0);
+  long t = 0;
+  if (!ExtraProcess_Wait(&t)) {
+    fputs("Error occurred.\n", stderr);
+    gen_exit(1);
+    exit(1);
+  }
+  // Ten milliseconds early, but never a zero wait while something is still
+  // ahead: the last stretch before a deadline is slept, not spun.
+  WYield(t > 10 ? t - 10 : t, false);
+}
 
 int WEventAll(int abortCheck) {
   Display* d = XWindowsOn() ? xstate().display : nullptr;

@@ -6,6 +6,11 @@
 
 #include "gui/event.h"
 
+// One turn of the main loop: the queued events, the wait list, then sleep
+// until the next thing is due.  A failing child reaper ends the process
+// with "Error occurred.\n" (status 1).
+void WMainLoopTurn();
+
 // Every queued X event, then idle work, timers and socket activity.  0 when
 // an event handler asked to stop (WEventRequestStop), else 1.
 int WEventAll(int abortCheck);

@@ -3,6 +3,7 @@
 // delivery to the item.
 #include "gui/event_process.h"
 
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
 #include "gui/colwind.h"
@@ -55,6 +56,10 @@ bool isSelectionEvent(int type) {
 
 int gui_processXEvent(XEvent* e) {
   if (isSelectionEvent(e->type) && selectionHook && selectionHook(e)) return 1;
+  if (e->type == MappingNotify) {  // no window of its own: for everybody
+    XRefreshKeyboardMapping(&e->xmapping);
+    return 1;
+  }
   WindowRecord* r = gui_findWindow(e->xany.window);
   if (r && r->parent) {
     reportToParent(e, r->parent);

@@ -207,9 +207,6 @@ bool gui_translateXEvent(XEvent* e, xinLibSt* out) {
       gui_addDamage(e->xgraphicsexpose.drawable, e->xgraphicsexpose.x, e->xgraphicsexpose.y,
                     e->xgraphicsexpose.width, e->xgraphicsexpose.height);
       return false;
-    case MappingNotify:
-      XRefreshKeyboardMapping(&e->xmapping);
-      return false;
     default:
       return false;
   }

@@ -10,8 +10,11 @@
 #include <chrono>
 #include <thread>
 
+#include "base/debugflag.h"
 #include "gui/colwind.h"
+#include "gui/idle_notifier.h"
 #include "gui/event_loop.h"
+#include "gui/extra_process.h"
 #include "gui/wgui.h"
 #include "gui/window_registry.h"
 #include "gui/xdisplay.h"
@@ -53,6 +56,9 @@ class Pane : public WWindowedItem {
   bool handleMouseRelease(xinLibSt* e) override { return keep(e); }
   bool handleMouseMotion(xinLibSt* e) override { return keep(e); }
   bool handleKey(xinLibSt* e) override { return keep(e); }
+  bool handleHelp(xinLibSt* e) override { return keep(e); }
+  bool handleMouseEnter(xinLibSt* e) override { return keep(e); }
+  bool handleMouseLeave(xinLibSt* e) override { return keep(e); }
   bool handleExpose(int x, int y, int w, int h) override {
     DrawTarget* t = draw_begin(getWindow(), DrawRect{x, y, w, h});
     draw_fillRect(t, x, y, w, h, bg_pixel);
@@ -265,11 +271,78 @@ TEST_F(ToolkitInput, KeysReachTheWindowWithKeyCodes) {
   // Alt alone arrives once, on its release; no other release shows.  The
   // press of Shift is a function keysym like any other (0x100 | 0xE1).
   EXPECT_EQ(codes, (std::vector<int>{'a', 283, 338, WKEY_ALT_L, 0x1E1, 'B'}));
+  ASSERT_GE(countOf(WEV_FOCUS), 1);  // windowfocus gave the window the focus
+  for (const xinLibSt& e : seen) {
+    if (e.type == WEV_FOCUS) {
+      EXPECT_EQ(e.x, 1);
+    }
+  }
   for (size_t i = 0; i < seen.size(); i++) {
     if (seen[i].type != WEV_KEY) continue;
     EXPECT_EQ(seenChars[i], "a");  // the first key's decoded characters
     break;
   }
+}
+
+// Waits until the toolkit's connection holds n events unread by it.
+void waitQueued(int n) {
+  Display* d = xstate().display;
+  auto deadline = Clock::now() + std::chrono::seconds(3);
+  while (XEventsQueued(d, QueuedAfterReading) < n && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+TEST_F(ToolkitInput, TypedAheadKeysArriveTogether) {
+  ColWind* w = openWindow("typeahead");
+  ASSERT_NE(w, nullptr);
+  seen.clear(), seenChars.clear();
+  w->eventCallback = recordEvent;
+  for (KeySym k : {XK_a, XK_b, XK_c}) sendKey(w->getWindow(), k);
+  sendKey(w->getWindow(), XK_d, ControlMask);  // with Control: a delivery of its own
+  XSync(other, False);
+  waitQueued(4);
+  WEventAll(0);
+  ASSERT_EQ(countOf(WEV_KEY), 2);
+  EXPECT_EQ(seen[0].code, 'a');
+  EXPECT_EQ(seenChars[0], "abc");
+  EXPECT_EQ(seen[0].nchars, 3);
+  EXPECT_EQ(seen[1].code, 'd');
+  EXPECT_EQ(seenChars[1], "\x04");
+}
+
+TEST_F(ToolkitInput, TheHelpKeyIsItsOwnType) {
+  ColWind* w = openWindow("help");
+  ASSERT_NE(w, nullptr);
+  Pane* pane = new Pane(w, DrawRect{0, 0, 50, 50});
+  pane->activateMe();
+  if (XKeysymToKeycode(other, XK_Help) == 0) {
+    // Give the key map a Help key; the toolkit learns of the change.
+    KeySym help = XK_Help;
+    XChangeKeyboardMapping(other, 200, 1, &help, 1);
+    XSync(other, False);
+    settle(100);
+  }
+  ASSERT_NE(XKeysymToKeycode(other, XK_Help), 0);
+  sendKey(w->getWindow(), XK_Help);
+  ASSERT_TRUE(waitFor([pane] { return !pane->events.empty(); }));
+  EXPECT_EQ(pane->events[0].type, WEV_HELP);
+  EXPECT_EQ(pane->events[0].code, WKEY_HELP);
+}
+
+TEST_F(ToolkitInput, PointerCrossingsReachTheItem) {
+  ColWind* w = openWindow("crossing");
+  ASSERT_NE(w, nullptr);
+  Pane* pane = new Pane(w, DrawRect{50, 50, 60, 60});
+  settle(30);
+  ASSERT_EQ(xdotool({"mousemove", "--window", std::to_string(w->getWindow()), "5", "5"}), 0);
+  ASSERT_EQ(xdotool({"mousemove", "--window", std::to_string(w->getWindow()), "70", "70"}), 0);
+  ASSERT_TRUE(waitFor([pane] { return !pane->events.empty(); }));
+  EXPECT_EQ(pane->events[0].type, WEV_CROSSING);
+  EXPECT_EQ(pane->events[0].x, 1);
+  ASSERT_EQ(xdotool({"mousemove", "--window", std::to_string(w->getWindow()), "5", "5"}), 0);
+  ASSERT_TRUE(waitFor([pane] { return pane->events.size() >= 2; }));
+  EXPECT_EQ(pane->events[1].type, WEV_CROSSING);
+  EXPECT_EQ(pane->events[1].x, 0);
 }
 
 TEST_F(ToolkitInput, ControlQClosesTheWindowUnlessVetoed) {
@@ -346,10 +419,7 @@ TEST_F(ToolkitInput, QueuedMotionIsDeliveredOnceWithTheLaterPosition) {
     XSendEvent(other, pane->getWindow(), False, PointerMotionMask, &e);
   }
   XSync(other, False);
-  Display* d = xstate().display;
-  auto deadline = Clock::now() + std::chrono::seconds(3);
-  while (XEventsQueued(d, QueuedAfterReading) < 2 && Clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  waitQueued(2);
   WEventAll(0);
   ASSERT_EQ(pane->events.size(), 1u);
   EXPECT_EQ(pane->events[0].code, WMOUSE_MOTION);
@@ -412,15 +482,18 @@ TEST_F(ToolkitLoop, SafePassTakesExposuresButLeavesKeys) {
   sendKey(w->getWindow(), XK_k);
   XClearArea(other, pane->getWindow(), 0, 0, 10, 10, True);  // an exposure
   XSync(other, False);
-  Display* d = xstate().display;
-  auto deadline = Clock::now() + std::chrono::seconds(3);
-  while (XEventsQueued(d, QueuedAfterReading) < 2 && Clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  waitQueued(2);
+  auto keys = [pane] {
+    std::vector<int> codes;
+    for (const xinLibSt& e : pane->events)
+      if (e.type == WEV_KEY) codes.push_back(e.code);
+    return codes;
+  };
   EXPECT_EQ(WEventProcessSafeEvents(1), 1);
   EXPECT_TRUE(pane->painted);
-  EXPECT_TRUE(pane->events.empty());
-  ASSERT_TRUE(waitFor([pane] { return !pane->events.empty(); }));
-  EXPECT_EQ(pane->events[0].code, 'k');
+  EXPECT_TRUE(pane->events.empty());  // not even a crossing: only safe events
+  ASSERT_TRUE(waitFor([&] { return !keys().empty(); }));
+  EXPECT_EQ(keys(), std::vector<int>{'k'});
 }
 
 TEST_F(ToolkitLoop, YieldWakesOnXInputAndOtherwiseSleeps) {
@@ -443,6 +516,82 @@ TEST_F(ToolkitLoop, YieldWakesOnXInputAndOtherwiseSleeps) {
   sender.join();
   EXPECT_GE(slept, 50);
   EXPECT_LT(slept, 2000);
+}
+
+TEST_F(ToolkitLoop, WithoutTheRegistryTheSleepIsCappedAndStillWakes) {
+  ColWind* w = openWindow("plain-select");
+  ASSERT_NE(w, nullptr);
+  settle(30);
+  debugFlag[DBG_UseFDRegistry] = 0;
+  auto t0 = Clock::now();
+  long used = WYield(3000, false);
+  auto slept = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0).count();
+  EXPECT_EQ(used, 500);
+  EXPECT_GE(slept, 450);
+  EXPECT_LT(slept, 1500);
+  Window id = w->getWindow();
+  std::thread sender([id] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    sendClientMessage(id, XA_STRING, 1);
+  });
+  t0 = Clock::now();
+  WYield(3000, false);
+  slept = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0).count();
+  sender.join();
+  debugFlag[DBG_UseFDRegistry] = 1;
+  EXPECT_LT(slept, 400);
+}
+
+TEST_F(ToolkitLoop, XConnectionIsASocketListenerUntilShutDown) {
+  EXPECT_EQ(getIdleNotifier()->getNumSocketListeners(), 1);
+  ColWind* w = openWindow("doomed");
+  ASSERT_NE(w, nullptr);
+  WDrawExit();
+  EXPECT_FALSE(XWindowsOn());
+  EXPECT_EQ(getIdleNotifier()->getNumSocketListeners(), 0);
+  EXPECT_TRUE(NoMoreWindows());  // the windows went with the display
+  EXPECT_EQ(cwCount(), 0);
+  EXPECT_EQ(cwxCreatexy(0, 0, "late", nullptr, nullptr, nullptr, nullptr, 10, 10, nullptr),
+            nullptr);
+  EXPECT_EQ(WEventProcessSafeEvents(1), 1);
+  EXPECT_EQ(WEventAll(0), 1);
+  WGUIDestroy();
+  EXPECT_EQ(WGetApplication(), nullptr);
+  // Start again for the tests that follow in this process.
+  static char a0[] = "diffview";
+  char* argv[] = {a0, nullptr};
+  int argc = 1;
+  ASSERT_EQ(WGUIInit(&argc, argv, nullptr, false, false, WGUI_KIND_APPLICATION), 1);
+  EXPECT_TRUE(XWindowsOn());
+  EXPECT_EQ(getIdleNotifier()->getNumSocketListeners(), 1);
+}
+
+TEST_F(ToolkitLoop, MainLoopTurnsSleepUntilTheNextTimeOut) {
+  static Clock::time_point ranAt;
+  static int runs;
+  runs = 0;
+  auto t0 = Clock::now();
+  ExtraProcessHandle h = ExtraProcess_Create(
+      EP_TIMEOUT, 150,
+      [](void*, int) {
+        ranAt = Clock::now();
+        return ++runs;
+      },
+      nullptr, nullptr);
+  // A second time-out bounds the sleep of the turn that runs the first.
+  ExtraProcess_Create(EP_TIMEOUT, 400, [](void*, int) { return 1; }, nullptr, nullptr);
+  int turns = 0;
+  while (runs == 0 && Clock::now() - t0 < std::chrono::seconds(3)) {
+    WMainLoopTurn();
+    turns++;
+  }
+  EXPECT_EQ(runs, 1);
+  EXPECT_TRUE(h.expired());
+  auto ran = std::chrono::duration_cast<std::chrono::milliseconds>(ranAt - t0).count();
+  EXPECT_GE(ran, 150);
+  EXPECT_LT(ran, 300);
+  EXPECT_LE(turns, 8);  // slept between turns instead of spinning
+  ExtraProcess_Clear();
 }
 
 TEST_F(ToolkitLoop, PeriodicFunctionRunsAfterPassesAndIsReplaced) {
