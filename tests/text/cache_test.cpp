@@ -1,0 +1,109 @@
+// The cache window and the cache descriptors: windows start on kilobyte
+// boundaries and grow to hold any line; no more than five cache files stay
+// open, and a closed one is reopened when its text is needed again.
+#include "text/file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/text/text_test_util.h"
+
+namespace {
+
+using text_test::LinesOf;
+using text_test::ScratchDir;
+using text_test::WriteBytes;
+namespace fs = std::filesystem;
+
+// Descriptors of this process open on files in `dir`.
+int OpenIn(const fs::path& dir) {
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+    std::error_code ec;
+    const fs::path target = fs::read_symlink(entry.path(), ec);
+    if (!ec && target.parent_path() == dir) ++count;
+  }
+  return count;
+}
+
+TEST(CacheTest, AtMostFiveCacheFilesStayOpen) {
+  ScratchDir dir;
+  std::vector<file*> files;
+  for (int k = 0; k < 7; ++k) {
+    const std::string name = dir / ("f" + std::to_string(k));
+    WriteBytes(name, "line of " + std::to_string(k) + "\n");
+    files.push_back(FileF_File(name.c_str(), 0, 0));
+    ASSERT_NE(files.back(), nullptr);
+    EXPECT_LE(OpenIn(dir.path()), 5);
+  }
+  EXPECT_EQ(OpenIn(dir.path()), 5);
+  // Every file still serves its text, reopening its cache when needed.
+  for (int round = 0; round < 2; ++round) {
+    for (int k = 0; k < 7; ++k) {
+      file* f = files[k];
+      f->cacheLength = 0;  // forget the window so the cache file is read
+      EXPECT_EQ(LinesOf(f), std::vector<std::string>{"line of " + std::to_string(k)});
+      EXPECT_LE(OpenIn(dir.path()), 5);
+    }
+  }
+  for (file* f : files) FileFree(f);
+  EXPECT_EQ(OpenIn(dir.path()), 0);
+}
+
+TEST(CacheTest, WindowsStartOnKilobytesAndHoldTheLine) {
+  ScratchDir dir;
+  std::string bytes;
+  for (int k = 0; k < 4000; ++k) bytes += "line number " + std::to_string(k) + "\n";
+  WriteBytes(dir / "many", bytes);
+  file* f = FileF_File((dir / "many").c_str(), 0, 0);
+  ASSERT_NE(f, nullptr);
+  line* early = FileGetLine(f, 100);
+  EXPECT_EQ(FileLineTextInWindow(f, early), nullptr);  // the last chunk is held
+  const char* text = FileLineText(f, early);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(std::string(text, early->length), "line number 99");
+  EXPECT_EQ(f->cacheOffset % 1024, 0);
+  EXPECT_LE(f->cacheOffset, early->storage.offset);
+  EXPECT_GE(f->cacheOffset + f->cacheLength, early->storage.offset + early->length);
+  EXPECT_EQ(FileLineTextInWindow(f, early), text);
+  FileFree(f);
+}
+
+TEST(CacheTest, LongLineEnlargesTheWindow) {
+  ScratchDir dir;
+  const std::string big(70000, 'b');
+  WriteBytes(dir / "long", "a\n" + big + "\nc\n");
+  file* f = FileF_File((dir / "long").c_str(), 0, 0);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->cacheCapacity, 32768);
+  line* l = f->firstLine->next;
+  EXPECT_EQ(std::string(FileLineText(f, l), l->length), big);
+  EXPECT_GE(f->cacheCapacity, 70000);
+  EXPECT_EQ(f->cacheCapacity % 1024, 0);
+  FileFree(f);
+}
+
+TEST(CacheTest, InMemoryTextIsServedAsIs) {
+  ScratchDir dir;
+  WriteBytes(dir / "m", "old\n");
+  file* f = FileF_File((dir / "m").c_str(), 0, 0);
+  ASSERT_NE(f, nullptr);
+  line* l = f->firstLine;
+  l->storage.text = gen_copy("new text");
+  l->capacity = 9;
+  l->length = 8;
+  EXPECT_EQ(std::string(FileLineText(f, l), 8), "new text");
+  FileFree(f);  // frees the copy too
+}
+
+TEST(CacheTest, NullArgumentsGiveNull) {
+  EXPECT_EQ(FileLineText(nullptr, nullptr), nullptr);
+  EXPECT_EQ(FileLineTextInWindow(nullptr, nullptr), nullptr);
+  EXPECT_EQ(FileGetLine(nullptr, 1), nullptr);
+}
+
+}  // namespace
