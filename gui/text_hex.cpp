@@ -37,11 +37,13 @@ int HexText::findCharPosition(WTextView* view, int index) {
 }
 
 int HexText::findCharacterSplit(WTextView* view, int x) {
-  int best = 0;
-  for (int k = 1; k <= 2 * count_; k++) {
-    int at = findCharPosition(view, k);
-    if (std::abs(at - x) < std::abs(best - x)) best = at;
-    if (at > x) break;
+  // Boundaries: before, between and after the two digits of each byte.
+  int dw = digitWidth(view), best = 0;
+  for (int i = 0; i < count_; i++) {
+    int start = byteOffset(i, dw);
+    for (int at : {start, start + dw, start + 2 * dw})
+      if (std::abs(at - x) < std::abs(best - x)) best = at;
+    if (start > x) break;
   }
   return best;
 }
