@@ -2,12 +2,15 @@
 // writing to a buffer, so callers can format into anything (a stack buffer
 // with heap overflow, an MString, a stream).  Besides the standard
 // conversions it prints integers in Roman numerals with %r (lower case) and
-// %R (upper case); %n is refused.
+// %R (upper case), using the letters "ivxlcdmIVXLCDM"; numbers outside 1 to
+// 3999 have no classical numeral and print in decimal as with %d.  %n is
+// refused.  An unknown conversion is printed as written.
 #pragma once
 
 #include <cstdarg>
 
 // Receives each piece of output; n is the number of bytes at s (no NUL).
+// A null sink makes the formatter only count.
 using MT_Sink = void (*)(void* ctx, const char* s, long n);
 
 // Formats `format` with `args` into `sink`.  Returns the number of bytes

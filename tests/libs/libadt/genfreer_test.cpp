@@ -1,0 +1,70 @@
+// The deferred freer: what is marked and not cancelled is freed exactly
+// once when the freer goes away, and nothing else.
+#include "libs/libadt/genfreer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+namespace {
+
+std::map<void*, int> freed;
+void count_free(void* p) { freed[p]++; }
+
+TEST(GenFreer, FreesWhatIsStillMarkedOnce) {
+  freed.clear();
+  int a = 0, b = 0, c = 0;
+  {
+    GenFreer f(count_free);
+    f.mark(&a);
+    f.mark(&b);
+    f.mark(&b);
+    f.mark(&c);
+    f.mark(nullptr);
+    f.cancel(&c);
+    EXPECT_EQ(f.size(), 2);
+    EXPECT_TRUE(freed.empty());
+  }
+  EXPECT_EQ(freed, (std::map<void*, int>{{&a, 1}, {&b, 1}}));
+}
+
+TEST(GenFreer, MarkStringArrayCoversStringsAndArray) {
+  freed.clear();
+  char s1[] = "x", s2[] = "y";
+  char* array[] = {s1, s2};
+  {
+    GenFreer f(count_free);
+    f.markStringArray(array, 2);
+    f.markStringArray(nullptr, 3);
+  }
+  EXPECT_EQ(freed, (std::map<void*, int>{{s1, 1}, {s2, 1}, {array, 1}}));
+}
+
+TEST(GenFreer, CancelAllFreesNothing) {
+  freed.clear();
+  int a = 0;
+  {
+    GenFreer f(count_free);
+    f.mark(&a);
+    f.cancelAll();
+    EXPECT_EQ(f.size(), 0);
+  }
+  EXPECT_TRUE(freed.empty());
+}
+
+TEST(GenFreer, DefaultFreesRealAllocations) {
+  char* kept = static_cast<char*>(std::malloc(16));
+  {
+    GenFreer f;
+    f.mark(std::malloc(32));
+    f.mark(kept);
+    f.cancel(kept);
+  }
+  std::strcpy(kept, "still mine");  // cancelled: not freed by the freer
+  EXPECT_STREQ(kept, "still mine");
+  std::free(kept);
+}
+
+}  // namespace

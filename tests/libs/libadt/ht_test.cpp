@@ -1,0 +1,247 @@
+// The hash table: bucket ladder and growth, duplicate refusal, removal with
+// the delete functions, iteration, deep cloning, the string functions, and
+// the messages for bad arguments.
+#include "libs/libadt/ht.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+namespace {
+
+HT_PT string_table(long size) {
+  return HT_New(size, HT_StringHashFunc, HT_StringCompareFunc, HT_StringDeleteFunc,
+                HT_StringDeleteFunc, HT_StringCloneFunc, HT_StringCloneFunc);
+}
+
+bool insert(HT_PT ht, const std::string& key, const std::string& object) {
+  void* k = HT_StringCloneFunc(key.c_str());
+  void* o = HT_StringCloneFunc(object.c_str());
+  if (HT_InsertItem(ht, k, o) == 1) return true;
+  std::free(k);
+  std::free(o);
+  return false;
+}
+
+std::string find(HT_PT ht, const std::string& key) {
+  auto* o = static_cast<const char*>(HT_FindItem(ht, key.c_str()));
+  return o != nullptr ? o : "<absent>";
+}
+
+// Every key/object pair an iteration visits, with a count of visits.
+std::map<std::string, int> walk(HT_PT ht, std::map<std::string, std::string>* pairs) {
+  std::map<std::string, int> visits;
+  HTIter_PT it = HT_Begin(ht);
+  for (; !HTIter_AtEnd(it); HTIter_Inc(it)) {
+    std::string key = static_cast<const char*>(HTIter_GetKey(it));
+    visits[key]++;
+    if (pairs != nullptr) (*pairs)[key] = static_cast<const char*>(HTIter_GetValue(it));
+  }
+  HTIter_Delete(it);
+  return visits;
+}
+
+TEST(HT, SizeZeroHas29BucketsAndThe59thItemGrowsTo59) {
+  HT_PT ht = string_table(0);
+  EXPECT_EQ(HT_GetBucketCount(ht), 29);
+  for (int i = 0; i < 58; i++) ASSERT_TRUE(insert(ht, "k" + std::to_string(i), "v"));
+  EXPECT_EQ(HT_GetBucketCount(ht), 29);
+  ASSERT_TRUE(insert(ht, "k58", "v"));
+  EXPECT_EQ(HT_GetBucketCount(ht), 59);
+  EXPECT_EQ(HT_GetSize(ht), 59);
+  HT_Delete(ht);
+}
+
+TEST(HT, SizesTakeTheNextLadderPrime) {
+  for (auto [size, buckets] : std::map<long, int>{{-4, 29}, {29, 29}, {30, 59}, {1000, 1049}}) {
+    HT_PT ht = string_table(size);
+    EXPECT_EQ(HT_GetBucketCount(ht), buckets) << size;
+    HT_Delete(ht);
+  }
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(string_table(1104691374L), nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "approxSize far too big in HT_New()\n");
+}
+
+TEST(HT, GrowthKeepsEveryItemFindable) {
+  HT_PT ht = string_table(0);
+  for (int i = 0; i < 20000; i++)
+    ASSERT_TRUE(insert(ht, "key" + std::to_string(i), std::to_string(i * 7)));
+  EXPECT_EQ(HT_GetSize(ht), 20000);
+  EXPECT_LE(HT_GetSize(ht), 2 * HT_GetBucketCount(ht));
+  for (int i = 0; i < 20000; i++) ASSERT_EQ(find(ht, "key" + std::to_string(i)), std::to_string(i * 7));
+  EXPECT_EQ(find(ht, "key20000"), "<absent>");
+  HT_Delete(ht);
+}
+
+TEST(HT, DuplicateKeyIsRefusedAndTheFirstObjectKept) {
+  HT_PT ht = string_table(0);
+  EXPECT_TRUE(insert(ht, "a", "first"));
+  EXPECT_FALSE(insert(ht, "a", "second"));
+  EXPECT_EQ(HT_GetSize(ht), 1);
+  EXPECT_EQ(find(ht, "a"), "first");
+  HT_Delete(ht);
+}
+
+int keys_deleted = 0, objects_deleted = 0;
+
+TEST(HT, RemoveDeletesKeyAndObject) {
+  keys_deleted = objects_deleted = 0;
+  HT_PT ht = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc,
+                    [](void*) { keys_deleted++; }, [](void*) { objects_deleted++; },
+                    nullptr, nullptr);
+  char k1[] = "one", k2[] = "two";
+  int o1 = 1, o2 = 2;
+  HT_InsertItem(ht, k1, &o1);
+  HT_InsertItem(ht, k2, &o2);
+  EXPECT_EQ(HT_RemoveItem(ht, "one"), 1);
+  EXPECT_EQ(keys_deleted, 1);
+  EXPECT_EQ(objects_deleted, 1);
+  EXPECT_EQ(HT_RemoveItem(ht, "one"), 0);
+  EXPECT_EQ(HT_FindItem(ht, "one"), nullptr);
+  EXPECT_EQ(HT_FindItem(ht, "two"), &o2);
+  EXPECT_EQ(HT_GetSize(ht), 1);
+  HT_Delete(ht);
+  EXPECT_EQ(keys_deleted, 2);
+  EXPECT_EQ(objects_deleted, 2);
+}
+
+TEST(HT, NullObjectIsTellableFromAbsentKey) {
+  HT_PT ht = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc, nullptr, nullptr, nullptr,
+                    nullptr);
+  char key[] = "present";
+  HT_InsertItem(ht, key, nullptr);
+  EXPECT_EQ(HT_HasItem(ht, "present"), 1);
+  EXPECT_EQ(HT_HasItem(ht, "absent"), 0);
+  HT_Delete(ht);
+}
+
+TEST(HT, IterationVisitsEveryItemOnce) {
+  HT_PT ht = string_table(0);
+  HTIter_PT b = HT_Begin(ht), e = HT_End(ht);
+  EXPECT_TRUE(HTIter_Equal(b, e));
+  EXPECT_EQ(HTIter_GetValue(b), nullptr);
+  HTIter_Delete(b);
+  HTIter_Delete(e);
+  std::map<std::string, std::string> expected;
+  for (int i = 0; i < 500; i++) {
+    expected["k" + std::to_string(i)] = std::to_string(i);
+    insert(ht, "k" + std::to_string(i), std::to_string(i));
+  }
+  std::map<std::string, std::string> pairs;
+  auto visits = walk(ht, &pairs);
+  EXPECT_EQ(pairs, expected);
+  for (auto& [key, n] : visits) EXPECT_EQ(n, 1) << key;
+  HT_Delete(ht);
+}
+
+TEST(HT, LiveIteratorHoldsGrowthBack) {
+  HT_PT ht = string_table(0);
+  HTIter_PT it = HT_Begin(ht);
+  HTIter_PT copy = HTIter_Copy(it);
+  EXPECT_TRUE(HTIter_Equal(it, copy));
+  for (int i = 0; i < 100; i++) insert(ht, "k" + std::to_string(i), "v");
+  EXPECT_EQ(HT_GetBucketCount(ht), 29);
+  testing::internal::CaptureStderr();
+  HT_Delete(ht);  // refused while iterators live
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "HT_Delete() called while iterators are live\n");
+  HTIter_Delete(it);
+  HTIter_Delete(copy);
+  insert(ht, "one more", "v");
+  EXPECT_EQ(HT_GetBucketCount(ht), 127);
+  EXPECT_EQ(walk(ht, nullptr).size(), 101u);
+  HT_Delete(ht);
+}
+
+TEST(HT, CloneCopiesThroughTheCloneFunctions) {
+  HT_PT ht = string_table(0);
+  for (int i = 0; i < 100; i++) insert(ht, "k" + std::to_string(i), std::to_string(i));
+  HT_PT copy = HT_Clone(ht);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(HT_GetSize(copy), 100);
+  EXPECT_EQ(HT_GetBucketCount(copy), HT_GetBucketCount(ht));
+  EXPECT_NE(HT_FindItem(copy, "k5"), HT_FindItem(ht, "k5"));
+  HT_Delete(ht);
+  std::map<std::string, std::string> pairs;
+  walk(copy, &pairs);
+  EXPECT_EQ(pairs.size(), 100u);
+  EXPECT_EQ(pairs["k42"], "42");
+  HT_Delete(copy);
+}
+
+TEST(HT, CloneOfAnOwningTableNeedsCloneFunctions) {
+  HT_PT ht = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc, HT_StringDeleteFunc,
+                    nullptr, nullptr, nullptr);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(HT_Clone(ht), nullptr);
+  EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+  HT_Delete(ht);
+  HT_PT shared = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc, nullptr, nullptr,
+                        nullptr, nullptr);
+  char key[] = "k";
+  HT_InsertItem(shared, key, key);
+  HT_PT copy = HT_Clone(shared);
+  EXPECT_EQ(HT_FindItem(copy, "k"), key);
+  HT_Delete(shared);
+  HT_Delete(copy);
+}
+
+TEST(HT, StringFunctions) {
+  EXPECT_EQ(HT_StringHashFunc(nullptr), 0u);
+  EXPECT_EQ(HT_StringHashFunc(""), 0u);
+  EXPECT_EQ(HT_StringHashFunc("a"), 97u);
+  EXPECT_EQ(HT_StringHashFunc("ab"), (97u << 7) ^ 98u);
+  unsigned h = 0;
+  for (unsigned char c : std::string("\xff\xfe\x80 wraps around")) h = std::rotl(h, 7) ^ c;
+  EXPECT_EQ(HT_StringHashFunc("\xff\xfe\x80 wraps around"), h);
+  EXPECT_EQ(HT_StringCompareFunc("a", "a"), 0);
+  EXPECT_LT(HT_StringCompareFunc("a", "b"), 0);
+  EXPECT_EQ(HT_StringCompareFunc(nullptr, nullptr), 0);
+  EXPECT_NE(HT_StringCompareFunc(nullptr, "a"), 0);
+  char* copy = static_cast<char*>(HT_StringCloneFunc("text"));
+  EXPECT_STREQ(copy, "text");
+  HT_StringDeleteFunc(copy);
+  EXPECT_EQ(HT_StringCloneFunc(nullptr), nullptr);
+}
+
+TEST(HT, BadArgumentsAreReported) {
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(HT_New(0, nullptr, HT_StringCompareFunc, nullptr, nullptr, nullptr, nullptr),
+            nullptr);
+  EXPECT_EQ(HT_New(0, HT_StringHashFunc, nullptr, nullptr, nullptr, nullptr, nullptr),
+            nullptr);
+  EXPECT_EQ(HT_InsertItem(nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(HT_GetSize(nullptr), -1);
+  EXPECT_EQ(HT_FindItem(nullptr, "x"), nullptr);
+  EXPECT_EQ(HT_Begin(nullptr), nullptr);
+  HT_Delete(nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "HashFunc_PT NULL in HT_New()\n"
+            "CompareFunc_PT NULL in HT_New()\n"
+            "HT_InsertItem() called on NULL or invalid HT_PT\n"
+            "HT_GetSize() called on NULL or invalid HT_PT\n"
+            "HT_FindItem() called on NULL or invalid HT_PT\n"
+            "HT_Begin() called on NULL or invalid HT_PT\n");
+}
+
+TEST(HT, LoneCloneFunctionIsDropped) {
+  testing::internal::CaptureStderr();
+  HT_PT ht = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc, nullptr, nullptr,
+                    HT_StringCloneFunc, nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "No point to providing only one of keyCloneFuncP, objectCloneFuncP\n");
+  ASSERT_NE(ht, nullptr);
+  char key[] = "k";
+  HT_InsertItem(ht, key, key);
+  HT_PT copy = HT_Clone(ht);  // copied word for word: no clone functions left
+  EXPECT_EQ(HT_FindItem(copy, "k"), key);
+  HT_Delete(copy);
+  HT_Delete(ht);
+}
+
+}  // namespace
