@@ -1,0 +1,153 @@
+// Helpers of the syntax tests (see syn_test_util.h).
+#include "syn_test_util.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "base/gen.h"
+#include "libs/libcxxutil/options_database.h"
+#include "syntax/syn_definition.h"
+#include "syntax/syn_report.h"
+
+namespace syntest {
+
+MessageCapture* MessageCapture::active_ = nullptr;
+
+MessageCapture::MessageCapture() : previous_(reinterpret_cast<void*>(gen_domessage)) {
+  active_ = this;
+  gen_domessage = Capture;
+}
+
+MessageCapture::~MessageCapture() {
+  gen_domessage = reinterpret_cast<gen_domessage_fn>(previous_);
+  active_ = nullptr;
+}
+
+int MessageCapture::Capture(int code, const char* format, va_list args) {
+  char* text = gen_avsprintf(format, args);
+  if (active_) {
+    active_->text_ += text;
+    active_->count_++;
+  }
+  gen_free(text);
+  return code;
+}
+
+TempDir::TempDir() {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/syntest.XXXXXX";
+  std::vector<char> buf(pattern.begin(), pattern.end());
+  buf.push_back('\0');
+  path_ = mkdtemp(buf.data()) ? buf.data() : "";
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& text) const {
+  const std::string full = path_ + "/" + name;
+  std::filesystem::create_directories(std::filesystem::path(full).parent_path());
+  std::ofstream(full, std::ios::binary) << text;
+  return full;
+}
+
+std::unique_ptr<synLanguage> Build(const std::string& definition, MessageCapture* messages) {
+  std::unique_ptr<MessageCapture> own;
+  if (!messages) own = std::make_unique<MessageCapture>();
+  ut_options_database database;
+  syn_PrepareDatabase(&database);
+  database.read_from_string(definition, "test.gsl");
+  return syn_BuildLanguage(*database.get_root_node(), "test.gsl", false,
+                           database.get_error_count());
+}
+
+std::string ShippedDir() { return std::string(DIFFVIEW_SOURCE) + "/data/defaults/syntax_coloring"; }
+
+std::unique_ptr<synLanguage> LoadShipped(const std::string& file) {
+  return syn_LoadOneFile((ShippedDir() + "/" + file).c_str());
+}
+
+char ClassLetter(synState status) {
+  switch (GetPureSyntaxStatus(status)) {
+    case SYN_KEYWORD: return 'K';
+    case SYN_PREPROCESSOR: return 'P';
+    case SYN_COMMENT: return 'C';
+    case SYN_LINE_COMMENT: return 'L';
+    case SYN_STRING: return 'S';
+    case SYN_STRING2: return 's';
+    case SYN_CHARACTER: return 'H';
+    case SYN_CHARACTER2: return 'h';
+    case SYN_BLOCK: return 'B';
+    case SYN_INTEGER: return 'I';
+    case SYN_FLOAT: return 'F';
+    case SYN_CUSTOMIZED: return 'U';
+    case SYN_DEAD_CODE: return 'D';
+    default: return '.';
+  }
+}
+
+namespace {
+
+struct RenderContext {
+  std::string out;
+  int covered = 0;
+  bool gap = false;
+};
+
+void AppendRun(synLanguageInterface*, void* context, const char* text, int start,
+               int count, synState status) {
+  auto* r = static_cast<RenderContext*>(context);
+  if (start != r->covered) r->gap = true;
+  r->covered = start + count;
+  if (!r->out.empty()) r->out += '|';
+  r->out += ClassLetter(status);
+  r->out += ':';
+  r->out.append(text + start, count);
+}
+
+}  // namespace
+
+std::string Render(synLanguageInterface* language, const std::string& line,
+                   synLineStart start, bool everyPiece, synState* end) {
+  RenderContext r;
+  language->SetOpenPairIndex(syn_CondPairIndex(start.condition));
+  const int n = static_cast<int>(line.size());
+  const synState s = language->CalculateTextSynstate(start.state, line.data(), 0, n, n,
+                                                     everyPiece, AppendRun, &r, nullptr);
+  if (end) *end = s;
+  if (r.gap || r.covered != n) r.out += " <GAP>";
+  return r.out;
+}
+
+std::vector<synLineStart> StartStates(synLanguageInterface* language,
+                                      const std::vector<std::string>& lines) {
+  std::vector<synLineStart> starts;
+  for (size_t i = 0; i < lines.size(); i++) {
+    if (i == 0) {
+      starts.push_back(syn_GetSynstate(language, nullptr, nullptr, 0));
+      continue;
+    }
+    const std::string& prev = lines[i - 1];
+    starts.push_back(syn_GetSynstate(language, &starts.back(), prev.data(),
+                                     static_cast<int>(prev.size())));
+  }
+  return starts;
+}
+
+std::vector<std::string> RenderLines(synLanguageInterface* language,
+                                     const std::vector<std::string>& lines) {
+  const std::vector<synLineStart> starts = StartStates(language, lines);
+  std::vector<std::string> out;
+  for (size_t i = 0; i < lines.size(); i++) out.push_back(Render(language, lines[i], starts[i]));
+  return out;
+}
+
+}  // namespace syntest

@@ -1,0 +1,68 @@
+// Helpers of the syntax tests: languages built from definition text,
+// captured messages, temporary files, and lines rendered as readable runs
+// ("K:int|.: |S:\"x\"") so that expectations read like the coloured text.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "syntax/syn_language.h"
+#include "syntax/syntax.h"
+
+namespace syntest {
+
+// Captures the program's messages while alive (and keeps them quiet).
+class MessageCapture {
+ public:
+  MessageCapture();
+  ~MessageCapture();
+  const std::string& text() const { return text_; }
+  int count() const { return count_; }
+  void clear() { text_.clear(); count_ = 0; }
+
+ private:
+  static int Capture(int code, const char* format, va_list args);
+  static MessageCapture* active_;
+  void* previous_;
+  std::string text_;
+  int count_ = 0;
+};
+
+// A fresh directory under the test's temporary directory, removed at the
+// end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::string& path() const { return path_; }
+  // Writes `text` to `name` inside the directory; returns the full path.
+  std::string Write(const std::string& name, const std::string& text) const;
+
+ private:
+  std::string path_;
+};
+
+// A language built from definition text; null when it has none.
+std::unique_ptr<synLanguage> Build(const std::string& definition,
+                                   MessageCapture* messages = nullptr);
+// Loads a shipped definition file from the build's defaults directory.
+std::unique_ptr<synLanguage> LoadShipped(const std::string& file);
+std::string ShippedDir();
+
+// One letter per class: K keyword, P preprocessor, C comment, L line
+// comment, S/s string pairs, H/h character pairs, B block, I integer,
+// F float, U customized, D disabled code, "." plain.
+char ClassLetter(synState status);
+// The runs of a line as "letter:text" joined by "|".
+std::string Render(synLanguageInterface* language, const std::string& line,
+                   synLineStart start = {}, bool everyPiece = false,
+                   synState* end = nullptr);
+// Renders each line of a text, carrying start states with the quick parser.
+std::vector<std::string> RenderLines(synLanguageInterface* language,
+                                     const std::vector<std::string>& lines);
+// The start states of each line of a text.
+std::vector<synLineStart> StartStates(synLanguageInterface* language,
+                                      const std::vector<std::string>& lines);
+
+}  // namespace syntest
