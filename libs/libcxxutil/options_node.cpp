@@ -2,7 +2,7 @@
 // deep comparison.  Nodes own their children; attributes are plain values.
 #include "libs/libcxxutil/options_node.h"
 
-#include <algorithm>
+#include <cstddef>
 #include <utility>
 
 namespace {
@@ -25,15 +25,15 @@ ut_options_node* ut_options_node::get_child(size_t index) const {
 }
 
 ut_options_node* ut_options_node::find_child(std::string_view name) const {
-  for (const auto& child : children_) {
-    if (child->name_ == name) return child.get();
-  }
-  return nullptr;
+  auto it = child_index_.find(name);
+  return it == child_index_.end() ? nullptr : it->second;
 }
 
 ut_options_node* ut_options_node::add_child(std::string_view name) {
   children_.push_back(std::make_unique<ut_options_node>(std::string(name)));
-  return children_.back().get();
+  ut_options_node* child = children_.back().get();
+  child_index_.emplace(std::string(name), child);  // keeps the first of a name
+  return child;
 }
 
 ut_options_node* ut_options_node::find_or_add_child(std::string_view name) {
@@ -47,17 +47,20 @@ const ut_options_attribute* ut_options_node::get_attribute(size_t index) const {
 
 const ut_options_attribute* ut_options_node::find_attribute(
     std::string_view name) const {
-  for (const auto& a : attributes_) {
-    if (a.name == name) return &a;
-  }
-  return nullptr;
+  auto it = attribute_index_.find(name);
+  return it == attribute_index_.end() ? nullptr : &attributes_[it->second];
 }
 
 ut_options_attribute* ut_options_node::find_mutable(std::string_view name) {
-  for (auto& a : attributes_) {
-    if (a.name == name) return &a;
+  auto it = attribute_index_.find(name);
+  return it == attribute_index_.end() ? nullptr : &attributes_[it->second];
+}
+
+void ut_options_node::reindex_attributes() {
+  attribute_index_.clear();
+  for (size_t i = 0; i < attributes_.size(); i++) {
+    attribute_index_.emplace(attributes_[i].name, i);
   }
-  return nullptr;
 }
 
 int32_t ut_options_node::get_int(std::string_view name, bool* found) const {
@@ -112,6 +115,7 @@ void ut_options_node::set_attribute(ut_options_attribute attribute) {
     *old = std::move(attribute);
     return;
   }
+  attribute_index_.emplace(attribute.name, attributes_.size());
   attributes_.push_back(std::move(attribute));
 }
 
@@ -166,16 +170,18 @@ void ut_options_node::append_to_list(std::string_view name,
 }
 
 bool ut_options_node::remove_attribute(std::string_view name) {
-  auto it = std::find_if(attributes_.begin(), attributes_.end(),
-                         [&](const ut_options_attribute& a) { return a.name == name; });
-  if (it == attributes_.end()) return false;
-  attributes_.erase(it);
+  auto it = attribute_index_.find(name);
+  if (it == attribute_index_.end()) return false;
+  attributes_.erase(attributes_.begin() + static_cast<std::ptrdiff_t>(it->second));
+  reindex_attributes();
   return true;
 }
 
 void ut_options_node::clear() {
   attributes_.clear();
   children_.clear();
+  attribute_index_.clear();
+  child_index_.clear();
 }
 
 bool ut_options_node::equals(const ut_options_node& other) const {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -96,8 +97,13 @@ class ut_options_node {
 
  private:
   ut_options_attribute* find_mutable(std::string_view name);
+  void reindex_attributes();
 
   std::string name_;
   std::vector<ut_options_attribute> attributes_;
   std::vector<std::unique_ptr<ut_options_node>> children_;
+  // Lookups by name: the position of each attribute and the first child of
+  // each name, so that large files read in linear time.
+  std::map<std::string, size_t, std::less<>> attribute_index_;
+  std::map<std::string, ut_options_node*, std::less<>> child_index_;
 };
