@@ -1,0 +1,246 @@
+// The language index: built-in entries, every warning of a malformed
+// index, lazy loading of definitions, lookups by name, suffix and first
+// line, and the source directories.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "libs/libcxxutil/options_node.h"
+#include "base/gen.h"
+#include "syn_test_util.h"
+#include "syntax/syntax.h"
+
+using syntest::MessageCapture;
+using syntest::TempDir;
+
+namespace {
+
+std::string definitionDir;
+int finderCalls = 0;
+
+// Definition names resolve inside the test's directory.
+char* FindInTestDir(const char* name) {
+  finderCalls++;
+  const std::string path = definitionDir + "/" + name;
+  return access(path.c_str(), R_OK) == 0 ? gen_copy(path.c_str()) : nullptr;
+}
+
+std::string Definition(const std::string& name, const std::string& extra = "") {
+  return "language { general { name = \"" + name + "\"; separator = \" \" } " + extra + " }";
+}
+
+class IndexTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    definitionDir = dir.path();
+    finderCalls = 0;
+    dir.Write("a.gsl", Definition("Alpha", "keyword { name = \"alpha\" }"));
+    dir.Write("b.gsl", Definition("Beta"));
+    dir.Write("cpp.gsl", Definition("C++"));
+  }
+  // Loads an index text; returns the messages.
+  std::string Load(synIndex* index, const std::string& text) {
+    const std::string path = dir.Write("index.gsc", text);
+    MessageCapture messages;
+    index->Load(path.c_str());
+    return messages.text();
+  }
+  TempDir dir;
+};
+
+TEST_F(IndexTest, WithoutAnIndexOnlyNoneExists) {
+  synIndex index(FindInTestDir);
+  MessageCapture messages;
+  index.Load((dir.path() + "/missing.gsc").c_str());
+  EXPECT_EQ(messages.text(), "");
+  ASSERT_EQ(index.Count(), 1);
+  EXPECT_EQ(index.Entry(0)->name, "None");
+  EXPECT_EQ(index.Entry(0)->description, "None");
+  EXPECT_TRUE(index.None()->IsNone());
+  EXPECT_EQ(index.hiddenId(), -1);
+  EXPECT_EQ(index.LanguageOfFile("x.c"), index.None());
+  index.Load(nullptr);
+  EXPECT_EQ(index.Count(), 1);
+}
+
+TEST_F(IndexTest, EntriesFollowNoneInFileOrderWithHiddenEntryLast) {
+  synIndex index(FindInTestDir);
+  const std::string text = Load(&index, R"D(
+Alpha { extension = { "a", "aa" }; definition_file = "a.gsl"; hide = true; submenu = "Greek" }
+Beta { description = "Second"; extension = "b"; definition_file = "b.gsl"; hide = yes }
+"C++" { extension = "cc"; definition_file = "cpp.gsl" }
+)D");
+  EXPECT_EQ(text, "");
+  ASSERT_EQ(index.Count(), 5);
+  EXPECT_EQ(index.Entry(1)->name, "Alpha");
+  EXPECT_EQ(index.Entry(1)->description, "Alpha");
+  EXPECT_EQ(index.Entry(1)->submenu, "Greek");
+  EXPECT_EQ(index.Entry(2)->description, "Second");
+  EXPECT_EQ(index.Entry(3)->id, 3);
+  EXPECT_EQ(index.Entry(4)->name, "Hidden Languages");
+  EXPECT_EQ(index.hiddenId(), 4);
+  EXPECT_EQ(index.Entry(5), nullptr);
+
+  Load(&index, "Alpha { extension = \"a\"; definition_file = \"a.gsl\"; hide = true }");
+  EXPECT_EQ(index.Entry(index.hiddenId())->name, "Hidden Language");
+}
+
+TEST_F(IndexTest, MalformedEntriesAreReported) {
+  synIndex index(FindInTestDir);
+  const std::string path = dir.path() + "/index.gsc";
+  const std::string text = Load(&index, R"D(
+stray = 1
+other = 2
+{ extension = "x"; definition_file = "a.gsl" }
+Alpha { extension = "a"; definition_file = "a.gsl"; colour = "red"; sub { } }
+NoExt { definition_file = "a.gsl" }
+NoDef { extension = "n" }
+Neither { hide = true }
+Marker { description = "$(LINE_START)" }
+Pattern { extension = "p"; definition_file = "b.gsl"; first_line_pattern = { "(", "^ok" } }
+)D");
+  const std::string in = " in file:\n\t" + path + "\n";
+  const std::string expected[] = {
+      "Warning: Invalid attribute(s) is ignored" + in,
+      "Warning: The entry without defining language name is ignored" + in,
+      "Warning: Invalid attribute Alpha.colour is ignored" + in,
+      "Warning: Invalid attribute tree(s) of Alpha is ignored" + in,
+      "Warning: No file extension is defined for NoExt" + in,
+      "Warning: No language definition file is specified for NoDef" + in,
+      "Warning: No file extension is defined for Neither" + in,
+      "Warning: No language definition file is specified for Neither" + in,
+      "Warning: Invalid first line pattern \"(\" of Pattern is ignored",
+  };
+  for (const std::string& e : expected) EXPECT_NE(text.find(e), std::string::npos) << e;
+  EXPECT_EQ(text.find("Invalid attribute(s)", text.find("Invalid attribute(s)") + 1),
+            std::string::npos) << "top-level attributes are reported once";
+  ASSERT_EQ(index.Count(), 4);
+  EXPECT_EQ(index.Entry(1)->name, "Alpha");
+  EXPECT_EQ(index.Entry(2)->name, "Marker") << "a description of 0x01 keeps an entry";
+  EXPECT_FALSE(index.Entry(2)->IsAvailable());
+  EXPECT_EQ(index.Entry(3)->patterns.size(), 1u);
+  EXPECT_TRUE(index.Entry(3)->MatchesFirstLine("ok then"));
+}
+
+TEST_F(IndexTest, KeylessAttributesOfAnEntry) {
+  ut_options_node root;
+  root.add_child("Alpha")->set_string("", "x");
+  root.add_child("")->set_string("", "y");
+  synIndex index(FindInTestDir);
+  MessageCapture messages;
+  index.LoadFromTree(root, "tree.gsc");
+  EXPECT_NE(messages.text().find("Warning: Invalid attribute of Alpha with NULL key is ignored "
+                                 "in file:\n\ttree.gsc\n"), std::string::npos);
+  EXPECT_NE(messages.text().find("Warning: Invalid attribute of anonymous with NULL key"),
+            std::string::npos);
+  EXPECT_EQ(index.Count(), 1);
+}
+
+TEST_F(IndexTest, DefinitionsLoadOnFirstUseAndFailuresAreNotRetried) {
+  synIndex index(FindInTestDir);
+  Load(&index, R"D(
+Alpha { extension = "a"; definition_file = "a.gsl" }
+Gone { extension = "a"; definition_file = "gone.gsl" }
+)D");
+  synLanguageAbs* alpha = index.Entry(1);
+  synLanguageAbs* gone = index.Entry(2);
+  EXPECT_EQ(alpha->language, nullptr);
+  EXPECT_TRUE(alpha->IsAvailable());
+  EXPECT_TRUE(gone->IsAvailable()) << "not yet tried";
+  EXPECT_EQ(finderCalls, 0);
+  synLanguage* lang = alpha->GetLanguageDefinition();
+  ASSERT_NE(lang, nullptr);
+  EXPECT_EQ(lang->name, "Alpha");
+  EXPECT_TRUE(alpha->definitionFile.empty());
+  EXPECT_EQ(alpha->GetLanguageDefinition(), lang);
+  EXPECT_EQ(gone->GetLanguageDefinition(), nullptr);
+  EXPECT_EQ(gone->GetLanguageDefinition(), nullptr);
+  EXPECT_EQ(finderCalls, 2);
+  EXPECT_FALSE(gone->IsAvailable());
+}
+
+TEST_F(IndexTest, LookupsByNameSuffixAndFirstLine) {
+  synIndex index(FindInTestDir);
+  Load(&index, R"D(
+Alpha { extension = { "x", "a" }; definition_file = "a.gsl"; first_line_pattern = "^alpha" }
+Beta { extension = { "x", "b" }; definition_file = "b.gsl"; first_line_pattern = "^beta" }
+"C++" { extension = "cc"; definition_file = "cpp.gsl"; first_line_pattern = "^beta" }
+)D");
+  std::vector<synLanguageAbs*> list;
+  EXPECT_EQ(index.GetLanguageFSuffix("x", &list, 0), 2);
+  EXPECT_EQ(list[0]->name, "Alpha");
+  EXPECT_EQ(list[1]->name, "Beta");
+  list.clear();
+  EXPECT_EQ(index.GetLanguageFSuffix("x", &list, 1), 1);
+  EXPECT_EQ(list[0]->name, "Alpha");
+  list.clear();
+  EXPECT_EQ(index.GetLanguageFSuffix("zz", &list, 2), 1);
+  EXPECT_EQ(list[0]->name, "None");
+  list.clear();
+  EXPECT_EQ(index.GetLanguageFSuffix(nullptr, &list, 2), 1);
+  EXPECT_EQ(list[0]->name, "None");
+
+  EXPECT_EQ(index.GetLanguageFName("CPP", false)->name, "C++");
+  EXPECT_EQ(index.GetLanguageFName("C++", false)->name, "C++");
+  EXPECT_EQ(index.GetLanguageFName("Gamma", false), nullptr);
+  EXPECT_TRUE(index.GetLanguageFName("Gamma", true)->IsNone());
+
+  EXPECT_EQ(index.GetLanguageFContent("beta here", nullptr)->name, "Beta");
+  EXPECT_EQ(index.GetLanguageFContent("beta here", "cc")->name, "C++");
+  EXPECT_EQ(index.GetLanguageFContent("alpha", "b"), nullptr);
+  EXPECT_EQ(index.GetLanguageFContent("gamma", nullptr), nullptr);
+}
+
+TEST_F(IndexTest, DefinitionsAreFoundThroughTheConfigurationByAbsoluteName) {
+  synIndex index;  // the configuration directories
+  Load(&index, "Alpha { extension = \"a\"; definition_file = \"" + dir.path() + "/a.gsl\" }");
+  ASSERT_NE(index.Entry(1)->GetLanguageDefinition(), nullptr);
+}
+
+TEST(ProcessIndex, WithoutAnIndexTheLookupsAnswerNothing) {
+  syn_Cleanup();
+  std::vector<synLanguageAbs*> list;
+  EXPECT_EQ(syn_GetLanguageFSuffix("c", &list, 2), 0);
+  EXPECT_EQ(syn_GetLanguageFName("C", true), nullptr);
+  EXPECT_EQ(syn_LanguageOfFile("x.c"), nullptr);
+}
+
+TEST(SourceDirectories, ReadFromTheFileWithWarnings) {
+  TempDir dir;
+  std::vector<std::string> dirs;
+  MessageCapture messages;
+  syn_ReadSourceDirs((dir.path() + "/none.gsd").c_str(), &dirs);
+  EXPECT_EQ(dirs, std::vector<std::string>{"."});
+  const std::string path = dir.Write("qen_editor.gsd",
+                                     "source = { \"/usr/include\", \"src\" }\nother = 1\n"
+                                     "t { }\nu { }\n");
+  syn_ReadSourceDirs(path.c_str(), &dirs);
+  EXPECT_EQ(dirs, (std::vector<std::string>{"/usr/include", "src"}));
+  EXPECT_NE(messages.text().find("Warning: Unknown attribute \"other\" in \"" + path + "\"\n"),
+            std::string::npos);
+  EXPECT_NE(messages.text().find("Warning: There are 2 unknown tree attributes in \"" + path +
+                                 "\"\n"), std::string::npos);
+  const std::string one = dir.Write("one.gsd", "t { }\n");
+  syn_ReadSourceDirs(one.c_str(), &dirs);
+  EXPECT_NE(messages.text().find("Warning: There is 1 unknown tree attribute in"),
+            std::string::npos);
+  EXPECT_EQ(dirs, std::vector<std::string>{"."});
+}
+
+TEST(SourceDirectories, ResolvingRelativeNames) {
+  TempDir dir;
+  dir.Write("second/inc.h", "x");
+  dir.Write("first/inc.h/placeholder", "a directory of that name is skipped");
+  const std::vector<std::string> dirs = {dir.path() + "/first", dir.path() + "/second"};
+  char* found = syn_ResolveFileIn(dirs, "inc.h", R_OK);
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(std::string(found), dir.path() + "/second/inc.h");
+  gen_free(found);
+  found = syn_ResolveFileIn(dirs, "/abs/name.h", R_OK);
+  EXPECT_STREQ(found, "/abs/name.h");
+  gen_free(found);
+  EXPECT_EQ(syn_ResolveFileIn(dirs, "missing.h", R_OK), nullptr);
+  EXPECT_EQ(syn_ResolveFileIn(dirs, nullptr, R_OK), nullptr);
+}
+
+}  // namespace
