@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <strings.h>
 #include <unordered_map>
 
 #include "gui/bindings.h"
@@ -37,6 +38,26 @@ void setSizeHints(Window w, DrawRect r, bool placed) {
   XFree(h);
 }
 
+// The first window honours "-geometry" (size, and position when given)
+// when the program left the placement to the toolkit.
+bool applyGeometryResource(int* x, int* y, int* width, int* height) {
+  const char* g = gui_getResource("geometry");
+  if (!g) return false;
+  int gx = 0, gy = 0;
+  unsigned gw = 0, gh = 0;
+  int mask = XParseGeometry(g[0] == '=' ? g + 1 : g, &gx, &gy, &gw, &gh);
+  if (mask & WidthValue) *width = static_cast<int>(gw);
+  if (mask & HeightValue) *height = static_cast<int>(gh);
+  if (!(mask & XValue) || !(mask & YValue)) return false;
+  *x = gx, *y = gy;
+  return true;
+}
+
+bool startIconic() {
+  const char* v = gui_getResource("iconify");
+  return v && !strcasecmp(v, "on");
+}
+
 void setClassAndProtocols(Window w) {
   XState& xs = xstate();
   XClassHint hint;
@@ -46,7 +67,7 @@ void setClassAndProtocols(Window w) {
   XWMHints* wm = XAllocWMHints();
   wm->flags = InputHint | StateHint;
   wm->input = True;
-  wm->initial_state = NormalState;
+  wm->initial_state = startIconic() ? IconicState : NormalState;
   XSetWMHints(xs.display, w, wm);
   XFree(wm);
   XSetWMProtocols(xs.display, w, &xs.wmDeleteWindow, 1);
@@ -147,6 +168,7 @@ ColWind* cwxCreatexy(int x, int y, const char* name, const char* title, const ch
   if (!XWindowsOn() || !W_defaultWindowBindings()) return nullptr;
   bool placed = x >= 0 && y >= 0;
   int seq = nextSequence++;
+  if (seq == 1 && !placed) placed = applyGeometryResource(&x, &y, &width, &height);
   if (!placed) x = 40 + 30 * (seq % 8), y = 40 + 30 * (seq % 8);
   width = std::clamp(width, 1, kMaxSize), height = std::clamp(height, 1, kMaxSize);
   ColWind* w = new ColWind(DrawRect{x, y, width, height}, bg_pixel);

@@ -14,6 +14,8 @@ int font_h = 0, font_n = 0, font_ascent = 0;
 
 namespace {
 
+const char* (*fontSource)() = nullptr;
+
 DrawFont* openWithFallback(const char* wanted) {
   DrawFont* f = wanted ? draw_openFont(wanted) : nullptr;
   if (f) return f;
@@ -25,8 +27,11 @@ DrawFont* openWithFallback(const char* wanted) {
 
 }  // namespace
 
+void gui_setFontSource(const char* (*source)()) { fontSource = source; }
+
 void gui_openDefaultFont() {
-  DrawFont* f = openWithFallback(gui_getResource("font"));
+  const char* name = fontSource ? fontSource() : nullptr;
+  DrawFont* f = openWithFallback(name && *name ? name : gui_getResource("font"));
   gui_setDefaultFont(f);
   DrawFontMetrics m = draw_fontMetrics(f);
   font_h = m.height;

@@ -5,6 +5,10 @@
 
 extern const char* const kDefaultFontName;
 
+// Where the configured font name comes from (null answer: the "font"
+// resource, then the built-in default).
+void gui_setFontSource(const char* (*source)());
+
 // Opens the default font and sets font_h, font_n and font_ascent.
 void gui_openDefaultFont();
 void gui_closeDefaultFont();

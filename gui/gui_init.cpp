@@ -10,7 +10,7 @@
 
 #include "base/debugflag.h"
 #include "base/gen.h"
-#include "config/cfg.h"
+#include "config/config_dirs.h"
 
 ToolkitOptions toolkitOptions;
 

@@ -13,6 +13,7 @@
 #include "gui/bindings.h"
 #include "gui/colors.h"
 #include "gui/colwind.h"
+#include "gui/config_link.h"
 #include "gui/extra_process.h"
 #include "gui/fonts.h"
 #include "gui/idle_notifier.h"
@@ -98,6 +99,7 @@ void drawInit() {
   state.wmProtocols = XInternAtom(d, "WM_PROTOCOLS", False);
   state.wmDeleteWindow = XInternAtom(d, "WM_DELETE_WINDOW", False);
   xOn = true;
+  gui_connectConfiguration();
   WRecomputeColors();
   gui_openDefaultFont();
   if (debugFlag[DBG_UseFDRegistry]) {

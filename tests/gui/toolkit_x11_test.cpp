@@ -11,6 +11,8 @@
 #include <thread>
 
 #include "base/debugflag.h"
+#include "config/config.h"
+#include "config/config_vars.h"
 #include "gui/colwind.h"
 #include "gui/idle_notifier.h"
 #include "gui/event_loop.h"
@@ -137,6 +139,32 @@ TEST_F(ToolkitStartUp, ResourceOptionsColoursAndArguments) {
   EXPECT_EQ((std::vector<unsigned>{r, g, b}), (std::vector<unsigned>{255, 0, 0}));
   EXPECT_NE(controlshadow_pixel, control_pixel);
   EXPECT_EQ(selectreverse_pixel, white_pixel);  // text on the dark selection
+}
+
+TEST_F(ToolkitStartUp, ConfigurationDrivesColoursAndTheFont) {
+  // X resources reach the options as their defaults.
+  ASSERT_NE(cfg_GetColorText("comment"), nullptr);
+  EXPECT_STREQ(cfg_GetColorText("comment"), "#00ff00");
+  ASSERT_NE(cfg_font, nullptr);
+  EXPECT_STREQ(cfg_font, "DejaVu Sans Mono:size=10");
+  // A changed colour option recomputes the named pixels.
+  ASSERT_EQ(cfg_ScanLine("background #ff0000", 0, 1), 1);
+  unsigned r, g, b;
+  draw_pixelRGB(bg_pixel, &r, &g, &b);
+  EXPECT_EQ((std::vector<unsigned>{r, g, b}), (std::vector<unsigned>{255, 0, 0}));
+  ASSERT_EQ(cfg_ScanLine("background #ffffff", 0, 1), 1);
+  draw_pixelRGB(bg_pixel, &r, &g, &b);
+  EXPECT_EQ((std::vector<unsigned>{r, g, b}), (std::vector<unsigned>{255, 255, 255}));
+  // A changed font reopens the default font with its metrics.
+  int before = font_h;
+  ASSERT_EQ(cfg_ScanLine("font \"DejaVu Sans Mono:size=20\"", 0, 1), 1);
+  EXPECT_GT(font_h, before);
+  // A font that cannot be loaded falls back to the default, with a warning.
+  ASSERT_EQ(cfg_ScanLine("font \"No Such Family Anywhere\"", 0, 1), 1);
+  EXPECT_EQ(font_h, before);
+  ASSERT_NE(draw_defaultFont(), nullptr);
+  ASSERT_EQ(cfg_ScanLine("font \"DejaVu Sans Mono:size=10\"", 0, 1), 1);
+  EXPECT_EQ(font_h, before);
 }
 
 TEST_F(ToolkitStartUp, DefaultFontAndMetrics) {

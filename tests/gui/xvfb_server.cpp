@@ -3,21 +3,16 @@
 
 #include <X11/Xlib.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 
 namespace {
-
-bool exists(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0;
-}
 
 [[noreturn]] void execQuietly(const std::vector<std::string>& argv, int outFd) {
   int null = open("/dev/null", O_RDWR);
@@ -33,36 +28,53 @@ bool exists(const std::string& path) {
 
 }  // namespace
 
-bool XvfbServer::tryNumber(int n) {
-  if (exists("/tmp/.X" + std::to_string(n) + "-lock") ||
-      exists("/tmp/.X11-unix/X" + std::to_string(n)))
-    return false;
-  std::string name = ":" + std::to_string(n);
+// Xvfb picks a free display number itself and writes it to a pipe, so
+// parallel test programs never race for one.
+bool XvfbServer::launch() {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
   pid_t pid = fork();
   if (pid < 0) return false;
-  if (pid == 0)
-    execQuietly({"Xvfb", name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, -1);
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  while (std::chrono::steady_clock::now() < deadline) {
-    int status;
-    if (waitpid(pid, &status, WNOHANG) == pid) return false;  // died: number taken
-    if (Display* d = XOpenDisplay(name.c_str())) {
-      XCloseDisplay(d);
-      pid_ = pid;
-      name_ = name;
-      return true;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  if (pid == 0) {
+    close(fds[0]);
+    // The server goes with the test program, however that ends; it does not
+    // reset when its last client leaves (a reset refuses connections).
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    execQuietly({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x1024x24",
+                 "-nolisten", "tcp", "-noreset"},
+                -1);
   }
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-  return false;
+  close(fds[1]);
+  std::string number;
+  pollfd p{fds[0], POLLIN, 0};
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (number.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+    if (poll(&p, 1, 100) <= 0) continue;
+    char buf[32];
+    ssize_t n = read(fds[0], buf, sizeof buf);
+    if (n <= 0) break;
+    number.append(buf, n);
+  }
+  close(fds[0]);
+  if (number.find('\n') == std::string::npos) {
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return false;
+  }
+  pid_ = pid;
+  name_ = ":" + number.substr(0, number.find('\n'));
+  Display* d = XOpenDisplay(name_.c_str());
+  if (!d) {
+    stop();
+    return false;
+  }
+  XCloseDisplay(d);
+  return true;
 }
 
 bool XvfbServer::start() {
-  int base = 60 + getpid() % 300;
-  for (int i = 0; i < 30; i++) {
-    if (tryNumber(base + i)) {
+  for (int attempt = 0; attempt < 3; attempt++) {
+    if (launch()) {
       setenv("DISPLAY", name_.c_str(), 1);
       return true;
     }

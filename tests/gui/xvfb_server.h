@@ -1,5 +1,6 @@
-// A private X server for GUI tests: Xvfb on a free display number, started
-// by the test itself and waited for by connecting to it, killed at the end.
+// A private X server for GUI tests: Xvfb on a free display number it picks
+// itself, started by the test and checked by connecting to it, killed at
+// the end.
 // Also runs small X clients (xdotool, xprop) to completion.
 #pragma once
 
@@ -15,7 +16,7 @@ class XvfbServer {
   const std::string& display() const { return name_; }
 
  private:
-  bool tryNumber(int n);
+  bool launch();
   int pid_ = 0;
   std::string name_;
 };
