@@ -13,10 +13,6 @@
 #include "gui/textview.h"
 #include "gui/wgui.h"
 
-namespace {
-constexpr size_t kArenaBlock = 64 * 1024;
-}
-
 const char* const SimpleBrowser::emptyString = "";
 
 SimpleBrowser::SimpleBrowser(WTextView* view, bool useArrayStore)
@@ -58,35 +54,18 @@ void SimpleBrowser::insert(TextElement* element) {
   atLineStart_ = false;
 }
 
-char* SimpleBrowser::arenaCopy(std::string_view text) {
-  size_t size = text.size();
-  if (size > kArenaBlock / 4) {
-    // A long text gets a block of its own, kept behind the block being filled.
-    char* own = static_cast<char*>(gen_alloc(static_cast<long>(size), 1));
-    std::memcpy(own, text.data(), size);
-    arena_.insert(arena_.begin(), ArenaBlock{own, size, size});
-    return own;
-  }
-  if (arena_.empty() || arena_.back().size - arena_.back().used < size)
-    arena_.push_back({static_cast<char*>(gen_alloc(kArenaBlock, 1)), kArenaBlock, 0});
-  ArenaBlock& b = arena_.back();
-  char* at = b.data + b.used;
-  std::memcpy(at, text.data(), size);
-  b.used += size;
-  return at;
-}
-
 std::string_view SimpleBrowser::intern(std::string_view text) {
   if (text.empty()) return std::string_view(emptyString, 0);
   auto found = interned_.find(text);
   if (found != interned_.end()) return *found;
-  return *interned_.insert(std::string_view(arenaCopy(text), text.size())).first;
+  char* copy = static_cast<char*>(internPool_.allocate(text.size(), 1));
+  std::memcpy(copy, text.data(), text.size());
+  return *interned_.insert(std::string_view(copy, text.size())).first;
 }
 
 void SimpleBrowser::freeInterned() {
   interned_.clear();
-  for (ArenaBlock& b : arena_) gen_free(b.data);
-  arena_.clear();
+  internPool_.release();
 }
 
 void SimpleBrowser::addCleanText(const char* text, int length, long fg, long bg, int font,
@@ -105,8 +84,11 @@ void SimpleBrowser::addSomeText(const char* text, int length, long fg, long bg, 
   assert(text != nullptr && "buf != (0L)");
   if (!text || length == 0) return;
   if (length < 0) length = static_cast<int>(std::strlen(text));
-  std::string wrapped = copyAndWrap(text, length, font);
-  std::string_view s = intern(wrapped);
+  // Unwrapped text is interned as it is, without an intermediate copy.
+  std::string wrapped;
+  if (wrapWidth_ != kNoWrap) wrapped = copyAndWrap(text, length, font);
+  std::string_view s = intern(wrapWidth_ != kNoWrap ? std::string_view(wrapped)
+                                                    : std::string_view(text, length));
   int run = 0;
   bool tabLast = false;
   for (int i = 0; i < static_cast<int>(s.size()); i++) {

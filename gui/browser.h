@@ -6,6 +6,7 @@
 #pragma once
 
 #include <map>
+#include <memory_resource>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -111,15 +112,10 @@ class SimpleBrowser {
   int wrapWidth_ = kNoWrap;
   int wrapIndentCount_ = 0;
   char* wrapIndent_ = nullptr;
-  // Interned texts: the set orders views into the arena's blocks, which
-  // live until the browser is cleared.
-  std::set<std::string_view> interned_;
-  struct ArenaBlock {
-    char* data;
-    size_t size, used;
-  };
-  std::vector<ArenaBlock> arena_;
-  char* arenaCopy(std::string_view text);
+  // Interned texts: the texts and the set's nodes come from one pool that
+  // is released as a whole when the browser is cleared.
+  std::pmr::monotonic_buffer_resource internPool_;
+  std::pmr::set<std::string_view> interned_{&internPool_};
   void freeInterned();
   std::map<TextElement*, long> savedForeground_;
   std::map<TextElement*, long> savedBackground_;

@@ -5,6 +5,8 @@
 // for copying.
 #pragma once
 
+#include <cstddef>
+
 #include "gui/draw.h"
 
 class TextPainter;
@@ -20,6 +22,12 @@ class TextElement {
   static constexpr int kWholeWidth = 0x3fffffff;
 
   virtual ~TextElement() = default;
+  // Elements come from pools of small fixed-size blocks: a large text holds
+  // several per line, and a general allocator's per-block overhead would
+  // nearly double their cost.  Freed blocks are reused for later elements.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size);
+
   virtual int getWidth(WTextView* view) = 0;
   virtual int getHeight(WTextView* view) = 0;
   // Takes all the remaining width of its line.

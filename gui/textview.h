@@ -157,6 +157,8 @@ class WTextView : public WWindowedItem, public TextChangeListener, public Scroll
   // The scroll offsets in pixels.
   virtual long getScrollX() = 0;
   virtual long getScrollY() = 0;
+  // Repaints done so far (for measurements and tests).
+  virtual long getPaintCount() = 0;
 
  protected:
   WTextView(WWindowedItem* parent, DrawRect placement, Pixel background)

@@ -86,6 +86,7 @@ class WTextView_Impl : public WTextView, public WTimerHandler {
   void setISearcher(ISearcher* searcher) override { searcher_ = searcher; }
   long getScrollX() override { return scrollX_; }
   long getScrollY() override { return scrollY_; }
+  long getPaintCount() override { return paintCount_; }
 
   // ---- TextChangeListener -------------------------------------------------
   void handleTextChange(TextStore* store) override;
@@ -223,4 +224,5 @@ class WTextView_Impl : public WTextView, public WTimerHandler {
   int pressX_ = 0, pressY_ = 0;
   int pointerX_ = 0, pointerY_ = 0;
   std::unique_ptr<WTimer> dragTimer_;
+  long paintCount_ = 0;
 };

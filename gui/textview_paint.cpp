@@ -18,6 +18,7 @@ bool WTextView_Impl::handleExpose(int x, int y, int width, int height) {
   int widthBefore = table_ ? table_->getContentWidth() : 0;
   paintArea(&painter, area);
   draw_end(target);
+  paintCount_++;
   // Lines laid out for the first time may be wider than any seen before.
   if (table_ && table_->getContentWidth() != widthBefore && hScroller_) hScroller_->reconfigure();
   return true;
