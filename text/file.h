@@ -139,11 +139,13 @@ using FileVersionFetch_PT = bool (*)(const char* expandedName, const char* versi
                                      const char* date, const char* destination);
 void FileSetVersionFetchHook(FileVersionFetch_PT hook);
 
-// Answer of the "check it out of Version Control?" question for a missing
-// file: not under version control, cancel, fetch a read-only copy, or
-// check it out for writing.
+// A missing file that version control may hold: the hook answers not
+// under version control, or asks the user `question` in a dialog titled
+// `title` and answers cancel, fetch a read-only copy, or check it out for
+// writing (for the last two it has placed the file at its name).
 enum FileMissingAnswer { FILE_NOT_VERSIONED, FILE_CANCEL, FILE_COPY, FILE_CHECKOUT };
-using FileMissing_PT = FileMissingAnswer (*)(const char* expandedName);
+using FileMissing_PT = FileMissingAnswer (*)(const char* expandedName, const char* question,
+                                             const char* title);
 void FileSetMissingHook(FileMissing_PT hook);
 
 // Chooses the syntax language of a file from its name; the result is kept

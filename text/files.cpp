@@ -111,7 +111,13 @@ void RegistryRemove(file* f) {
 void* ChooseLanguage(const char* name) { return languageHook ? languageHook(name) : nullptr; }
 
 FileMissingAnswer AskMissing(const char* expandedName) {
-  return missingHook ? missingHook(expandedName) : FILE_NOT_VERSIONED;
+  if (!missingHook) return FILE_NOT_VERSIONED;
+  char* question =
+      gen_asprintf("%.60s does not exist, check it out of Version Control?", expandedName);
+  const FileMissingAnswer answer =
+      missingHook(expandedName, question, "Check non-existent file out of version control?");
+  gen_free(question);
+  return answer;
 }
 
 }  // namespace text_private

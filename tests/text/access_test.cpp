@@ -63,16 +63,24 @@ TEST_F(AccessTest, MissingFileInWritableDirectoryIsNewAndEmpty) {
 }
 
 TEST_F(AccessTest, MissingFileAskedOfVersionControlCanBeCancelled) {
-  FileSetMissingHook([](const char*) { return FILE_CANCEL; });
+  static std::string asked, title;
+  FileSetMissingHook([](const char*, const char* question, const char* dialogTitle) {
+    asked = question;
+    title = dialogTitle;
+    return FILE_CANCEL;
+  });
   file* f = FileF_File((dir / "wanted").c_str(), 0, 0);
   FileSetMissingHook(nullptr);
   EXPECT_EQ(f, nullptr);
+  EXPECT_EQ(asked, (dir / "wanted").substr(0, 60) +
+                       " does not exist, check it out of Version Control?");
+  EXPECT_EQ(title, "Check non-existent file out of version control?");
 }
 
 TEST_F(AccessTest, MissingFileFetchedFromVersionControlIsReadOnly) {
   static std::string target;
   target = dir / "fetched";
-  FileSetMissingHook([](const char*) {
+  FileSetMissingHook([](const char*, const char*, const char*) {
     text_test::WriteBytes(target, "from vc\n");
     return FILE_COPY;
   });
