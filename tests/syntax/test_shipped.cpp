@@ -1,0 +1,250 @@
+// The shipped language definitions: every one listed in the index loads
+// without a warning and agrees with its index entry, each colours a small
+// sample of its language sensibly, and the program finds them through the
+// configuration directories, where a user's copy takes their place.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <fstream>
+
+#include "base/gen.h"
+#include "config/config_dirs.h"
+#include "syn_test_util.h"
+#include "syntax/syntax.h"
+
+using syntest::MessageCapture;
+using syntest::Render;
+using syntest::RenderLines;
+
+namespace {
+
+char* FindShipped(const char* name) {
+  const std::string path = syntest::ShippedDir() + "/" + name;
+  return access(path.c_str(), R_OK) == 0 ? gen_copy(path.c_str()) : nullptr;
+}
+
+class ShippedTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    index = new synIndex(FindShipped);
+    MessageCapture messages;
+    index->Load((syntest::ShippedDir() + "/index.gsc").c_str());
+    indexMessages = new std::string(messages.text());
+  }
+  static void TearDownTestSuite() {
+    delete index;
+    delete indexMessages;
+  }
+  static synLanguage* Language(const char* name) {
+    MessageCapture messages;
+    synLanguage* lang = index->GetLanguageFName(name, false);
+    EXPECT_EQ(messages.text(), "") << name;
+    return lang;
+  }
+  static synIndex* index;
+  static std::string* indexMessages;
+};
+
+synIndex* ShippedTest::index = nullptr;
+std::string* ShippedTest::indexMessages = nullptr;
+
+TEST_F(ShippedTest, EveryDefinitionLoadsWithoutWarnings) {
+  EXPECT_EQ(*indexMessages, "");
+  ASSERT_GE(index->Count(), 26);
+  for (int id = 1; id < index->Count(); id++) {
+    synLanguageAbs* entry = index->Entry(id);
+    std::vector<std::string> extensions = entry->extensions;
+    MessageCapture messages;
+    synLanguage* lang = entry->GetLanguageDefinition();
+    ASSERT_NE(lang, nullptr) << entry->name;
+    EXPECT_EQ(messages.text(), "") << entry->name;
+    EXPECT_EQ(lang->errorCount, 0) << entry->name;
+    EXPECT_EQ(lang->name, entry->name);
+    std::sort(extensions.begin(), extensions.end());
+    EXPECT_EQ(lang->extensions, extensions) << entry->name;
+  }
+}
+
+TEST_F(ShippedTest, LanguagesRequiredAreAllThere) {
+  for (const char* name : {"C", "C++", "Java", "Ada", "Pascal", "Fortran", "Perl", "bash",
+                           "makefile", "Python", "JavaScript", "TypeScript", "Go", "Rust",
+                           "C#", "Ruby", "Lua", "SQL", "Tcl", "CMake", "HTML", "XML", "CSS",
+                           "YAML", "JSON", "Diff"}) {
+    EXPECT_NE(index->FindByName(name), nullptr) << name;
+  }
+}
+
+struct Sample {
+  const char* language;
+  const char* line;
+  std::vector<const char*> runs;  // each must appear in the rendered line
+};
+
+const Sample kSamples[] = {
+    {"C", "int main(void) { return 0; } // done", {"K:int", "K:return", "I:0", "L:// done"}},
+    {"C", "#include <stdio.h>", {"P:#include"}},
+    {"C", "char *s = \"x\\n\"; /* c */ s.if = 1.5e3f;",
+     {"K:char", "S:\"x\\n\"", "C:/* c */", ".: s.if = ", "F:1.5e3f"}},
+    {"C", "unsigned long x = 0xFFul, y = 'a';", {"K:unsigned", "I:0xFFul", "H:'a'"}},
+    {"C++", "class A : public B { std::string s = \"x\"; };",
+     {"K:class", "K:public", "S:\"x\""}},
+    {"C++", "template <typename T> auto f() -> T { return nullptr; }",
+     {"K:template", "K:typename", "K:auto", "K:return", "K:nullptr"}},
+    {"Java", "@Override public void run() { long n = 10L; } // x",
+     {"U:@Override", "K:public", "K:void", "I:10L", "L:// x"}},
+    {"C#", "#region Setup", {"P:#region"}},
+    {"C#", "public string s = @\"a\\b\"; // c", {"K:public", "K:string", "L:// c"}},
+    {"Go", "func main() { x := 0x1F } // c", {"K:func", "I:0x1F", "L:// c"}},
+    {"Rust", "fn main() { let x: u32 = 5u32; } // c",
+     {"K:fn", "K:let", "U:u32", "I:5u32", "L:// c"}},
+    {"Rust", "#[derive(Debug)]", {"B:#[derive(Debug)]"}},
+    {"Ada", "procedure Hello is begin null; end Hello; -- c",
+     {"K:procedure", "K:is", "K:begin", "K:null", "L:-- c"}},
+    {"Ada", "X := 16#FF# + 1_000 + Y'First + 'c';",
+     {"I:16#FF#", "I:1_000", "H:'c'"}},
+    {"Pascal", "BEGIN writeln('hi'); END. { c } (* d *)",
+     {"K:BEGIN", "S:'hi'", "K:END", "C:{ c }", "C:(* d *)"}},
+    {"Fortran", "      program hello ! c", {"K:program", "L:! c"}},
+    {"Fortran", "C comment line", {"L:C comment line"}},
+    {"Perl", "my $x = 1; # c", {"K:my", "I:1", "L:# c"}},
+    {"Perl", "print $#a;", {"U:print"}},
+    {"bash", "if [ -f x ]; then echo \"y\"; fi # c",
+     {"K:if", "K:then", "U:echo", "S:\"y\"", "K:fi", "L:# c"}},
+    {"bash", "n=${#arr[@]} $#", {"B:${#arr[@]}"}},
+    {"makefile", "all: $(OBJS) # c", {"B:$(OBJS)", "L:# c"}},
+    {"makefile", ".PHONY: all", {"K:.PHONY"}},
+    {"makefile", "-include deps.mk", {"K:-include"}},
+    {"Python", "def f(x): return 0x1F # c", {"K:def", "K:return", "I:0x1F", "L:# c"}},
+    {"Python", "if self.x is None: print(\"a\", 'b', 1.5j)",
+     {"K:if", "U:self", "K:is", "K:None", "s:\"a\"", "h:'b'", "F:1.5j"}},
+    {"Ruby", "def foo; puts \"x\"; end # c", {"K:def", "U:puts", "S:\"x\"", "K:end", "L:# c"}},
+    {"Ruby", "@name = :sym if empty?", {"U:@name", "U::sym", "K:if"}},
+    {"Lua", "local x = 1 -- c", {"K:local", "I:1", "L:-- c"}},
+    {"Lua", "--[[ block ]] return", {"C:--[[ block ]]", "K:return"}},
+    {"Tcl", "proc f {x} { return $x } ;# c", {"K:proc", "K:return", "L:# c"}},
+    {"JavaScript", "const x = 10n; // c", {"K:const", "I:10n", "L:// c"}},
+    {"JavaScript", "let s = `t ${x}`;", {"K:let", "H:`t ${x}`"}},
+    {"TypeScript", "interface A { x: number }", {"K:interface", "K:number"}},
+    {"CMake", "ADD_LIBRARY(x STATIC ${SRC}) # c",
+     {"K:ADD_LIBRARY", "U:STATIC", "B:${SRC}", "L:# c"}},
+    {"SQL", "SELECT * FROM t WHERE x = 'a'; -- c",
+     {"K:SELECT", "K:FROM", "K:WHERE", "S:'a'", "L:-- c"}},
+    {"HTML", "<p class=\"x\">Hi &amp; bye</p> <!-- c -->",
+     {"B:<p class=\"x\">", "U:&amp", "B:</p>", "C:<!-- c -->"}},
+    {"HTML", "<!DOCTYPE html>", {"B:<!DOCTYPE html>"}},
+    {"XML", "<?xml version=\"1.0\"?>", {"B:<?xml version=\"1.0\"?>"}},
+    {"XML", "<a><![CDATA[x < y]]></a>", {"B:<a>", "S:<![CDATA[x < y]]>", "B:</a>"}},
+    {"CSS", "body { color: #fff; margin: 10px 1.5em; } /* c */",
+     {"K:color", "U:#fff", "K:margin", "I:10px", "F:1.5em", "C:/* c */"}},
+    {"CSS", "@media print { a { display: none !important } }",
+     {"U:@media", "K:display", "U:none", "U:!important"}},
+    {"YAML", "key: true # c", {"U:key:", "K:true", "L:# c"}},
+    {"YAML", "---", {"B:---"}},
+    {"JSON", "{\"a\": true, \"b\": -1.5e3, \"c\": null}",
+     {"S:\"a\"", "K:true", "F:1.5e3", "K:null"}},
+    {"Diff", "--- a/x.c", {"B:--- a/x.c"}},
+    {"Diff", "+added line", {"H:+added line"}},
+    {"Diff", "-removed line", {"S:-removed line"}},
+    {"Diff", "@@ -1,3 +1,4 @@ int f()", {"B:@@ -1,3 +1,4 @@ int f()"}},
+    {"Diff", " context -x +y", {".: context -x +y"}},
+};
+
+TEST_F(ShippedTest, SamplesColourSensibly) {
+  for (const Sample& s : kSamples) {
+    synLanguage* lang = Language(s.language);
+    ASSERT_NE(lang, nullptr) << s.language;
+    const std::string rendered = Render(lang, s.line);
+    for (const char* run : s.runs) {
+      EXPECT_NE(rendered.find(run), std::string::npos)
+          << s.language << ": " << run << " not in " << rendered;
+    }
+    EXPECT_EQ(rendered.find("<GAP>"), std::string::npos) << rendered;
+  }
+}
+
+TEST_F(ShippedTest, MultiLineConstructs) {
+  auto rendered = RenderLines(Language("C"), {"#if 0", "int x;", "#else", "int y; /* a",
+                                              "b */ int z;", "#endif"});
+  EXPECT_EQ(rendered[1], "D:int x;");
+  EXPECT_EQ(rendered[3], "K:int|.: y; |C:/* a");
+  EXPECT_EQ(rendered[4], "C:b */|.: |K:int|.: z;");
+  rendered = RenderLines(Language("Python"), {"s = \"\"\"doc", "if", "\"\"\" if"});
+  EXPECT_EQ(rendered[1], "S:if");
+  EXPECT_EQ(rendered[2], "S:\"\"\"|.: |K:if");
+  rendered = RenderLines(Language("Perl"), {"=pod", "my doc", "=cut", "my $x;"});
+  EXPECT_EQ(rendered[1], "C:my doc");
+  EXPECT_EQ(rendered[3].substr(0, 4), "K:my");
+  rendered = RenderLines(Language("HTML"), {"<div", "  class=\"a\">text"});
+  EXPECT_EQ(rendered[1], "B:  class=\"a\">|.:text");
+}
+
+// The program's own lookup: the index and definitions beside the built
+// program, a user's copy in ~/.qen winning.
+class ConfiguredIndexTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    gen_changeprogdir(DIFFVIEW_BIN);
+    cfg_SetUserConfigDir(user.path().c_str());
+    syn_Cleanup();
+  }
+  void TearDown() override {
+    syn_Cleanup();
+    cfg_SetUserConfigDir(nullptr);
+  }
+  std::string Choose(const std::string& name, const std::string& text) {
+    const std::string path = files.Write(name, text);
+    synLanguageInterface* lang = syn_LanguageOfFile(path.c_str());
+    return lang ? lang->LanguageName() : "(null)";
+  }
+  syntest::TempDir user, files;
+};
+
+TEST_F(ConfiguredIndexTest, ShippedIndexIsFoundBesideTheProgram) {
+  MessageCapture messages;
+  syn_Init(false);
+  ASSERT_NE(syn_GetIndex(), nullptr);
+  EXPECT_NE(syn_GetIndex()->fileName().find("/defaults/syntax_coloring/index.gsc"),
+            std::string::npos);
+  EXPECT_EQ(Choose("x.c", "int x;\n"), "C");
+  EXPECT_EQ(Choose("x.h", "int x;\n"), "C");
+  EXPECT_EQ(Choose("y.h", "namespace a {\n"), "C++");
+  EXPECT_EQ(Choose("tool", "#!/usr/bin/env python3\n"), "Python");
+  EXPECT_EQ(Choose("run", "#!/bin/sh\n"), "bash");
+  EXPECT_EQ(Choose("Makefile", "all:\n"), "makefile");
+  EXPECT_EQ(Choose("CMakeLists.txt", "cmake_minimum_required(VERSION 3.25)\n"), "CMake");
+  EXPECT_EQ(Choose("notes.txt", "hello\n"), "None");
+  EXPECT_EQ(Choose("change.patch", "diff --git a/x b/x\n"), "Diff");
+  EXPECT_EQ(messages.text(), "");
+}
+
+TEST_F(ConfiguredIndexTest, UserCopiesTakeThePlaceOfShippedFiles) {
+  syntest::TempDir& home = user;
+  home.Write("syntax_coloring/c.gsl",
+             "language { general { name = \"C\"; separator = \" \" } "
+             "keyword { name = \"mine\" } }");
+  syn_Init(false);
+  synLanguage* c = syn_GetLanguageFName("C", false);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(Render(c, "mine int"), "K:mine|.: int");
+  EXPECT_NE(syn_GetLanguageFName("Python", false), nullptr);
+
+  syn_Cleanup();
+  home.Write("syntax_coloring/index.gsc",
+             "Own { extension = \"own\"; definition_file = \"own.gsl\" }");
+  home.Write("syntax_coloring/own.gsl", "language { general { name = \"Own\" } }");
+  syn_Init(false);
+  EXPECT_EQ(Choose("a.own", "x\n"), "Own");
+  EXPECT_EQ(Choose("a.c", "x\n"), "None") << "the user's index replaces the shipped one";
+}
+
+TEST_F(ConfiguredIndexTest, MissingIndexLeavesEveryFileUncoloured) {
+  gen_changeprogdir(user.path().c_str());
+  syn_Init(false);
+  ASSERT_NE(syn_GetIndex(), nullptr);
+  EXPECT_EQ(syn_GetIndex()->Count(), 1);
+  EXPECT_EQ(Choose("x.c", "int x;\n"), "None");
+  gen_changeprogdir(DIFFVIEW_BIN);
+}
+
+}  // namespace
