@@ -149,16 +149,36 @@ bool Identity(const diffInfo* info) {
   return true;
 }
 
+// Prints the script one string per line.  Literal lines are written from
+// the result's texts with their lengths, so NUL bytes survive; a literal
+// line that already ends in a newline gets no second one.
+void WriteScript(const diffInfo* info, char** script, int count) {
+  int j = 1;  // the side-2 line the next instruction produces
+  for (int k = 0; k < count; ++k) {
+    fputs(script[k], stdout);
+    putc('\n', stdout);
+    int first = 0, last = 0;
+    if (sscanf(script[k], "m%d,%d", &first, &last) == 2) {
+      j += last - first + 1;
+    } else if (script[k][0] == 'm') {
+      ++j;
+    } else {
+      for (int added = atoi(script[k] + 1); added > 0; --added, ++j, ++k) {
+        long length = 0;
+        const char* text = diff_LineText(info, 2, j, &length);
+        fwrite(text, 1, static_cast<size_t>(length), stdout);
+        if (length == 0 || text[length - 1] != '\n') putc('\n', stdout);
+      }
+    }
+  }
+}
+
 int RunScript(const Request& r) {
   int count = 0;
   char** script = nullptr;
   diffInfo* info = diff_kvc2(r.name1, r.name2, &count, &script);
   if (!info) return kTrouble;
-  for (int k = 0; k < count; ++k) {
-    fputs(script[k], stdout);
-    const size_t length = strlen(script[k]);
-    if (length == 0 || script[k][length - 1] != '\n') putc('\n', stdout);
-  }
+  WriteScript(info, script, count);
   const int status = Identity(info) ? kIdentical : kDifferent;
   diff_freescript(count, script);
   diff_free(info);

@@ -73,6 +73,8 @@ TEST_F(VdiffTest, EditScript) {
   const Result r = Vdiff({"-script", a, b});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "m2,3\na2\nnew\nX\n");
+  const auto nul = s.Write("nul", std::string("A\nB\nx\0y\n", 8));
+  EXPECT_EQ(Vdiff({"-script", a, nul}).out, std::string("m2,3\na1\nx\0y\n", 12));
   const Result same = Vdiff({"-script", a, a});
   EXPECT_EQ(same.status, 0);
   EXPECT_EQ(same.out, "m1,3\n");
