@@ -130,6 +130,7 @@ class WTextView_Impl : public WTextView, public WTimerHandler {
   // The view's size without a window (a window reports its own).
   void setViewSize(int width, int height);
   PositionTable* getPositionTable() { return table_.get(); }
+  const std::string& getName() const { return name_; }
   WTextSelectionMode getSelectionMode() const { return mode_; }
   bool hasSelection() const { return hasSelection_; }
   // The text most recently offered as PRIMARY / CLIPBOARD (for tests and
@@ -151,7 +152,6 @@ class WTextView_Impl : public WTextView, public WTimerHandler {
   int viewWidth() const;
   int viewHeight() const;
   void dirtyAll();
-  void repaintLines(int first, int last);
 
   // Selection model.
   SelPoint snapPoint(int line, int x, int wordSplit);  // 0 char, -1/1 word start/end
@@ -182,7 +182,6 @@ class WTextView_Impl : public WTextView, public WTimerHandler {
   TextStore* store_ = nullptr;
   std::unique_ptr<PositionTable> table_;
   const TextMetrics* metrics_;
-  bool metricsFromDisplay_ = true;
   std::string name_;
   void* userData_ = nullptr;
   Pixel backgroundPixel_;
@@ -192,7 +191,6 @@ class WTextView_Impl : public WTextView, public WTimerHandler {
   int minLineHeight_ = 10;
   int scrollLineHeight_ = 10;
   int zoneLimit_ = 0x1000000;
-  int viewWidth_ = 0, viewHeight_ = 0;
 
   Scroller* hScroller_ = nullptr;
   Scroller* vScroller_ = nullptr;

@@ -94,7 +94,6 @@ void WTextView_Impl::processMouse(int action, int x, int y, int button, int clic
                                   unsigned state) {
   pointerX_ = x, pointerY_ = y;
   if (action == WMOUSE_PRESS) pressed(x, y, button, clicks, state);
-  else if (action == WMOUSE_MOTION && dragging_) dragTo(x, y);
   else if (action == WMOUSE_MOTION && buttonDown_) dragTo(x, y);
   else if (action == WMOUSE_RELEASE) released(x, y, button);
   if (action == WMOUSE_MOTION) notifyMouseListeners(action, x, y, 0, 0, state);

@@ -25,7 +25,9 @@ bool WTextView_Impl::handleExpose(int x, int y, int width, int height) {
 }
 
 void WTextView_Impl::paintArea(TextPainter* painter, DrawRect area) {
-  painter->fillRect(area.x, area.y, area.width, area.height, backgroundPixel_);
+  // A read-only view shows the control colour where there is no text.
+  painter->fillRect(area.x, area.y, area.width, area.height,
+                    readOnlyBackground_ ? control_pixel : backgroundPixel_);
   if (!table_) return;
   long top = scrollY_ + area.y, bottom = top + area.height;
   int line = std::max(1, table_->getLineAt(top));
@@ -88,13 +90,4 @@ void WTextView_Impl::paintElement(TextPainter* painter, const PositionTable::Lin
     if (cuts[k + 1] <= cuts[k]) continue;
     el->paintPortion(this, painter, screenX + cuts[k], y, cuts[k], cuts[k + 1] - cuts[k], k == 1);
   }
-}
-
-void WTextView_Impl::repaintLines(int first, int last) {
-  if (!table_) return;
-  long top = table_->getLineTop(first), bottom = table_->getLineTop(last + 1);
-  if (top < 0) return;
-  if (bottom < 0) bottom = top + viewHeight();
-  invalidate(DrawRect{0, static_cast<int>(top - scrollY_), viewWidth(),
-                      static_cast<int>(bottom - top)});
 }

@@ -3,11 +3,14 @@
 // drag and select-all, listeners, hot elements, and what gets painted.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "base/gen.h"
 #include "gui/browser.h"
+#include "gui/extra_process.h"
 #include "gui/textview_impl.h"
 #include "gui/wgui.h"
 #include "text_test_util.h"
@@ -250,6 +253,24 @@ TEST_F(ViewTest, DragSelectsFromPressToPointer) {
   EXPECT_EQ(selection(), "ne1\nlin") << "the third button keeps the selection";
 }
 
+TEST_F(ViewTest, DraggingBelowTheViewKeepsScrolling) {
+  view->processMouse(WMOUSE_PRESS, 5, 5, 1, 1, 0);
+  view->processMouse(WMOUSE_MOTION, 5, 100, 1, 0, WMOD_BUTTON1);  // below the view
+  long wait = 0;
+  for (int i = 0; i < 4; i++) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    ExtraProcess_Wait(&wait);
+  }
+  EXPECT_GE(vscroll.getPosition(), 3 * 13) << "one line per tick of the drag timer";
+  EXPECT_EQ(view->getFirstSelectedLine(), 1);
+  EXPECT_GE(view->getLastSelectedLine(), 8) << "the selection follows the scrolled text";
+  view->processMouse(WMOUSE_RELEASE, 5, 100, 1, 1, 0);
+  long stopped = vscroll.getPosition();
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  ExtraProcess_Wait(&wait);
+  EXPECT_EQ(vscroll.getPosition(), stopped) << "the release stops the scrolling";
+}
+
 TEST_F(ViewTest, TextChangeCancelsTheSelection) {
   view->selectLines(1, 1);
   browser->startBatch();
@@ -336,6 +357,15 @@ TEST_F(ViewTest, SpannersFillToTheRightEdge) {
   RecordingPainter p;
   view->paintArea(&p, DrawRect{0, 0, 140, 13});
   EXPECT_EQ(p.calls.back(), "rect 10 0 130 13 #77");
+}
+
+TEST_F(ViewTest, ReadOnlyViewsPaintTheControlColourAroundText) {
+  control_pixel = 33;
+  browser->setReadOnlyBackground(true);
+  RecordingPainter p;
+  view->paintArea(&p, DrawRect{0, 0, 140, 13});
+  EXPECT_EQ(p.calls.front(), "rect 0 0 140 13 #33");
+  EXPECT_EQ(p.only("rect")[1], "rect 0 0 35 13 #33") << "the text background was recoloured";
 }
 
 TEST_F(ViewTest, ViewWithoutStoreAnswersZero) {
