@@ -10,6 +10,7 @@
 
 #include "base/debugflag.h"
 #include "base/gen.h"
+#include "config/config_dirs.h"
 #include "gui/bindings.h"
 #include "gui/colors.h"
 #include "gui/colwind.h"
@@ -187,5 +188,6 @@ void cleanup_after_gui() {
   if (guiHooks.versionControlCleanup) guiHooks.versionControlCleanup();
   gui_forgetColours();
   W_clearBindings();
+  cfg_CleanupConfigDirs();
   ExtraProcess_Clear();
 }

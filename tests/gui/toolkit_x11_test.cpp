@@ -13,6 +13,7 @@
 #include "base/debugflag.h"
 #include "config/config.h"
 #include "config/config_vars.h"
+#include "gui/bindings.h"
 #include "gui/colwind.h"
 #include "gui/idle_notifier.h"
 #include "gui/event_loop.h"
@@ -585,6 +586,18 @@ TEST_F(ToolkitLoop, XConnectionIsASocketListenerUntilShutDown) {
   EXPECT_EQ(WEventAll(0), 1);
   WGUIDestroy();
   EXPECT_EQ(WGetApplication(), nullptr);
+  static int fileWork, versionControl;
+  fileWork = versionControl = 0;
+  guiHooks.abortFileWork = [] { fileWork++; };
+  guiHooks.versionControlCleanup = [] { versionControl++; };
+  ExtraProcess_Create(EP_DORMANT, 0, nullptr, nullptr, nullptr);
+  cleanup_after_gui();
+  guiHooks.abortFileWork = nullptr;
+  guiHooks.versionControlCleanup = nullptr;
+  EXPECT_EQ(fileWork, 1);
+  EXPECT_EQ(versionControl, 1);
+  EXPECT_TRUE(W_windowBindings().empty());
+  EXPECT_EQ(ExtraProcess_NumberPending(), 0);
   // Start again for the tests that follow in this process.
   static char a0[] = "diffview";
   char* argv[] = {a0, nullptr};
@@ -620,6 +633,25 @@ TEST_F(ToolkitLoop, MainLoopTurnsSleepUntilTheNextTimeOut) {
   EXPECT_LT(ran, 300);
   EXPECT_LE(turns, 8);  // slept between turns instead of spinning
   ExtraProcess_Clear();
+}
+
+TEST_F(ToolkitLoop, DrainingStopsEveryElevenEventsWhenATimeOutIsDue) {
+  ColWind* w = openWindow("flood");
+  ASSERT_NE(w, nullptr);
+  settle(30);
+  seen.clear();
+  w->eventCallback = recordEvent;
+  for (int i = 0; i < 30; i++) sendClientMessage(w->getWindow(), XA_STRING, i);
+  XSync(other, False);
+  waitQueued(30);
+  ExtraProcessHandle due =
+      ExtraProcess_Create(EP_TIMEOUT, 0, [](void*, int) { return 1; }, nullptr, nullptr);
+  WEventAll(0);
+  EXPECT_EQ(countOf(WEV_CLIENT), 11);
+  ExtraProcess_Kill(due);
+  WEventAll(0);
+  EXPECT_EQ(countOf(WEV_CLIENT), 30);  // nothing due: drained to the end
+  EXPECT_EQ(seen.back().data[0], 29);
 }
 
 TEST_F(ToolkitLoop, PeriodicFunctionRunsAfterPassesAndIsReplaced) {
