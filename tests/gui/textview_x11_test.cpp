@@ -204,6 +204,23 @@ TEST_F(TextViewX11, GutterClickOffersTheLineAsPrimary) {
   EXPECT_EQ(readSelection("PRIMARY"), "left 3\n");
 }
 
+TEST_F(TextViewX11, LosingPrimaryClearsTheHighlight) {
+  left->selectLines(2, 1);
+  ASSERT_EQ(readSelection("PRIMARY"), "left 2\n");
+  right->selectLines(5, 2);
+  EXPECT_TRUE(waitFor([&] { return left->getFirstSelectedLine() == 0; }))
+      << "one of our own views took the selection over";
+  EXPECT_EQ(readSelection("PRIMARY"), "right side 5\nright side 6\n");
+  Display* d = otherDisplay();
+  Window mine = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(d, XA_PRIMARY, mine, CurrentTime);
+  XFlush(d);
+  EXPECT_TRUE(waitFor([&] { return right->getFirstSelectedLine() == 0; }))
+      << "another client took the selection";
+  XDestroyWindow(d, mine);
+  XFlush(d);
+}
+
 TEST_F(TextViewX11, DragSelectsAndControlCCopies) {
   int y1 = font_h / 2, y2 = font_h + font_h / 2;
   ASSERT_EQ(xdotool({"mousemove", "--window", id(left), "1", std::to_string(y1)}), 0);
