@@ -3,6 +3,7 @@
 // key and its handler stack, and the periodic function.
 #include "gui/event_loop.h"
 
+#include <X11/keysym.h>
 #include <sys/select.h>
 
 #include <algorithm>
@@ -58,9 +59,18 @@ void afterDrain() {
   }
 }
 
-Bool isSafeEvent(Display*, XEvent* e, XPointer) {
-  return e->type == Expose || e->type == GraphicsExpose || e->type == ConfigureNotify ||
-         gui_isAbortKey(e);
+// The key codes that may be an abort key, found before the queue is searched
+// (a predicate of the queue search must not call Xlib).
+struct AbortKeys {
+  KeyCode escape, c;
+};
+
+Bool isSafeEvent(Display*, XEvent* e, XPointer arg) {
+  if (e->type == Expose || e->type == GraphicsExpose || e->type == ConfigureNotify) return True;
+  if (e->type != KeyPress) return False;
+  const auto* keys = reinterpret_cast<const AbortKeys*>(arg);
+  return e->xkey.keycode == keys->escape ||
+         (gui_controlCAborts() && e->xkey.keycode == keys->c && (e->xkey.state & ControlMask));
 }
 
 Bool isNotExposure(Display*, XEvent* e, XPointer) {
@@ -115,10 +125,11 @@ int WEventProcessSafeEvents(int safeOnly) {
   Display* d = xstate().display;
   int result = 1;
   XEvent e;
+  AbortKeys keys{XKeysymToKeycode(d, XK_Escape), XKeysymToKeycode(d, XK_c)};
   while (result == 1) {
     if (safeOnly) {
       XEventsQueued(d, QueuedAfterReading);
-      if (!XCheckIfEvent(d, &e, isSafeEvent, nullptr)) break;
+      if (!XCheckIfEvent(d, &e, isSafeEvent, reinterpret_cast<XPointer>(&keys))) break;
     } else {
       if (!XPending(d)) break;
       XNextEvent(d, &e);

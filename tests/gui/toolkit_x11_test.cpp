@@ -525,6 +525,25 @@ TEST_F(ToolkitLoop, SafePassTakesExposuresButLeavesKeys) {
   EXPECT_EQ(keys(), std::vector<int>{'k'});
 }
 
+TEST_F(ToolkitLoop, AbortKeyInTheSafePassDropsQueuedInput) {
+  ColWind* w = openWindow("safe-abort");
+  ASSERT_NE(w, nullptr);
+  settle(30);
+  seen.clear();
+  w->eventCallback = recordEvent;
+  aborts = 0;
+  WEventPushAbortHandler([] { aborts++; });
+  sendKey(w->getWindow(), XK_k);
+  sendKey(w->getWindow(), XK_Escape);
+  XSync(other, False);
+  waitQueued(2);
+  EXPECT_EQ(WEventProcessSafeEvents(1), 1);
+  WEventPopAbortHandler();
+  EXPECT_EQ(aborts, 1);
+  settle(50);
+  EXPECT_EQ(countOf(WEV_KEY), 0);  // the key typed before the abort is gone
+}
+
 TEST_F(ToolkitLoop, YieldWakesOnXInputAndOtherwiseSleeps) {
   ColWind* w = openWindow("yield");
   ASSERT_NE(w, nullptr);
