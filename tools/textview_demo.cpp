@@ -135,8 +135,11 @@ bool openDemo(int count, char** files, int width, int height) {
   demo.vbar = new WScrollBar(demo.window, DrawRect{0, 0, kBar, 10}, SCROLL_VERTICAL);
   for (int i = 0; i < count; i++) makePane(demo.panes[i]);
   layout(width, height);
-  for (int i = 0; i < count; i++)
-    if (!loadFile(demo.panes[i], files[i])) return false;
+  for (int i = 0; i < count; i++) {
+    if (loadFile(demo.panes[i], files[i])) continue;
+    cwDestroy(demo.window);  // the close callback lets the browsers go first
+    return false;
+  }
   demo.panes[0].text->activateMe();
   return true;
 }

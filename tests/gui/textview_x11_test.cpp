@@ -268,6 +268,13 @@ std::string writeFile(const std::string& name, const std::string& prefix, int li
   return path;
 }
 
+TEST_F(DemoX11, BadArgumentsGetAStatus) {
+  std::string program = std::string(DIFFVIEW_BIN) + "/textview_demo";
+  EXPECT_EQ(runProgram({program}), 2) << "usage";
+  EXPECT_EQ(runProgram({program, "/nonexistent/a", "/nonexistent/b"}), 1);
+  EXPECT_EQ(runProgram({program, "-bench", "/nonexistent/a"}), 1);
+}
+
 TEST_F(DemoX11, ShowsTwoAlignedScrolledPanes) {
   // The same vertical extent of ink on every line of both files.
   std::string a = writeFile("demo_left.txt", "left line ", 300);
