@@ -168,6 +168,50 @@ TEST_F(ToolkitStartUp, ConfigurationDrivesColoursAndTheFont) {
   EXPECT_EQ(font_h, before);
 }
 
+int routerTimeout, servicesTimeout;
+
+// Starts the toolkit again, as a program that wants the service router.
+int restartWithRouter() {
+  WDrawExit();
+  WGUIDestroy();
+  static char a0[] = "diffview";
+  char* argv[] = {a0, nullptr};
+  int argc = 1;
+  debugFlag[DBG_ServiceRouter] = 1;
+  return WGUIInit(&argc, argv, nullptr, true, false, WGUI_KIND_APPLICATION);
+}
+
+TEST_F(ToolkitStartUp, RouterIsStartedWhenWantedAndItsServicesOpened) {
+  routerTimeout = servicesTimeout = 0;
+  guiHooks.startRouter = [](int ms) {
+    routerTimeout = ms;
+    return true;
+  };
+  guiHooks.routerServices = [](int ms) { servicesTimeout = ms; };
+  EXPECT_EQ(restartWithRouter(), 1);
+  guiHooks.startRouter = nullptr;
+  guiHooks.routerServices = nullptr;
+  EXPECT_EQ(routerTimeout, 15000);
+  EXPECT_EQ(servicesTimeout, 60000);
+  EXPECT_EQ(debugFlag[DBG_ServiceRouter], 1);
+}
+
+// In a child: the child leaves the parent's connection alone and opens its
+// own, wanting a router that will not start.
+void startWithDeadRouter() {
+  guiHooks.startRouter = [](int) { return false; };
+  debugFlag[DBG_ServiceRouter] = 1;
+  static char a0[] = "diffview";
+  char* argv[] = {a0, nullptr};
+  int argc = 1;
+  WGUIInit(&argc, argv, nullptr, true, false, WGUI_KIND_APPLICATION);
+}
+
+TEST_F(ToolkitStartUp, RouterThatCannotStartEndsTheProgram) {
+  EXPECT_EXIT(startWithDeadRouter(), ::testing::ExitedWithCode(1),
+              "Warning: Unable to start IDE framework \\(svc_router\\)\\.  Exiting\\.");
+}
+
 TEST_F(ToolkitStartUp, DefaultFontAndMetrics) {
   DrawFont* f = draw_defaultFont();
   ASSERT_NE(f, nullptr);
