@@ -125,7 +125,7 @@ synState synLanguage::CalculateTextSynstate(synState startState, const char* tex
                !(text[stop] == '.' && stop + 1 < length && text[stop + 1] >= '0' &&
                  text[stop + 1] <= '9'));
     } else {
-      stop = FindSyntaxWordEnd(text, position, length);
+      stop = wordFrom_ == position ? wordEnd_ : FindSyntaxWordEnd(text, position, length);
     }
     stop = std::min(stop, end);
     sink.Add(position, stop - position, 0);

@@ -92,6 +92,7 @@ int PairBeginningAt(const std::vector<synDelimiterPair>& pairs, const char* text
 
 bool synLanguage::MatchDelimitedItem(const char* text, int position, int length,
                                      Item* item) const {
+  if (position > 0 && !itemStart[static_cast<unsigned char>(text[position])]) return false;
   const auto take = [&](synState cls, int pair, const synDelimiterPair& p) {
     item->cls = cls;
     item->pair = pair;

@@ -2,6 +2,7 @@
 // customized words split from wildcard patterns, the word buffer, the
 // completion set, the separator tables and the preprocessor leader.
 #include <algorithm>
+#include <cctype>
 #include <set>
 
 #include "base/debugflag.h"
@@ -82,6 +83,7 @@ void synLanguage::Finish() {
   }
   for (const synLeader& l : lineComments) MarkChars(l.text, inDelimiter, false);
   for (int c = 0; c < 256; c++) plainSeparator[c] = separator[c] && !inDelimiter[c];
+  MarkItemStarts();
 
   leader = 0;
   for (const std::string& w : preprocessor.words) {
@@ -96,4 +98,20 @@ void synLanguage::Finish() {
   if (leader) separator[leader] = plainSeparator[leader] = false;
 
   kind = KindFromName(name);
+}
+
+void synLanguage::MarkItemStarts() {
+  const auto mark = [this](const std::string& begin, bool atLineStart, bool foldCase) {
+    if (atLineStart || begin.empty()) return;  // tried at position 0 anyway
+    const unsigned char c = static_cast<unsigned char>(begin[0]);
+    itemStart[c] = true;
+    if (foldCase && c < 128) {
+      itemStart[static_cast<unsigned char>(std::tolower(c))] = true;
+      itemStart[static_cast<unsigned char>(std::toupper(c))] = true;
+    }
+  };
+  for (const auto* pairs : {&comments, &strings, &characters, &blocks}) {
+    for (const synDelimiterPair& p : *pairs) mark(p.begin, p.beginAtLineStart, false);
+  }
+  for (const synLeader& l : lineComments) mark(l.text, l.atLineStart, !caseSensitive);
 }

@@ -4,6 +4,7 @@
 #include "syntax/syn_language.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <strings.h>
 
@@ -26,9 +27,23 @@ void synWordList::Sort() {
   std::sort(words.begin(), words.end(), [cs](const std::string& a, const std::string& b) {
     return CompareWords(a.data(), a.size(), b.data(), b.size(), cs) < 0;
   });
+  std::fill(std::begin(first_), std::end(first_), false);
+  shortest_ = words.empty() ? 0 : words.front().size();
+  longest_ = 0;
+  for (const std::string& w : words) {
+    shortest_ = std::min(shortest_, w.size());
+    longest_ = std::max(longest_, w.size());
+    if (w.empty()) continue;
+    const unsigned char c = static_cast<unsigned char>(w[0]);
+    first_[c] = true;
+    if (!cs) first_[std::tolower(c)] = first_[std::toupper(c)] = true;
+  }
 }
 
 bool synWordList::Contains(const char* word, int length) const {
+  const size_t n = static_cast<size_t>(length);
+  if (words.empty() || n < shortest_ || n > longest_) return false;
+  if (n > 0 && !first_[static_cast<unsigned char>(word[0])]) return false;
   size_t lo = 0, hi = words.size();
   while (lo < hi) {
     const size_t mid = (lo + hi) / 2;

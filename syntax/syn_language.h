@@ -30,12 +30,18 @@ struct synLeader {
   bool atLineStart = false;
 };
 
-// A sorted word list searched by bisection.
+// A sorted word list searched by bisection.  Sort also notes the words'
+// first characters and lengths, so that most words are rejected at once.
 struct synWordList {
+  explicit synWordList(bool cs = true) : caseSensitive(cs) {}
   std::vector<std::string> words;
   bool caseSensitive = true;
   void Sort();
   bool Contains(const char* word, int length) const;
+
+ private:
+  bool first_[256] = {};
+  size_t shortest_ = 0, longest_ = 0;
 };
 
 struct synCompletion {
@@ -101,13 +107,13 @@ class synLanguage : public synLanguageInterface {
 
   bool integersOn = false;
   bool integerHex = false;
-  synWordList decimalSuffixes{{}, false};
-  synWordList hexSuffixes{{}, false};
+  synWordList decimalSuffixes{false};
+  synWordList hexSuffixes{false};
   synColor integerColor;
 
   bool floatsOn = false;
   bool floatScientific = true;
-  synWordList floatSuffixes{{}, false};
+  synWordList floatSuffixes{false};
   synColor floatColor;
 
   synWordList customizedWords;
@@ -119,6 +125,8 @@ class synLanguage : public synLanguageInterface {
 
   bool separator[256] = {};
   bool plainSeparator[256] = {};
+  // Characters that may begin a delimited item away from the line start.
+  bool itemStart[256] = {};
   size_t wordBufferSize = 1;
 
   // ---- synLanguageInterface ----
@@ -229,6 +237,8 @@ class synLanguage : public synLanguageInterface {
   int commentStart_ = 0;
   std::string wordBuffer_;
   bool tokenClosed_ = true;  // whether the last token found ended on its line
+  int wordFrom_ = -1;        // the word FindSyntaxStatus last looked at
+  int wordEnd_ = 0;
 
   bool MatchPreprocessorWord(const char* text, int position, int wordEnd);
   bool MatchKeyword(const char* text, int position, int wordEnd, int length) const;
@@ -236,4 +246,5 @@ class synLanguage : public synLanguageInterface {
                        const ExtraSyntaxInfoInterface* extra) const;
   bool IsMemberAccess(const char* text, int position, int wordEnd, int length) const;
   synState FindNumber(const char* text, int position, int wordEnd, int length) const;
+  void MarkItemStarts();
 };

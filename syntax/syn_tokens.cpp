@@ -25,6 +25,8 @@ synState synLanguage::FindSyntaxStatus(synState state, const char* text, int pos
   tokenStart_ = position;
   const bool plain = (state & SYN_CLASS_MASK) == 0;
   const int wordEnd = FindSyntaxWordEnd(text, position, length);
+  wordFrom_ = position;
+  wordEnd_ = wordEnd;
   if (plain && MatchPreprocessorWord(text, position, wordEnd)) {
     n = wordEnd - position;
     return SYN_PREPROCESSOR;
@@ -70,7 +72,9 @@ bool synLanguage::MatchPreprocessorWord(const char* text, int position, int word
     return static_cast<size_t>(n) < wordBufferSize &&
            preprocessor.Contains(text + position, n);
   }
-  for (int i = 0; i < position; i++) {
+  // The leader must be the line's first non-blank (looking back only over
+  // blanks keeps long lines linear).
+  for (int i = position - 1; i >= 0; i--) {
     if (!IsBlank(text[i])) return false;
   }
   int name = position + 1;
