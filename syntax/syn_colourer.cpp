@@ -79,6 +79,26 @@ int synLanguage::FinishSyntaxStatus(synState state, const char* text, int positi
   }
 }
 
+namespace {
+
+// The first run of a line that starts inside a construct: disabled code
+// takes the whole line, anything else runs to its end.  Returns where the
+// line goes on; *state loses the construct when it ended on the line.
+int FinishOpenConstruct(synLanguage* lang, synState* state, const char* text,
+                        int position, int end, int length, RunSink* sink) {
+  if (*state & SYN_DEAD_CODE) {
+    sink->Add(position, end - position, SYN_DEAD_CODE);
+    return end;
+  }
+  bool closed = false;
+  const int stop = lang->FinishSyntaxStatus(*state, text, position, length, &closed);
+  sink->Add(position, std::min(stop, end) - position, GetPureSyntaxStatus(*state));
+  if (closed && stop <= end) *state = 0;
+  return std::max(stop, position);
+}
+
+}  // namespace
+
 synState synLanguage::CalculateTextSynstate(synState startState, const char* text,
                                             int from, int to, int length,
                                             bool everyPiece, synRunCallback callback,
@@ -95,15 +115,7 @@ synState synLanguage::CalculateTextSynstate(synState startState, const char* tex
   }
   RunSink sink(this, callback, context, text, everyPiece, noColour);
   if (position < end && (state & SYN_CLASS_MASK)) {
-    if (state & SYN_DEAD_CODE) {
-      sink.Add(position, end - position, SYN_DEAD_CODE);
-      return state | noColour;
-    }
-    bool closed = false;
-    const int stop = FinishSyntaxStatus(state, text, position, length, &closed);
-    sink.Add(position, std::min(stop, end) - position, ::GetPureSyntaxStatus(state));
-    if (closed && stop <= end) state = 0;
-    position = std::max(stop, position);
+    position = FinishOpenConstruct(this, &state, text, position, end, length, &sink);
   }
   while (position < end) {
     int n = 0;
@@ -116,23 +128,28 @@ synState synLanguage::CalculateTextSynstate(synState startState, const char* tex
       position = stop;
       continue;
     }
-    int stop = position;
-    if (state == 0 && IsSafeSeparator(text[position])) {
-      // A "." before a digit may begin a number: it ends the run.
-      do {
-        stop++;
-      } while (stop < end && IsSafeSeparator(text[stop]) &&
-               !(text[stop] == '.' && stop + 1 < length && text[stop + 1] >= '0' &&
-                 text[stop + 1] <= '9'));
-    } else {
-      stop = wordFrom_ == position ? wordEnd_ : FindSyntaxWordEnd(text, position, length);
-    }
-    stop = std::min(stop, end);
+    const int stop = std::min(PlainRunEnd(state, text, position, end, length), end);
     sink.Add(position, stop - position, 0);
     state = 0;
     position = stop;
   }
   return state | noColour;
+}
+
+// A plain run: in the plain state a run of plain separators (a "." before
+// a digit may begin a number, so it ends the run), otherwise one word.
+int synLanguage::PlainRunEnd(synState state, const char* text, int position, int end,
+                             int length) const {
+  if (state != 0 || !IsSafeSeparator(text[position])) {
+    return wordFrom_ == position ? wordEnd_ : FindSyntaxWordEnd(text, position, length);
+  }
+  int stop = position;
+  do {
+    stop++;
+  } while (stop < end && IsSafeSeparator(text[stop]) &&
+           !(text[stop] == '.' && stop + 1 < length && text[stop + 1] >= '0' &&
+             text[stop + 1] <= '9'));
+  return stop;
 }
 
 namespace {

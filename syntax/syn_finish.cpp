@@ -33,6 +33,18 @@ size_t LongestWord(const std::vector<std::string>& words) {
 }  // namespace
 
 void synLanguage::Finish() {
+  SortLists();
+  wordBufferSize = std::max({LongestWord(keywords.words), LongestWord(preprocessor.words),
+                             LongestWord(customizedWords.words)}) + 1;
+  wordBuffer_.reserve(wordBufferSize);
+  BuildCompletionSet();
+  BuildSeparators();
+  MarkItemStarts();
+  FindPreprocessorLeader();
+  kind = KindFromName(name);
+}
+
+void synLanguage::SortLists() {
   std::sort(extensions.begin(), extensions.end());
   keywords.caseSensitive = caseSensitive;
   keywords.Sort();
@@ -42,6 +54,7 @@ void synLanguage::Finish() {
   hexSuffixes.Sort();
   floatSuffixes.Sort();
 
+  // Customized words with wildcards are patterns, tried after the list.
   std::vector<std::string> plainWords;
   for (std::string& w : customizedWords.words) {
     (syn_HasWildcard(w.c_str()) ? customizedPatterns : plainWords).push_back(std::move(w));
@@ -49,11 +62,9 @@ void synLanguage::Finish() {
   customizedWords.words = std::move(plainWords);
   customizedWords.caseSensitive = caseSensitive;
   customizedWords.Sort();
+}
 
-  wordBufferSize = std::max({LongestWord(keywords.words), LongestWord(preprocessor.words),
-                             LongestWord(customizedWords.words)}) + 1;
-  wordBuffer_.reserve(wordBufferSize);
-
+void synLanguage::BuildCompletionSet() {
   std::set<std::string> names(completion.extraNames.begin(), completion.extraNames.end());
   if (keywordCompletion) names.insert(keywords.words.begin(), keywords.words.end());
   if (preprocessorCompletion) names.insert(preprocessor.words.begin(), preprocessor.words.end());
@@ -61,7 +72,9 @@ void synLanguage::Finish() {
     names.insert(customizedWords.words.begin(), customizedWords.words.end());
   }
   completion.names.assign(names.begin(), names.end());
+}
 
+void synLanguage::BuildSeparators() {
   // Characters that begin or end comments, strings and characters must
   // break words, or "a/*b*/" would be one word.
   if (debugFlag[DBG_SynSepAdj]) {
@@ -73,7 +86,6 @@ void synLanguage::Finish() {
     }
     for (const synLeader& l : lineComments) MarkChars(l.text, separator, true);
   }
-
   bool inDelimiter[256] = {};
   for (const auto* pairs : {&comments, &strings, &characters, &blocks}) {
     for (const synDelimiterPair& p : *pairs) {
@@ -83,8 +95,11 @@ void synLanguage::Finish() {
   }
   for (const synLeader& l : lineComments) MarkChars(l.text, inDelimiter, false);
   for (int c = 0; c < 256; c++) plainSeparator[c] = separator[c] && !inDelimiter[c];
-  MarkItemStarts();
+}
 
+// The one character every preprocessor word not starting with a letter
+// starts with; it joins the directive name and is no separator.
+void synLanguage::FindPreprocessorLeader() {
   leader = 0;
   for (const std::string& w : preprocessor.words) {
     if (w.empty() || IsAsciiLetter(static_cast<unsigned char>(w[0]))) continue;
@@ -96,8 +111,6 @@ void synLanguage::Finish() {
     leader = c;
   }
   if (leader) separator[leader] = plainSeparator[leader] = false;
-
-  kind = KindFromName(name);
 }
 
 void synLanguage::MarkItemStarts() {

@@ -93,6 +93,8 @@ class synIndex {
  private:
   void Reset();
   void ReadEntry(const ut_options_node& node, synReport* report);
+  void CompilePatterns(const std::vector<std::string>& patterns, synLanguageAbs* entry,
+                       synReport* report);
   void AddEntry(std::unique_ptr<synLanguageAbs> entry);
 
   std::string fileName_;

@@ -106,15 +106,22 @@ void synIndex::ReadEntry(const ut_options_node& node, synReport* report) {
   entry->definitionFile = text.definition;
   entry->hidden = text.hidden;
   entry->submenu = text.submenu;
-  for (const std::string& p : text.patterns) {
+  CompilePatterns(text.patterns, entry.get(), report);
+  AddEntry(std::move(entry));
+}
+
+// Patterns that do not compile are reported and left out.
+void synIndex::CompilePatterns(const std::vector<std::string>& patterns,
+                               synLanguageAbs* entry, synReport* report) {
+  for (const std::string& p : patterns) {
     auto pattern = std::make_unique<synFirstLinePattern>();
     std::string error;
     if (pattern->Compile(p.c_str(), &error)) {
       entry->patterns.push_back(std::move(pattern));
-    } else {
-      report->Warn("Warning: Invalid first line pattern \"%s\" of %s is ignored in file:\n\t%s\n\t(%s)\n",
-                   p.c_str(), label, file, error.c_str());
+      continue;
     }
+    report->Warn("Warning: Invalid first line pattern \"%s\" of %s is ignored in file:\n"
+                 "\t%s\n\t(%s)\n",
+                 p.c_str(), entry->name.c_str(), report->file(), error.c_str());
   }
-  AddEntry(std::move(entry));
 }

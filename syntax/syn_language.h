@@ -246,5 +246,15 @@ class synLanguage : public synLanguageInterface {
                        const ExtraSyntaxInfoInterface* extra) const;
   bool IsMemberAccess(const char* text, int position, int wordEnd, int length) const;
   synState FindNumber(const char* text, int position, int wordEnd, int length) const;
+  int PlainRunEnd(synState state, const char* text, int position, int end,
+                  int length) const;
+  void SortLists();
+  void BuildCompletionSet();
+  void BuildSeparators();
   void MarkItemStarts();
+  void FindPreprocessorLeader();
+  // Quick parser pieces: the item open at the end of the line's text, and
+  // whether it stays open past the line end.
+  synState ScanOpenItem(synState open, int* pair, const char* text, int length) const;
+  synState CloseAtLineEnd(synState open, int pair, const char* text, int length) const;
 };

@@ -27,15 +27,56 @@ int TrimmedEnd(const char* text, int length) {
 
 }  // namespace
 
+synState synLanguage::ScanOpenItem(synState open, int* pair, const char* text,
+                                   int length) const {
+  int position = 0;
+  if (open) {
+    bool closed = false;
+    position = FindItemEnd(open, *pair, text, 0, length, &closed);
+    if (closed) open = 0;
+  }
+  while (!open && position < length) {
+    if (IsSafeSeparator(text[position])) {
+      position++;
+      continue;
+    }
+    Item item;
+    if (MatchDelimitedItem(text, position, length, &item)) {
+      if (!item.closed) {
+        open = item.cls;
+        *pair = item.pair;
+      }
+      position = item.end;
+      continue;
+    }
+    position = FindSyntaxWordEnd(text, position, length);
+  }
+  return open;
+}
+
+// Line comments and items whose pair does not span lines end with the
+// line, unless its last character is the escape character.
+synState synLanguage::CloseAtLineEnd(synState open, int pair, const char* text,
+                                     int length) const {
+  const int end = TrimmedEnd(text, length);
+  const bool continued = escape >= 0 && end > 0 && text[end - 1] == static_cast<char>(escape);
+  if (!open || continued) return open;
+  if (open == SYN_LINE_COMMENT) return 0;
+  if (!(open & kPairedItems)) return open;
+  const std::vector<synDelimiterPair>& pairs =
+      open == SYN_BLOCK ? blocks : (open & (SYN_STRING | SYN_STRING2)) ? strings : characters;
+  const bool spans = pair >= 0 && pair < static_cast<int>(pairs.size()) && pairs[pair].spanLines;
+  return spans ? open : 0;
+}
+
 void synLanguage::QuickLineParser(synState* statePtr, uint32_t condition,
                                   const char* text, int length,
                                   uint32_t* nextCondition) {
-  const synState start = *statePtr;
   synConditional cond;
-  cond.dead = start & SYN_DEAD_CODE;
+  cond.dead = *statePtr & SYN_DEAD_CODE;
   cond.live = condition & SYN_COND_LIVE;
   cond.depth = condition & SYN_COND_DEPTH_MASK;
-  synState open = ::GetPureSyntaxStatus(start & SYN_OPEN_ITEM_MASK);
+  synState open = ::GetPureSyntaxStatus(*statePtr & SYN_OPEN_ITEM_MASK);
   int pair = PairOf(open, syn_CondPairIndex(condition));
 
   int first = 0;
@@ -49,44 +90,9 @@ void synLanguage::QuickLineParser(synState* statePtr, uint32_t condition,
     if (nextCondition) *nextCondition = condition;
     return;
   }
+  open = ScanOpenItem(open, &pair, text, length);
+  open = CloseAtLineEnd(open, pair, text, length);
 
-  int position = 0;
-  if (open) {
-    bool closed = false;
-    position = FindItemEnd(open, pair, text, 0, length, &closed);
-    if (closed) open = 0;
-  }
-  while (!open && position < length) {
-    if (IsSafeSeparator(text[position])) {
-      position++;
-      continue;
-    }
-    Item item;
-    if (MatchDelimitedItem(text, position, length, &item)) {
-      if (!item.closed) {
-        open = item.cls;
-        pair = item.pair;
-      }
-      position = item.end;
-      continue;
-    }
-    position = FindSyntaxWordEnd(text, position, length);
-  }
-
-  const int end = TrimmedEnd(text, length);
-  const bool continued = escape >= 0 && end > 0 && text[end - 1] == static_cast<char>(escape);
-  if (open && !continued) {
-    if (open == SYN_LINE_COMMENT) {
-      open = 0;
-    } else if (open & kPairedItems) {
-      const std::vector<synDelimiterPair>& pairs =
-          open == SYN_BLOCK ? blocks
-          : (open & (SYN_STRING | SYN_STRING2)) ? strings : characters;
-      const bool spans = pair >= 0 && pair < static_cast<int>(pairs.size()) &&
-                         pairs[pair].spanLines;
-      if (!spans) open = 0;
-    }
-  }
   *statePtr = open | (cond.dead ? synState{SYN_DEAD_CODE} : synState{0});
   if (!nextCondition) return;
   uint32_t next = (cond.dead || cond.live) ? (cond.depth & SYN_COND_DEPTH_MASK) : 0;

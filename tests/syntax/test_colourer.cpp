@@ -191,6 +191,25 @@ TEST_F(ColourerTest, TextPastTheLengthIsNeverRead) {
   EXPECT_EQ(runs[0], (synRun{0, 3, SYN_KEYWORD}));
 }
 
+TEST_F(ColourerTest, StateAtAPositionAndElementStarts) {
+  const char* line = "int a = \"x /* y\"; /* z";
+  EXPECT_EQ(syn_SynstateAt(0, line, 10, lang.get(), nullptr), SYN_STRING);
+  EXPECT_EQ(syn_SynstateAt(0, line, 17, lang.get(), nullptr), 0u);
+  EXPECT_EQ(syn_SynstateAt(0, line, 24, lang.get(), nullptr), SYN_COMMENT);
+  EXPECT_EQ(syn_SynstateAt(SYN_COMMENT, line, 0, lang.get(), nullptr), SYN_COMMENT);
+  EXPECT_EQ(lang->GetSyntaxElementStartPosition(0, line, 12, 24), 8);
+  EXPECT_EQ(lang->GetSyntaxElementStartPosition(0, line, 2, 24), 0);
+}
+
+TEST(ColorLine, WithoutALanguageTheLineIsOnePlainRun) {
+  std::vector<synRun> runs;
+  EXPECT_EQ(syn_ColorLine(nullptr, {}, "int x", 5, &runs), 0u);
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0], (synRun{0, 5, 0}));
+  syn_ColorLine(nullptr, {}, "", 0, &runs);
+  EXPECT_TRUE(runs.empty());
+}
+
 TEST(NoneLanguage, ColoursEverythingPlain) {
   synLanguage none(true);
   none.Finish();
