@@ -35,6 +35,7 @@ Take toolkitOption(const char* word, const char* next) {
   if (!strcmp(word, "configdir")) {
     if (!next) return Take::No;
     toolkitOptions.configDir = next;
+    cfg_SetUserConfigDir(next);
     return Take::Two;
   }
   if (!strcmp(word, "wmhints")) {
@@ -51,6 +52,7 @@ Take toolkitOption(const char* word, const char* next) {
   }
   if (!strcmp(word, "nocfg")) {
     toolkitOptions.noDefaultConfig = true;
+    cfg_SetNoConfigFiles(true);
     return Take::One;
   }
   if (!strcmp(word, "noicons")) {

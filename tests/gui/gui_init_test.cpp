@@ -10,6 +10,7 @@
 
 #include "base/debugflag.h"
 #include "base/gen.h"
+#include "config/config_dirs.h"
 
 namespace {
 
@@ -39,7 +40,11 @@ class GuiInitTest : public ::testing::Test {
     setenv("HOME", home.c_str(), 1);
     toolkitOptions = ToolkitOptions{};
   }
-  void TearDown() override { std::filesystem::remove_all(home); }
+  void TearDown() override {
+    cfg_SetUserConfigDir(nullptr);
+    cfg_SetNoConfigFiles(false);
+    std::filesystem::remove_all(home);
+  }
   std::filesystem::path home;
 };
 
@@ -78,6 +83,11 @@ TEST_F(GuiInitTest, ToolkitOptions) {
   EXPECT_FALSE(toolkitOptions.splash);
   EXPECT_TRUE(toolkitOptions.noDefaultConfig);
   EXPECT_EQ(a.kept(), (std::vector<std::string>{"-wmhints", "-b", "x"}));
+  // The configuration reads from the directory given and skips its files.
+  char* dir = cfg_GetUserConfigDir(false);
+  EXPECT_STREQ(dir, "/cfg");
+  gen_free(dir);
+  EXPECT_TRUE(cfg_GetNoConfigFiles());
 
   Argv b({"-isdn", "-noicons", "-configdir"});  // a trailing -configdir has no value
   init_prior_to_gui(&b.argc, b.v.data());
