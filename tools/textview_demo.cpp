@@ -13,12 +13,12 @@
 #include <memory>
 #include <string>
 
-#include "base/debugflag.h"
 #include "base/gen.h"
 #include "gui/browser.h"
 #include "gui/colwind.h"
 #include "gui/event_loop.h"
 #include "gui/extra_process.h"
+#include "gui/gui_init.h"
 #include "gui/scroll_bar.h"
 #include "gui/selection_margin.h"
 #include "gui/text_metrics.h"
@@ -224,7 +224,7 @@ int runBench(const char* file) {
 
 int main(int argc, char** argv) {
   gen_init(argv[0], 0, 0);
-  InitDebugFlag();
+  init_prior_to_gui(&argc, argv);
   if (WGUIInit(&argc, argv, nullptr, false, false, WGUI_KIND_APPLICATION) != 1) return 1;
   int status = 0;
   if (argc == 3 && !std::strcmp(argv[1], "-bench")) {
