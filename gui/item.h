@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gui/draw.h"
@@ -43,6 +44,12 @@ class WWindowedItem {
   void setBackground(Pixel background);
   // Pointer motion without a button held (hover, tooltips).
   void selectPointerMotion(bool on);
+
+  // "short text@@long text": the short text pops up beside the resting
+  // pointer, the long one fills the window's message line while the pointer
+  // is over the item.  Either part may be empty; "" removes the tip.
+  void setToolTip(const char* text) { toolTip_ = text ? text : ""; }
+  const std::string& getToolTip() const { return toolTip_; }
 
   // Makes this item the one that receives its top-level window's keys.
   void activateMe();
@@ -111,4 +118,5 @@ class WWindowedItem {
   WEventFilter filter_ = nullptr;
   void* filterData_ = nullptr;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  std::string toolTip_;
 };
