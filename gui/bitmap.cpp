@@ -1,0 +1,261 @@
+// Named pictures as pixel masks: each is a grid of palette letters built
+// once by a small drawing function (triangles, rings, crossed bars), so
+// that the shapes stay exact at their few sizes.  Painting goes through the
+// drawing seam, one rectangle per run of equal pixels.
+#include "gui/bitmap.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/gen.h"
+#include "gui/colwind.h"
+#include "gui/wgui.h"
+#include "gui/xdisplay.h"
+
+struct WBitmap {
+  int width = 0, height = 0;
+  std::vector<std::string> rows;  // palette letters; '.' is transparent
+};
+
+namespace {
+
+// The palette: a letter and its colour.
+struct PaletteEntry {
+  char letter;
+  long rgb;
+};
+constexpr PaletteEntry kPalette[] = {
+    {'k', 0x202020}, {'w', 0xffffff}, {'b', 0x2850b0}, {'g', 0x209030},
+    {'r', 0xc02020}, {'y', 0xe0c020}, {'s', 0xa0a0a0}, {'l', 0x6080d0},
+};
+
+long rgbOf(char letter) {
+  for (const PaletteEntry& p : kPalette)
+    if (p.letter == letter) return p.rgb;
+  return -1;
+}
+
+WBitmap blank(int w, int h) {
+  WBitmap b;
+  b.width = w, b.height = h;
+  b.rows.assign(h, std::string(w, '.'));
+  return b;
+}
+
+void put(WBitmap& b, int x, int y, char c) {
+  if (x >= 0 && y >= 0 && x < b.width && y < b.height) b.rows[y][x] = c;
+}
+
+void fill(WBitmap& b, int x, int y, int w, int h, char c) {
+  for (int j = y; j < y + h; j++)
+    for (int i = x; i < x + w; i++) put(b, i, j, c);
+}
+
+// A triangle of `rows` rows pointing up or down, centred across the grid.
+void triangle(WBitmap& b, int top, int rows, bool up, char c) {
+  double centre = (b.width - 1) / 2.0;
+  for (int r = 0; r < rows; r++) {
+    int half = up ? r : rows - 1 - r;
+    for (int x = 0; x < b.width; x++)
+      if (std::fabs(x - centre) <= half + 0.5) put(b, x, top + r, c);
+  }
+}
+
+WBitmap bigArrow(bool up) {
+  WBitmap b = blank(20, 20);
+  if (up) {
+    triangle(b, 1, 9, true, 'b');
+    fill(b, 7, 10, 6, 9, 'b');
+  } else {
+    fill(b, 7, 1, 6, 9, 'b');
+    triangle(b, 10, 9, false, 'b');
+  }
+  return b;
+}
+
+WBitmap smallArrow(bool up) {
+  WBitmap b = blank(9, 9);
+  triangle(b, 2, 5, up, 'k');
+  return b;
+}
+
+// A ring open at the upper right, with an arrow head at its upper end.
+WBitmap reload() {
+  WBitmap b = blank(20, 20);
+  const double c = 9.5;
+  for (int y = 0; y < 20; y++)
+    for (int x = 0; x < 20; x++) {
+      double dx = x - c, dy = y - c, d = std::hypot(dx, dy);
+      double angle = std::atan2(-dy, dx) * 180 / M_PI;  // 0 east, 90 north
+      if (d >= 5.0 && d <= 7.8 && !(angle > 10 && angle < 80)) put(b, x, y, 'g');
+    }
+  // The head points down on the right, where the ring ends at the top.
+  for (int r = 0; r < 5; r++) fill(b, 13 + r, 2 + r, 1, 9 - 2 * r, 'g');
+  return b;
+}
+
+// A thick red cross: close.
+WBitmap quit() {
+  WBitmap b = blank(20, 20);
+  for (int y = 3; y <= 16; y++)
+    for (int x = 3; x <= 16; x++)
+      if (std::abs(x - y) <= 1 || std::abs(x + y - 19) <= 1) put(b, x, y, 'r');
+  return b;
+}
+
+// One page: white with a dark edge and a folded corner.
+void page(WBitmap& b, int x, int y, int w, int h) {
+  fill(b, x, y, w, h, 'k');
+  fill(b, x + 1, y + 1, w - 2, h - 2, 'w');
+  for (int i = 0; i < 5; i++) {
+    fill(b, x + w - 4 + i, y + i, 4 - i, 1, '.');
+    put(b, x + w - 5 + i, y + i, 'k');
+  }
+}
+
+// The window icon: two overlapping pages whose lines carry the colours of
+// the differences.
+WBitmap windowIcon() {
+  WBitmap b = blank(32, 32);
+  page(b, 1, 1, 19, 25);
+  for (int i = 0; i < 6; i++) fill(b, 4, 5 + 3 * i, 11, 1, i == 2 ? 'r' : 's');
+  page(b, 12, 6, 19, 25);
+  const char bars[] = {'s', 'g', 'g', 's', 'l', 's'};
+  for (int i = 0; i < 6; i++) fill(b, 15, 10 + 3 * i, 13 - (i % 2) * 3, 2, bars[i]);
+  fill(b, 12, 16, 2, 4, 'y');  // the rule that joins the two sides
+  return b;
+}
+
+const std::map<std::string, WBitmap>& library() {
+  static const std::map<std::string, WBitmap> all = {
+      {"arrowup20", bigArrow(true)}, {"arrowdown20", bigArrow(false)},
+      {"arrowup", smallArrow(true)}, {"arrowdown", smallArrow(false)},
+      {"reload", reload()},          {"quit", quit()},
+      {"VORNEPIC", windowIcon()},
+  };
+  return all;
+}
+
+// Palette pixels, allocated on first use for the display that is open.
+Pixel pixelOf(char letter) {
+  static Display* allocatedFor = nullptr;
+  static std::map<char, Pixel> pixels;
+  if (allocatedFor != xstate().display) {
+    pixels.clear();
+    allocatedFor = xstate().display;
+  }
+  auto it = pixels.find(letter);
+  if (it != pixels.end()) return it->second;
+  long rgb = rgbOf(letter);
+  Pixel p = draw_allocRGB((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+  pixels[letter] = p;
+  return p;
+}
+
+// Paints every run of opaque pixels of a row in one colour (or in the
+// picture's own colours when `colour` is null).
+void paintRuns(DrawTarget* t, const WBitmap* b, int x, int y, const Pixel* colour) {
+  for (int j = 0; j < b->height; j++) {
+    const std::string& row = b->rows[j];
+    for (int i = 0; i < b->width;) {
+      char c = row[i];
+      int k = i + 1;
+      while (k < b->width && (colour ? row[k] != '.' : row[k] == c)) k++;
+      if (c != '.') draw_fillRect(t, x + i, y + j, k - i, 1, colour ? *colour : pixelOf(c));
+      i = k;
+    }
+  }
+}
+
+}  // namespace
+
+const WBitmap* bitmap_find(const char* name) {
+  if (!name || !*name) return nullptr;
+  auto it = library().find(name);
+  if (it != library().end()) return &it->second;
+  static std::set<std::string> warned;
+  if (warned.insert(name).second) gen_warning("No bitmap named \"%s\"", name);
+  return nullptr;
+}
+
+int bitmap_width(const WBitmap* b) { return b ? b->width : 0; }
+int bitmap_height(const WBitmap* b) { return b ? b->height : 0; }
+
+long bitmap_pixelRGB(const WBitmap* b, int x, int y) {
+  if (!b || x < 0 || y < 0 || x >= b->width || y >= b->height) return -1;
+  return rgbOf(b->rows[y][x]);
+}
+
+void bitmap_draw(DrawTarget* t, const WBitmap* b, int x, int y, bool dimmed) {
+  if (!t || !b) return;
+  if (!dimmed) return paintRuns(t, b, x, y, nullptr);
+  paintRuns(t, b, x + 1, y + 1, &controlhighlight_pixel);
+  paintRuns(t, b, x, y, &controlshadow_pixel);
+}
+
+namespace {
+
+// The icon as the window manager's pixmap and one-bit mask.
+void setIconHints(Window w, const WBitmap* b) {
+  XState& xs = xstate();
+  static std::map<const WBitmap*, std::pair<Pixmap, Pixmap>> made;  // per picture
+  static Display* madeFor = nullptr;
+  if (madeFor != xs.display) made.clear(), madeFor = xs.display;
+  auto& [image, mask] = made[b];
+  if (!image) {
+    image = XCreatePixmap(xs.display, xs.root, b->width, b->height, xs.depth);
+    DrawTarget* t = draw_begin(image, DrawRect{0, 0, b->width, b->height});
+    draw_fillRect(t, 0, 0, b->width, b->height, bg_pixel);
+    bitmap_draw(t, b, 0, 0, false);
+    draw_end(t);
+    mask = XCreatePixmap(xs.display, xs.root, b->width, b->height, 1);
+    GC gc = XCreateGC(xs.display, mask, 0, nullptr);
+    XSetForeground(xs.display, gc, 0);
+    XFillRectangle(xs.display, mask, gc, 0, 0, b->width, b->height);
+    XSetForeground(xs.display, gc, 1);
+    for (int y = 0; y < b->height; y++)
+      for (int x = 0; x < b->width; x++)
+        if (b->rows[y][x] != '.') XDrawPoint(xs.display, mask, gc, x, y);
+    XFreeGC(xs.display, gc);
+  }
+  XWMHints* hints = XGetWMHints(xs.display, w);
+  XWMHints fresh{};
+  XWMHints* h = hints ? hints : &fresh;
+  h->flags |= IconPixmapHint | IconMaskHint;
+  h->icon_pixmap = image;
+  h->icon_mask = mask;
+  XSetWMHints(xs.display, w, h);
+  if (hints) XFree(hints);
+}
+
+// _NET_WM_ICON: width, height, then ARGB pixels as CARDINALs.
+void setNetIcon(Window w, const WBitmap* b) {
+  XState& xs = xstate();
+  std::vector<unsigned long> data{static_cast<unsigned long>(b->width),
+                                  static_cast<unsigned long>(b->height)};
+  for (int y = 0; y < b->height; y++)
+    for (int x = 0; x < b->width; x++) {
+      long rgb = bitmap_pixelRGB(b, x, y);
+      data.push_back(rgb < 0 ? 0ul : 0xff000000ul | static_cast<unsigned long>(rgb));
+    }
+  XChangeProperty(xs.display, w, XInternAtom(xs.display, "_NET_WM_ICON", False), XA_CARDINAL,
+                  32, PropModeReplace, reinterpret_cast<unsigned char*>(data.data()),
+                  static_cast<int>(data.size()));
+}
+
+}  // namespace
+
+bool bitmap_setWindowIcon(ColWind* window, const char* name) {
+  const WBitmap* b = bitmap_find(name);
+  if (!b || !window || !window->getWindow() || !XWindowsOn()) return false;
+  setIconHints(window->getWindow(), b);
+  setNetIcon(window->getWindow(), b);
+  return true;
+}
