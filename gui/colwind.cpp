@@ -13,6 +13,7 @@
 #include <unordered_map>
 
 #include "gui/bindings.h"
+#include "gui/tooltip.h"
 #include "gui/window_registry.h"
 #include "gui/wgui.h"
 #include "gui/xdisplay.h"
@@ -112,6 +113,18 @@ void collectWindows(WWindowedItem* item, std::vector<WindowId>* ids) {
   for (WWindowedItem* c : item->getChildren()) collectWindows(c, ids);
 }
 
+// True when a key hook consumed the key (the window may be gone then).
+bool runKeyHooks(ColWind* w, xinLibSt* e) {
+  auto alive = w->aliveToken();
+  auto hooks = w->keyHooks;
+  for (const auto& h : hooks) {
+    if (alive.expired()) return true;
+    if (std::find(w->keyHooks.begin(), w->keyHooks.end(), h) == w->keyHooks.end()) continue;
+    if (h.first(e, h.second)) return true;
+  }
+  return alive.expired();
+}
+
 }  // namespace
 
 ColWind::ColWind(DrawRect placement, Pixel background)
@@ -148,6 +161,7 @@ int ColWind::handleEvent(xinLibSt* e) {
   }
   if (e->type == WEV_CONFIGURE) handleConfigure(e->width, e->height);
   bool key = e->type == WEV_KEY || e->type == WEV_HELP;
+  if (key && runKeyHooks(this, e)) return 1;
   if (key && activeItem && activeItem != this && activeItem->EventParse(e)) return 1;
   auto alive = aliveToken();
   if (eventCallback && eventCallback(e, this)) return 1;
@@ -223,6 +237,7 @@ int cwDestroy(ColWind* w) {
   auto alive = w->aliveToken();
   bool ask = !w->closing;  // a close callback that closes its own window is obeyed
   w->closing = true;
+  W_toolTipClose();
   if (ask && w->closeCallback) {
     int allowed = w->closeCallback(w);
     if (alive.expired()) return 1;
@@ -257,6 +272,14 @@ int cwCount() { return static_cast<int>(masterList.size()); }
 ColWind* cwFromWindow(WindowId window) {
   auto it = masterList.find(window);
   return it == masterList.end() ? nullptr : it->second;
+}
+
+void cwAddKeyHook(ColWind* w, ColWindKeyHook hook, void* data) {
+  if (w && hook) w->keyHooks.emplace_back(hook, data);
+}
+
+void cwRemoveKeyHook(ColWind* w, ColWindKeyHook hook, void* data) {
+  if (w) std::erase(w->keyHooks, std::make_pair(hook, data));
 }
 
 void cwSetVersionControlView(const char* view) {

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "gui/item.h"
 
@@ -15,6 +17,10 @@ using ColWindCloseFn = int (*)(ColWind* window);
 // Sees the window's own events (configure, client messages, keys no item
 // consumed); answers 1 when it consumed the event.
 using ColWindEventFn = int (*)(xinLibSt* event, ColWind* window);
+
+// Sees the window's keys before the active item does (menu accelerators);
+// true when it consumed the key.
+using ColWindKeyHook = bool (*)(xinLibSt* event, void* data);
 
 // Where status messages go instead of the title area.
 class WStatusItem {
@@ -48,6 +54,8 @@ class ColWind : public WWindowedItem {
 
   // The item that receives the window's keys (see activateMe).
   WWindowedItem* activeItem = nullptr;
+  // Asked in the order added, before the active item; see cwAddKeyHook.
+  std::vector<std::pair<ColWindKeyHook, void*>> keyHooks;
 
   int handleEvent(xinLibSt* event) override;
 };
@@ -73,6 +81,9 @@ int cwDestroy(ColWind* window);
 void cwCallProcOnAll(void (*proc)(ColWind* window, void* data), void* data);
 int cwCount();
 ColWind* cwFromWindow(WindowId window);
+// Key hooks of a window; a hook may remove itself or others while it runs.
+void cwAddKeyHook(ColWind* window, ColWindKeyHook hook, void* data);
+void cwRemoveKeyHook(ColWind* window, ColWindKeyHook hook, void* data);
 
 // The view name appended to titles ("     (VIEW: name)"); null for none.
 void cwSetVersionControlView(const char* view);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "gui/colwind.h"
+#include "gui/tooltip.h"
 #include "gui/window_registry.h"
 #include "gui/wgui.h"
 #include "gui/xdisplay.h"
@@ -108,6 +109,7 @@ void WWindowedItem::invalidate(DrawRect area) {
 void WWindowedItem::invalidate() { invalidate(DrawRect{0, 0, rect_.width, rect_.height}); }
 
 int WWindowedItem::EventParse(xinLibSt* event) {
+  gui_toolTipSeeEvent(event, this);
   if (filter_ && filter_(event, this, filterData_)) return 1;
   return handleEvent(event);
 }
