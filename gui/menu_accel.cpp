@@ -39,6 +39,7 @@ bool modifierBit(const std::string& name, unsigned* bit) {
 }
 
 int keyCode(const std::string& name) {
+  if (name.empty()) return 0;
   if (name.size() == 1) {
     unsigned char c = static_cast<unsigned char>(name[0]);
     return c > ' ' && c < 0x7F ? std::tolower(c) : 0;
