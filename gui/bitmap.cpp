@@ -86,18 +86,36 @@ WBitmap smallArrow(bool up) {
   return b;
 }
 
-// A ring open at the upper right, with an arrow head at its upper end.
+// Whether the point lies inside the triangle abc (any winding).
+bool insideTriangle(double px, double py, const double a[2], const double b[2],
+                    const double c[2]) {
+  auto side = [&](const double u[2], const double v[2]) {
+    return (v[0] - u[0]) * (py - u[1]) - (v[1] - u[1]) * (px - u[0]);
+  };
+  double d1 = side(a, b), d2 = side(b, c), d3 = side(c, a);
+  bool negative = d1 < 0 || d2 < 0 || d3 < 0, positive = d1 > 0 || d2 > 0 || d3 > 0;
+  return !(negative && positive);
+}
+
+// A ring open at the upper right whose upper end carries an arrow head
+// pointing clockwise.
 WBitmap reload() {
   WBitmap b = blank(20, 20);
-  const double c = 9.5;
+  const double c = 9.5, radius = 6.4, end = 75 * M_PI / 180;
   for (int y = 0; y < 20; y++)
     for (int x = 0; x < 20; x++) {
       double dx = x - c, dy = y - c, d = std::hypot(dx, dy);
       double angle = std::atan2(-dy, dx) * 180 / M_PI;  // 0 east, 90 north
-      if (d >= 5.0 && d <= 7.8 && !(angle > 10 && angle < 80)) put(b, x, y, 'g');
+      if (d >= 5.0 && d <= 7.8 && !(angle > 15 && angle < 75)) put(b, x, y, 'g');
     }
-  // The head points down on the right, where the ring ends at the top.
-  for (int r = 0; r < 5; r++) fill(b, 13 + r, 2 + r, 1, 9 - 2 * r, 'g');
+  double px = c + radius * std::cos(end), py = c - radius * std::sin(end);
+  double tx = std::sin(end), ty = std::cos(end);    // clockwise along the ring
+  double nx = std::cos(end), ny = -std::sin(end);   // outwards
+  double tip[2] = {px + 5 * tx, py + 5 * ty};
+  double outer[2] = {px + 4 * nx, py + 4 * ny}, inner[2] = {px - 4 * nx, py - 4 * ny};
+  for (int y = 0; y < 20; y++)
+    for (int x = 0; x < 20; x++)
+      if (insideTriangle(x, y, tip, outer, inner)) put(b, x, y, 'g');
   return b;
 }
 
@@ -167,7 +185,7 @@ void paintRuns(DrawTarget* t, const WBitmap* b, int x, int y, const Pixel* colou
     for (int i = 0; i < b->width;) {
       char c = row[i];
       int k = i + 1;
-      while (k < b->width && (colour ? row[k] != '.' : row[k] == c)) k++;
+      while (k < b->width && (colour ? (row[k] == '.') == (c == '.') : row[k] == c)) k++;
       if (c != '.') draw_fillRect(t, x + i, y + j, k - i, 1, colour ? *colour : pixelOf(c));
       i = k;
     }

@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "gui/bitmap.h"
+#include "gui/static_text.h"
+#include "gui/text_field_model.h"
 #include "gui/wgui.h"
 
 namespace {
@@ -14,9 +16,7 @@ namespace {
 constexpr int kKeypadEnter = 0x18D;
 constexpr int kPictureGap = 4;  // between picture and label
 
-int labelWidth(const std::string& s) {
-  return s.empty() ? 0 : draw_textWidth(draw_defaultFont(), s.c_str(), static_cast<int>(s.size()));
-}
+int labelWidth(const std::string& s) { return st_textWidth(s); }
 
 // A raised face (or a sunken one when pressed), two pixels of bevel.
 void paintBevel(DrawTarget* t, int w, int h, bool sunken) {
@@ -99,18 +99,21 @@ void WButton::paintFace(DrawTarget* t) {
   int tw = text ? labelWidth(label_) : 0;
   int total = pw + tw + (pw && tw ? kPictureGap : 0);
   int shift = sunken ? 1 : 0;
-  int x = (getWidth() - total) / 2 + shift;
+  // Contents too wide for the face start at its left edge.
+  int x = std::max((getWidth() - total) / 2, 3) + shift;
   if (bitmap_) bitmap_draw(t, bitmap_, x, (getHeight() - ph) / 2 + shift, dimmed_);
   if (!text) return;
   int tx = x + pw + (pw ? kPictureGap : 0);
   int baseline = (getHeight() - font_h) / 2 + font_ascent + shift;
+  // No face shows more than the start of a long label.
+  std::string shown = tf_displayable(std::string_view(label_).substr(0, 256));
+  int n = static_cast<int>(shown.size());
   DrawRect inner{2, 2, getWidth() - 4, getHeight() - 4};
   draw_setClip(t, &inner, 1);
   if (dimmed_)
-    draw_text(t, draw_defaultFont(), controlhighlight_pixel, tx + 1, baseline + 1, label_.c_str(),
-              static_cast<int>(label_.size()));
+    draw_text(t, draw_defaultFont(), controlhighlight_pixel, tx + 1, baseline + 1, shown.c_str(), n);
   draw_text(t, draw_defaultFont(), dimmed_ ? controlshadow_pixel : fg_pixel, tx, baseline,
-            label_.c_str(), static_cast<int>(label_.size()));
+            shown.c_str(), n);
   draw_setClip(t, nullptr, 0);
 }
 

@@ -2,11 +2,29 @@
 // item, vertically centred.
 #include "gui/static_text.h"
 
+#include <algorithm>
+
 #include "gui/text_field_model.h"
 #include "gui/wgui.h"
 
 namespace {
 constexpr int kMargin = 2;
+// The font's extents are 16-bit: long texts are measured in pieces.
+constexpr size_t kPiece = 256;
+}  // namespace
+
+int st_textWidth(std::string_view text) {
+  const DrawFont* font = draw_defaultFont();
+  if (!font) return 0;
+  int width = 0;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = at;
+    while (end < text.size() && end - at < kPiece) end += tf_charLength(text, end);
+    std::string shown = tf_displayable(text.substr(at, end - at));
+    width += draw_textWidth(font, shown.c_str(), static_cast<int>(shown.size()));
+    at = end;
+  }
+  return width;
 }
 
 WStaticText::WStaticText(WWindowedItem* parent, DrawRect placement, const char* text, Align align)
@@ -30,9 +48,7 @@ void WStaticText::setDimmed(bool dimmed) {
 }
 
 int WStaticText::preferredWidth() const {
-  std::string shown = tf_displayable(text_);
-  return draw_textWidth(draw_defaultFont(), shown.c_str(), static_cast<int>(shown.size())) +
-         2 * kMargin;
+  return st_textWidth(text_) + 2 * kMargin;
 }
 
 int WStaticText::preferredHeight() { return font_h + 2 * kMargin; }
@@ -41,8 +57,9 @@ bool WStaticText::handleExpose(int x, int y, int width, int height) {
   DrawTarget* t = draw_begin(getWindow(), DrawRect{x, y, width, height});
   if (!t) return false;
   draw_fillRect(t, x, y, width, height, getBackground());
-  std::string shown = tf_displayable(text_);
-  int room = getWidth() - preferredWidth();
+  // No label is wide enough for more than the start of a very long text.
+  std::string shown = tf_displayable(std::string_view(text_).substr(0, 1024));
+  int room = std::max(getWidth() - preferredWidth(), 0);  // too wide: from the left
   int tx = kMargin + (align_ == kCentre ? room / 2 : align_ == kRight ? room : 0);
   int baseline = (getHeight() - font_h) / 2 + font_ascent;
   draw_text(t, draw_defaultFont(), dimmed_ ? controlshadow_pixel : fg_pixel, tx, baseline,

@@ -3,8 +3,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "gui/item.h"
+
+// The width of a text in the default font, for texts of any length and any
+// bytes (invalid UTF-8 counts as the replacement character).
+int st_textWidth(std::string_view text);
 
 class WStaticText : public WWindowedItem {
  public:

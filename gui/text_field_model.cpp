@@ -107,9 +107,10 @@ size_t TextFieldModel::snap(size_t pos) const {
 
 size_t TextFieldModel::previousBoundary(size_t pos) const {
   if (pos == 0) return 0;
-  // A valid sequence is at most four bytes back; otherwise the byte alone.
-  for (size_t back = 1; back <= 4 && back <= pos; back++)
-    if (tf_charLength(text_, pos - back) == back) return pos - back;
+  // A valid sequence is at most four bytes back (its lead byte is always a
+  // boundary); otherwise the byte alone.
+  for (size_t back = 4; back >= 1; back--)
+    if (back <= pos && tf_charLength(text_, pos - back) == back) return pos - back;
   return pos - 1;
 }
 
