@@ -182,6 +182,7 @@ class MScrollList : public WWindowedItem, public Scrollee {
   void clickPath(int row, int column, int clicks, xinLibSt* event);
   bool runCommand(const KeyCommand& k, xinLibSt* event);
   bool moveByKey(int key, xinLibSt* event);
+  bool takeTypedAhead(xinLibSt* event);
 
   std::vector<Column> columns_;
   std::vector<Row> rows_;

@@ -34,6 +34,13 @@ bool sameKey(int bound, int code) {
   return foldCase(bound) == foldCase(code);
 }
 
+// One key's UTF-8 may take several bytes; several ASCII bytes are several keys.
+bool isAscii(const char* chars, int n) {
+  for (int i = 0; i < n; i++)
+    if (static_cast<unsigned char>(chars[i]) >= 0x80) return false;
+  return true;
+}
+
 }  // namespace
 
 // ---- selection -------------------------------------------------------------------
@@ -100,6 +107,7 @@ bool MScrollList::handleMousePress(xinLibSt* e) {
 
 bool MScrollList::takeKey(xinLibSt* e) {
   if (!e || e->type != WEV_KEY) return false;
+  if (e->nchars > 1 && e->chars && isAscii(e->chars, e->nchars)) return takeTypedAhead(e);
   unsigned modifiers = e->state & kCommandModifiers;
   for (const KeyCommand& k : commands_) {
     if (k.modifiers != modifiers || !sameKey(k.code, e->code)) continue;
@@ -109,6 +117,23 @@ bool MScrollList::takeKey(xinLibSt* e) {
   }
   if (!mslIsMoveKey(e->code) || (modifiers & (WMOD_CONTROL | WMOD_ALT))) return false;
   return moveByKey(e->code, e);
+}
+
+// Printable keys typed quickly arrive as one event with several
+// characters; each is a key press of its own to the list.
+bool MScrollList::takeTypedAhead(xinLibSt* e) {
+  std::string typed(e->chars, e->nchars);
+  auto alive = aliveToken();
+  bool used = false;
+  for (unsigned char c : typed) {
+    xinLibSt one = *e;
+    one.code = c;
+    one.chars = nullptr;
+    one.nchars = 0;
+    used = takeKey(&one) || used;
+    if (alive.expired()) return true;
+  }
+  return used;
 }
 
 // The click path hears of a key move with the key event itself.
