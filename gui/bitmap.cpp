@@ -97,21 +97,21 @@ bool insideTriangle(double px, double py, const double a[2], const double b[2],
   return !(negative && positive);
 }
 
-// A ring open at the upper right whose upper end carries an arrow head
+// A ring open at the upper right whose top end carries an arrow head
 // pointing clockwise.
 WBitmap reload() {
   WBitmap b = blank(20, 20);
-  const double c = 9.5, radius = 6.4, end = 75 * M_PI / 180;
+  const double c = 9.5, radius = 6.4, end = 90 * M_PI / 180;
   for (int y = 0; y < 20; y++)
     for (int x = 0; x < 20; x++) {
       double dx = x - c, dy = y - c, d = std::hypot(dx, dy);
       double angle = std::atan2(-dy, dx) * 180 / M_PI;  // 0 east, 90 north
-      if (d >= 5.0 && d <= 7.8 && !(angle > 15 && angle < 75)) put(b, x, y, 'g');
+      if (d >= 5.0 && d <= 7.8 && !(angle > 25 && angle < 90)) put(b, x, y, 'g');
     }
   double px = c + radius * std::cos(end), py = c - radius * std::sin(end);
   double tx = std::sin(end), ty = std::cos(end);    // clockwise along the ring
   double nx = std::cos(end), ny = -std::sin(end);   // outwards
-  double tip[2] = {px + 5 * tx, py + 5 * ty};
+  double tip[2] = {px + 5.5 * tx, py + 5.5 * ty};
   double outer[2] = {px + 4 * nx, py + 4 * ny}, inner[2] = {px - 4 * nx, py - 4 * ny};
   for (int y = 0; y < 20; y++)
     for (int x = 0; x < 20; x++)

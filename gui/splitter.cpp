@@ -11,14 +11,14 @@
 #include "gui/wgui.h"
 #include "gui/xdisplay.h"
 
-int splitter_clamp(int wanted, int start, int end, int thickness, int minBefore, int minAfter) {
-  int lo = start + minBefore, hi = end - minAfter - thickness;
-  if (hi < lo) return lo + (hi - lo) / 2;
-  return std::clamp(wanted, lo, hi);
-}
-
 int splitter_even(int start, int end, int thickness) {
   return start + (end - start - thickness) / 2;
+}
+
+int splitter_clamp(int wanted, int start, int end, int thickness, int minBefore, int minAfter) {
+  int lo = start + minBefore, hi = end - minAfter - thickness;
+  if (hi < lo) return splitter_even(start, end, thickness);
+  return std::clamp(wanted, lo, hi);
 }
 
 WSplitter::WSplitter(WWindowedItem* parent, DrawRect placement, Orientation orientation)
@@ -109,8 +109,9 @@ bool WSplitter::handleMouseMotion(xinLibSt* e) {
 
 bool WSplitter::handleMouseRelease(xinLibSt* e) {
   if (!dragging_ || e->button != 1) return false;
+  auto alive = aliveToken();  // the callback may delete the bar
   dragTo(pointerInParent(e));
-  endDrag();
+  if (!alive.expired()) endDrag();
   return true;
 }
 

@@ -13,10 +13,10 @@ class WSplitter;
 // The owner finds its object through splitter->getTopLevel()->returnData.
 using WSplitterCallback = void (*)(WSplitter* splitter);
 
-// The pure rules, without a display.  The smallest and largest positions
-// that leave `minBefore` and `minAfter` pixels on either side of a bar of
-// `thickness` within [start, end); when the area is too small for both
-// minimums the bar stands halfway between them.
+// The pure rules, without a display.
+// The nearest position to `wanted` that leaves `minBefore` and `minAfter`
+// pixels on either side of a bar of `thickness` within [start, end); when
+// the area is too small for both minimums, the even split.
 int splitter_clamp(int wanted, int start, int end, int thickness, int minBefore, int minAfter);
 // The position that gives both sides the same size.
 int splitter_even(int start, int end, int thickness);
