@@ -6,13 +6,21 @@
 #include <algorithm>
 #include <cctype>
 
+#include "gui/colwind.h"
 #include "gui/selection_owner.h"
 #include "gui/text_field_paste.h"
 #include "gui/wgui.h"
 
 namespace {
 constexpr int kKeypadEnter = 0x18D;
+
+// Takes the window's keys; the item that had them repaints (its caret goes).
+void takeKeys(WWindowedItem* item) {
+  ColWind* top = item->getTopLevel();
+  if (top && top->activeItem && top->activeItem != item) top->activeItem->invalidate();
+  item->activateMe();
 }
+}  // namespace
 
 TextField::TextField(WWindowedItem* parent, DrawRect placement, bool editable)
     : WWindowedItem(parent, placement, editable ? bg_pixel : control_pixel), editable_(editable) {
@@ -183,14 +191,14 @@ bool TextField::handleMousePress(xinLibSt* e) {
   size_t at = offsetAtX(e->x - kMargin + scroll_);
   if (e->button == 2) {
     if (!editable_) return true;
-    activateMe();
+    takeKeys(this);
     model_.moveTo(at, false);
     changed();
     requestPaste(false);
     return true;
   }
   if (e->button != 1) return false;
-  activateMe();
+  takeKeys(this);
   bool extend = e->state & WMOD_SHIFT;
   if (e->clicks == 2) model_.selectWordAt(at);
   else if (e->clicks >= 3) model_.selectAll();

@@ -156,6 +156,20 @@ TEST_F(TextFields, ReadOnlyFieldsRefuseTypingButCopy) {
   ASSERT_TRUE(textIs(g, "/some/full/name.c"));
 }
 
+TEST_F(TextFields, ClickingAFieldMovesTheCaretThere) {
+  TextField* f = typingField();
+  auto* g = new TextField(window_, DrawRect{10, 50, 300, TextField::preferredHeight()});
+  int mid = f->getHeight() / 2, x = TextField::kMargin;
+  ASSERT_TRUE(waitFor([&] { return controls::pixelAt(f->getWindow(), x, mid) == fg_pixel; }));
+  EXPECT_EQ(controls::pixelAt(g->getWindow(), x, mid), bg_pixel);
+  click(g, 50, mid);
+  ASSERT_TRUE(waitFor([&] { return controls::pixelAt(g->getWindow(), x, mid) == fg_pixel; }));
+  ASSERT_TRUE(waitFor([&] { return controls::pixelAt(f->getWindow(), x, mid) == bg_pixel; }));
+  type("k");
+  ASSERT_TRUE(textIs(g, "k"));
+  EXPECT_EQ(f->rawText(), "");
+}
+
 TEST_F(TextFields, DimmedFieldsIgnoreInput) {
   TextField* f = typingField();
   f->setText("keep");
