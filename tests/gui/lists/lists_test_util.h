@@ -7,10 +7,16 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <chrono>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "gui/colwind.h"
+#include "gui/dialog.h"
 #include "gui/item.h"
+#include "gui/wtimer.h"
 #include "gui/xdisplay.h"
 
 namespace lists_test {
@@ -38,5 +44,58 @@ inline int inkIn(WindowId w, int x, int y, int width, int height, unsigned long 
   XDestroyImage(img);
   return n;
 }
+
+// Whether a window is mapped and viewable on the server.
+inline bool viewable(WindowId w) {
+  XWindowAttributes a;
+  XSync(xstate().display, False);
+  return XGetWindowAttributes(XSession::otherDisplay(), w, &a) && a.map_state == IsViewable;
+}
+
+// The innermost running dialog once its window is up, or null.
+inline WDialog* shownDialog() {
+  WDialog* d = WDialog::current();
+  return d && d->window() && viewable(d->window()->getWindow()) ? d : nullptr;
+}
+
+// Steps run from a timer while a dialog's nested loop waits: each step is
+// called every few milliseconds until it answers true, then the next one.
+// A step that does not finish within its time fails the test and closes
+// the innermost dialog, so that a broken dialog cannot hang the program.
+class Script : public WTimerHandler {
+ public:
+  using Step = std::function<bool()>;
+  explicit Script(std::vector<Step> steps, int stepMs = 4000)
+      : steps_(std::move(steps)), stepMs_(stepMs), timer_(std::make_unique<WTimer>(this, 15)) {
+    started_ = std::chrono::steady_clock::now();
+  }
+  bool finished() const { return next_ >= steps_.size(); }
+  size_t stepsDone() const { return next_; }
+
+  void handleTimer(WTimer*) override {
+    if (aborted_) {  // every dialog still up goes, innermost first
+      if (WDialog* d = WDialog::current(); d && d->window()) cwDestroy(d->window());
+      return;
+    }
+    if (finished()) return;
+    if (steps_[next_]()) {
+      next_++;
+      started_ = std::chrono::steady_clock::now();
+      return;
+    }
+    if (std::chrono::steady_clock::now() - started_ < std::chrono::milliseconds(stepMs_)) return;
+    ADD_FAILURE() << "script step " << next_ << " did not finish";
+    next_ = steps_.size();
+    aborted_ = true;
+  }
+
+ private:
+  std::vector<Step> steps_;
+  size_t next_ = 0;
+  bool aborted_ = false;
+  int stepMs_;
+  std::chrono::steady_clock::time_point started_;
+  std::unique_ptr<WTimer> timer_;
+};
 
 }  // namespace lists_test
