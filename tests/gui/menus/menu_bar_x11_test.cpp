@@ -174,6 +174,15 @@ TEST_F(MenuBarTest, AltMnemonicOpensAndKeysChooseSkippingTheSeparator) {
   EXPECT_TRUE(pane->keys.empty()) << "menu keys leaked to the active item";
 }
 
+TEST_F(MenuBarTest, ALoneAltOpensTheFirstMenu) {
+  focusWindow();
+  ASSERT_EQ(xdotool({"key", "alt"}), 0);
+  ASSERT_TRUE(opened(0));
+  EXPECT_EQ(bar->openPopup()->highlighted(), 0);
+  ASSERT_EQ(xdotool({"key", "Escape"}), 0);
+  ASSERT_TRUE(closed());
+}
+
 TEST_F(MenuBarTest, ItemMnemonicChoosesAndLeftRightMoveBetweenMenus) {
   focusWindow();
   ASSERT_EQ(xdotool({"key", "alt+f"}), 0);
