@@ -72,6 +72,7 @@ void MScrollList::setColumnLabel(int column, const char* label) {
 void MScrollList::showHeader(bool on) {
   if (header_ == on) return;
   header_ = on;
+  layoutScrollBar();  // the bar starts below the header
   rowsChanged();
 }
 

@@ -459,6 +459,10 @@ TEST_F(ListScrolling, AThousandRowsByTheBarAndByKeys) {
   WScrollBar* bar = list->getScrollBar();
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->getMaximum(), 1000L * list->getRowHeight());
+  // The bar stands at the right edge, below the header.
+  EXPECT_EQ(bar->getX(), 300 - MScrollList::kScrollBarWidth);
+  EXPECT_EQ(bar->getY(), list->getHeaderHeight());
+  EXPECT_EQ(bar->getHeight(), 200 - list->getHeaderHeight());
   int visible = (200 - list->getHeaderHeight()) / list->getRowHeight();
   // Drag the thumb to the bottom of the trough.
   ThumbGeometry t = bar->thumb();
