@@ -2,7 +2,7 @@
 // pixels read back through the test's own X connection.
 #pragma once
 
-#include "x_session.h"  // gtest before Xlib, whose None macro it trips over
+#include "x_pixels.h"  // gtest before Xlib, whose None macro it trips over
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -14,29 +14,11 @@
 
 namespace controls {
 
-inline std::string id(const WWindowedItem* item) { return std::to_string(item->getWindow()); }
-
-// The colour of one pixel of a window as the server has it now.
-inline unsigned long pixelAt(WindowId w, int x, int y) {
-  XSync(xstate().display, False);
-  XImage* img = XGetImage(XSession::otherDisplay(), w, x, y, 1, 1, AllPlanes, ZPixmap);
-  if (!img) return ~0ul;
-  unsigned long p = XGetPixel(img, 0, 0);
-  XDestroyImage(img);
-  return p;
-}
-
-// How many pixels of an area differ from `background`.
+using xpixels::id;
+using xpixels::pixelAt;
 inline int pixelsOtherThan(WindowId w, int x, int y, int width, int height,
                            unsigned long background) {
-  XSync(xstate().display, False);
-  XImage* img = XGetImage(XSession::otherDisplay(), w, x, y, width, height, AllPlanes, ZPixmap);
-  if (!img) return -1;
-  int n = 0;
-  for (int j = 0; j < height; j++)
-    for (int i = 0; i < width; i++) n += XGetPixel(img, i, j) != background;
-  XDestroyImage(img);
-  return n;
+  return xpixels::inkIn(w, x, y, width, height, background);
 }
 
 }  // namespace controls
