@@ -198,6 +198,15 @@ ColWind* cwxCreatexy(int x, int y, const char* name, const char* title, const ch
   return w;
 }
 
+void cwSetGeometry(ColWind* w, DrawRect r) {
+  if (!w) return;
+  r.width = std::clamp(r.width, 1, kMaxSize), r.height = std::clamp(r.height, 1, kMaxSize);
+  // The default north-west gravity makes a re-parenting window manager put
+  // its frame's corner, not the client's, at the position asked for.
+  if (w->getWindow() && XWindowsOn()) setSizeHints(w->getWindow(), r, true);
+  w->setGeometry(r);
+}
+
 void cwSetName(ColWind* w, const char* name, const char* title, const char* iconName) {
   if (!w) return;
   w->name = name ? name : "";

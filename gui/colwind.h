@@ -67,6 +67,10 @@ ColWind* cwxCreatexy(int x, int y, const char* name, const char* title,
                      const char* iconName, ColWindCloseFn closeCallback,
                      ColWindEventFn eventCallback, int width, int height,
                      void* returnData);
+// Moves and resizes a top-level window, telling the window manager that the
+// user chose the place (so it is not placed again by its own rules).  The
+// position is that of the window's outer frame when a window manager adds one.
+void cwSetGeometry(ColWind* window, DrawRect placement);
 // Stores the name and titles the X window and its icon with the title (or
 // the name); an active version-control view is appended to the title.
 void cwSetName(ColWind* window, const char* name, const char* title, const char* iconName);
