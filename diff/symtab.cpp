@@ -27,7 +27,10 @@ int32_t diff_store(const char* text, long length) {
 int32_t diff_store_hashed(const char* text, long length, int32_t hash) {
   const int32_t size = tables.symbolCount;
   int32_t* hashes = tables.hashes;
-  const int32_t first = hash % size;
+  // The probe starts from a mixed copy of the hash: the line hash is a
+  // rotate-and-add that leaves similar lines (counters, numbered records)
+  // in neighbouring slots, and linear probing would walk long clusters.
+  const int32_t first = static_cast<int32_t>((static_cast<uint32_t>(hash) * 2654435761u) % static_cast<uint32_t>(size));
   int32_t slot = first;
   for (;;) {
     const int32_t h = hashes[slot];
