@@ -10,14 +10,34 @@
 #include "base/gen.h"
 #include "config/config.h"
 #include "config/config_dirs.h"
+#include "gui/event_loop.h"
+#include "gui/extra_process.h"
 #include "gui/gui_init.h"
+#include "gui/wgui.h"
 #include "services/servicerouter_proxy.h"
 #include "viewer/diffviewer.h"
+#include "viewer/diffviewer_impl.h"
 
 namespace {
 
+// One loop serves every window until the last one closes.
+void runMainLoop() {
+  while (!NoMoreWindows()) {
+    WEventAll(0);
+    if (NoMoreWindows()) break;
+    long wait = 0;
+    if (ExtraProcess_Wait(&wait) != 1) gen_errorexit(1, "Error occurred.\n");
+    WYield(wait - 10, false);
+  }
+}
+
 // Serves the request with windows of this process.
 int runLocally(int argc, char** argv, const StartOptions& o) {
+  // The toolkit starts the service router only when a service layer has
+  // said how; until then this process serves its windows alone.
+  bool useRouter = guiHooks.startRouter != nullptr;
+  if (WGUIInit(&argc, argv, nullptr, useRouter, true, WGUI_KIND_APPLICATION) != 1) gen_exit(1);
+  DiffViewer_registerOpeners();
   cfg_SetEverythingToDefaults();
   shr_ReadConfigFiles(gen_getprogname());
 
@@ -34,6 +54,10 @@ int runLocally(int argc, char** argv, const StartOptions& o) {
   } else {
     usage();
   }
+  runMainLoop();
+  WDrawExit();
+  WGUIDestroy();
+  cleanup_after_gui();
   return 0;
 }
 

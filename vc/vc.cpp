@@ -27,3 +27,11 @@ bool vc_ShowHistory(const char*) {
   if (!connected) gen_error("Version control is disabled; Can't show history");
   return false;
 }
+
+int vc_ShowLastEdit(const char*, int, int, const char*, char** version1, char** version2,
+                    int* line) {
+  *version1 = *version2 = nullptr;
+  *line = 0;
+  if (!connected) gen_error("Version control is disabled; Can't show last edit");
+  return -1;
+}

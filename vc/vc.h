@@ -19,3 +19,8 @@ char* vc_GetPreviousVersion(const char* file, const char* version);
 char* vc_GetNextVersion(const char* file, const char* version);
 // Opens the history of a file; false when it cannot.
 bool vc_ShowHistory(const char* file);
+// The last change that touched lines first..last of `file` (of `revision`,
+// or of the working file when null): 0 with the versions before and after
+// it and the line where it shows, or -1 when it cannot be told.
+int vc_ShowLastEdit(const char* file, int first, int last, const char* revision,
+                    char** version1, char** version2, int* line);

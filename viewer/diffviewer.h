@@ -5,14 +5,9 @@
 
 class STPSpecClass;
 
-// Comparison option bits; they travel unchanged from the request to the
-// engine.
-enum DiffOptionBits {
-  DIFF_IGNORE_ALL_WHITESPACE = 1,     // "-w"
-  DIFF_IGNORE_WHITESPACE_AMOUNT = 2,  // "-b"
-  DIFF_IGNORE_C_WHITESPACE = 4,       // "-lang=c"
-  DIFF_IGNORE_CASE = 8,               // "-i"
-};
+// The comparison option bits (1 "-w", 2 "-b", 4 "-lang=c", 8 "-i") are
+// the engine's, declared in diff/diff.h; they travel unchanged from the
+// request to the engine.
 
 class DiffViewer {
  public:

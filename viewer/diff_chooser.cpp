@@ -1,0 +1,330 @@
+// The file chooser dialog: two rows of name and version fields with their
+// Browse and spin buttons, and "Diff" / "Cancel".
+#include "viewer/diff_chooser.h"
+
+#include <algorithm>
+
+#include "base/gen.h"
+#include "gui/alert.h"
+#include "gui/bitmap.h"
+#include "gui/button.h"
+#include "gui/colwind.h"
+#include "gui/file_choose.h"
+#include "gui/prompt.h"
+#include "gui/static_text.h"
+#include "gui/text_field.h"
+#include "gui/wgui.h"
+#include "vc/vc.h"
+#include "viewer/diffviewer.h"
+
+namespace {
+
+constexpr int kWidth = 640, kHeight = 97;
+constexpr int kPad = 10;
+constexpr int kSpinWidth = 24;
+const DrawRect kSomewhere{0, 0, 10, 10};
+
+DiffFileChooser_GUI* chooserOf(ColWind* w);
+
+DiffFileChooser_GUI* chooserOf(WWindowedItem* item) {
+  return item ? chooserOf(item->getTopLevel()) : nullptr;
+}
+
+void onAction(WButton* b, const char* command) {
+  DiffFileChooser_GUI* c = chooserOf(b);
+  if (!c) return;
+  if (std::string(command) == "Diff") c->handle_action_Diff();
+  else c->handle_action_Cancel();
+}
+
+void onButton(WButton* b) {
+  DiffFileChooser_GUI* c = chooserOf(b);
+  if (!c) return;
+  if (b == c->choose_file_l) c->ChooseLeftFile();
+  else if (b == c->choose_file_r) c->ChooseRightFile();
+  else if (b == c->choose_version_l) c->ChooseLeftVersion();
+  else if (b == c->choose_version_r) c->ChooseRightVersion();
+}
+
+void onSpin(WButton* b, const char* command) {
+  DiffFileChooser_GUI* c = chooserOf(b);
+  if (!c) return;
+  bool next = std::string(command) == "Next";
+  if (b->getParent() == c->spin_r) next ? c->SpinRightNext() : c->SpinRightPrevious();
+  else next ? c->SpinLeftNext() : c->SpinLeftPrevious();
+}
+
+void onEnter(TextField* f) {
+  if (DiffFileChooser_GUI* c = chooserOf(f)) c->handle_action_Diff();
+}
+
+int onEvent(xinLibSt* e, ColWind* w) {
+  DiffFileChooser_GUI* c = chooserOf(w);
+  if (c && e->type == WEV_CONFIGURE) c->layout(e->width, e->height);
+  return 0;
+}
+
+int onClose(ColWind* w) {
+  DiffFileChooser_GUI* c = chooserOf(w);
+  if (!c) return 1;
+  if (!c->isCloseAllowed()) return 0;
+  w->returnData = nullptr;
+  c->window = nullptr;
+  if (!c->closing) {
+    c->closing = true;
+    c->destroyClass();
+  }
+  return 1;
+}
+
+DiffFileChooser_GUI* chooserOf(ColWind* w) {
+  return w && w->closeCallback == onClose ? static_cast<DiffFileChooser_GUI*>(w->returnData)
+                                          : nullptr;
+}
+
+WButtonSet* spinPair(ColWind* w) {
+  auto* set = new WButtonSet(w, kSomewhere, WButtonSet::kHorizontal);
+  set->addButton("Next", "arrowup", "Next", "@@Next Version");
+  set->addButton("Previous", "arrowdown", "Previous", "@@Previous Version");
+  set->setShowLabels(false);
+  set->setGap(0);
+  set->setButtonSize(kSpinWidth, TextField::preferredHeight());
+  set->setCommandHandler(onSpin);
+  return set;
+}
+
+WButton* button(ColWind* w, const char* label) {
+  auto* b = new WButton(w, kSomewhere, label);
+  b->setCallback(onButton);
+  return b;
+}
+
+TextField* field(ColWind* w) {
+  auto* f = new TextField(w, kSomewhere, true);
+  f->setTrimSpaces(true);
+  f->setEnterCallback(onEnter);
+  return f;
+}
+
+void place(WWindowedItem* item, int x, int y, int width, int height) {
+  item->setGeometry(DrawRect{x, y, std::max(width, 1), std::max(height, 1)});
+}
+
+}  // namespace
+
+// ---- the generated dialog ----
+
+DiffFileChooser_GUI::~DiffFileChooser_GUI() {
+  if (!window) return;
+  ColWind* w = window;
+  window = nullptr;
+  w->returnData = nullptr;
+  closing = true;
+  cwDestroy(w);
+}
+
+void DiffFileChooser_GUI::destroyClass() {
+  if (isCloseAllowed()) delete this;
+}
+
+void DiffFileChooser_GUI::close() {
+  if (window) cwDestroy(window);
+}
+
+bool DiffFileChooser_create(DiffFileChooser_GUI* g) {
+  int h = TextField::preferredHeight();
+  int height = std::max(kHeight, 4 * kPad + 3 * h);
+  g->window = cwxCreatexy(-1, -1, "Choose two files", "Choose two files", "Choose two files",
+                          onClose, onEvent, kWidth, height, g);
+  if (!g->window) return false;
+  ColWind* w = g->window;
+  bitmap_setWindowIcon(w, "VORNEPIC");
+  g->text_t = new WStaticText(w, kSomewhere, "Choose two files to view differences:");
+  g->text_l = new WStaticText(w, kSomewhere, "Left:");
+  g->filename_l = field(w);
+  g->choose_file_l = button(w, "Browse...");
+  g->version_l = field(w);
+  g->choose_version_l = button(w, "Version...");
+  g->text_r = new WStaticText(w, kSomewhere, "Right:");
+  g->filename_r = field(w);
+  g->choose_file_r = button(w, "Browse...");
+  g->version_r = field(w);
+  g->choose_version_r = button(w, "Version...");
+  g->dummy_text = new WStaticText(w, kSomewhere, "");
+  g->spin_l = spinPair(w);
+  g->spin_r = spinPair(w);
+  g->action = new WButtonSet(w, kSomewhere, WButtonSet::kHorizontal);
+  g->action->addButton("Diff");
+  g->action->addButton("Cancel");
+  g->action->setCommandHandler(onAction);
+  g->layout(kWidth, height);
+  return true;
+}
+
+// The prompt with "Diff" and "Cancel" level with it at the right; below,
+// one row per side: label, name field, Browse, version field, the
+// (normally hidden) Version button and the spin buttons.
+void DiffFileChooser_GUI::layout(int width, int) {
+  if (!action) return;
+  int h = TextField::preferredHeight();
+  int actionWidth = action->preferredWidth();
+  place(action, width - kPad - actionWidth, kPad / 2, actionWidth, action->preferredHeight());
+  action->layout();
+  place(text_t, kPad, kPad / 2, width - 3 * kPad - actionWidth, h);
+  int labelWidth = std::max(text_l->preferredWidth(), text_r->preferredWidth());
+  int versionWidth = 12 * font_n + 2 * TextField::kMargin;
+  struct Row {
+    WStaticText* label;
+    TextField *name, *version;
+    WButton *browse, *chooseVersion;
+    WButtonSet* spin;
+  };
+  Row rows[2] = {{text_l, filename_l, version_l, choose_file_l, choose_version_l, spin_l},
+                 {text_r, filename_r, version_r, choose_file_r, choose_version_r, spin_r}};
+  int y = kPad / 2 + std::max(h, action->preferredHeight()) + kPad / 2;
+  for (const Row& r : rows) {
+    int x = width - kPad;
+    int spinWidth = r.spin->preferredWidth();
+    place(r.spin, x - spinWidth, y, spinWidth, h);
+    r.spin->layout();
+    x -= spinWidth + kPad / 2;
+    if (r.chooseVersion->isShown()) {
+      int bw = r.chooseVersion->preferredWidth();
+      place(r.chooseVersion, x - bw, y, bw, h);
+      x -= bw + kPad / 2;
+    }
+    place(r.version, x - versionWidth, y, versionWidth, h);
+    x -= versionWidth + kPad / 2;
+    int browseWidth = r.browse->preferredWidth();
+    place(r.browse, x - browseWidth, y, browseWidth, h);
+    x -= browseWidth + kPad / 2;
+    place(r.label, kPad, y, labelWidth, h);
+    place(r.name, kPad + labelWidth + kPad / 2, y, x - (kPad + labelWidth + kPad / 2), h);
+    y += h + kPad;
+  }
+  place(dummy_text, kPad, y, 1, 1);
+}
+
+// ---- the dialog's behaviour ----
+
+DiffFileChooser_Impl::DiffFileChooser_Impl(const char* leftName, const char* leftVersion,
+                                           const char* rightName, const char* rightVersion,
+                                           bool reuse, const char* workingDir, int options)
+    : reuse_(reuse),
+      workingDir_(workingDir ? workingDir : ""),
+      hasWorkingDir_(workingDir != nullptr),
+      options_(options) {
+  if (!DiffFileChooser_create(this)) return;
+  DiffViewer::DiffViewerAdd();
+  filename_l->setText(leftName);
+  version_l->setText(leftVersion);
+  filename_r->setText(rightName);
+  version_r->setText(rightVersion);
+  tf_AutoCompleteFile(filename_l, true);
+  tf_AutoCompleteFile(filename_r, true);
+  for (WButton* b : {choose_version_l, choose_version_r}) {
+    b->setLabel("");
+    b->hide();
+  }
+  layout(window->getWidth(), window->getHeight());
+  dimSpins(false);
+  dimSpins(true);
+  filename_l->activateMe();
+}
+
+DiffFileChooser_Impl::~DiffFileChooser_Impl() {
+  if (window || closing) DiffViewer::DiffViewerRemove();
+}
+
+// "Previous" needs an earlier version (any checked-in one when no version
+// is named), "Next" a later one than the named version.
+void DiffFileChooser_Impl::dimSpins(bool right) {
+  std::string name = (right ? filename_r : filename_l)->getText();
+  std::string version = (right ? version_r : version_l)->getText();
+  WButtonSet* spin = right ? spin_r : spin_l;
+  bool underVC = !name.empty() && vc_UnderVC(name.c_str());
+  const char* v = version.empty() ? nullptr : version.c_str();
+  char* previous = underVC ? vc_GetPreviousVersion(name.c_str(), v) : nullptr;
+  char* next = underVC && v ? vc_GetNextVersion(name.c_str(), v) : nullptr;
+  spin->setDimmed("Previous", !previous);
+  spin->setDimmed("Next", !next);
+  gen_free(previous);
+  gen_free(next);
+}
+
+std::string DiffFileChooser_Impl::joined(const std::string& name) const {
+  if (!hasWorkingDir_ || name.empty() || name[0] == '/') return name;
+  char* path = gen_sconcat(workingDir_.c_str(), name.c_str());
+  std::string out = path;
+  gen_free(path);
+  return out;
+}
+
+void DiffFileChooser_Impl::handle_action_Diff() {
+  std::string left = joined(filename_l->getText()), right = joined(filename_r->getText());
+  std::string leftVersion = version_l->getText(), rightVersion = version_r->getText();
+  if (gen_access(left.c_str(), 4) == -1 || gen_isdir(left.c_str())) {
+    std::string m = "No such Left file: " + left;
+    gui_Alert(window, m.c_str());
+    return;
+  }
+  if (gen_access(right.c_str(), 4) == -1 || gen_isdir(right.c_str())) {
+    std::string m = "No such Right file: " + right;
+    gui_Alert(window, m.c_str());
+    return;
+  }
+  auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
+  DiffViewer::createDiffViewer(left.c_str(), orNull(leftVersion), nullptr, right.c_str(),
+                               orNull(rightVersion), nullptr, reuse_, false, options_);
+  close();
+}
+
+void DiffFileChooser_Impl::ChooseFile(TextField* name, TextField* version) {
+  std::string current = name->getText();
+  char* dir = current.empty() ? gen_copy(".") : gen_dirname(current.c_str());
+  char* chosen = gui_ChooseFile(window, "Choose File", dir, "*", "Select", "Editor");
+  gen_free(dir);
+  if (!chosen || !window) {
+    gen_free(chosen);
+    return;
+  }
+  name->setText(chosen);
+  version->setText("");
+  gen_free(chosen);
+  layout(window->getWidth(), window->getHeight());
+  dimSpins(name == filename_r);
+}
+
+void DiffFileChooser_Impl::ChooseVersion(TextField* name, TextField* version) {
+  char* base = gen_basename(name->getText().c_str());
+  std::string prompt = std::string("Version for ") + base;
+  gen_free(base);
+  char* answer = gui_Prompt(window, "Choose Version", prompt.c_str(), version->getText().c_str());
+  if (answer && window) version->setText(answer);
+  gen_free(answer);
+}
+
+void DiffFileChooser_Impl::SpinVersion(bool next, bool right) {
+  std::string name = (right ? filename_r : filename_l)->getText();
+  TextField* versionField = right ? version_r : version_l;
+  std::string version = versionField->getText();
+  const char* v = version.empty() ? nullptr : version.c_str();
+  char* step = next ? vc_GetNextVersion(name.c_str(), v) : vc_GetPreviousVersion(name.c_str(), v);
+  if (!step) return;
+  versionField->setText(step);
+  char* further = next ? vc_GetNextVersion(name.c_str(), step)
+                       : vc_GetPreviousVersion(name.c_str(), step);
+  WButtonSet* spin = right ? spin_r : spin_l;
+  spin->setDimmed(next ? "Next" : "Previous", !further);
+  spin->setDimmed(next ? "Previous" : "Next", false);
+  gen_free(step);
+  gen_free(further);
+}
+
+void DiffFileChooser_open(const char* leftName, const char* leftVersion, const char* rightName,
+                          const char* rightVersion, bool reuse, const char* workingDir,
+                          int options) {
+  auto* chooser = new DiffFileChooser_Impl(leftName, leftVersion, rightName, rightVersion, reuse,
+                                           workingDir, options);
+  if (!chooser->window) delete chooser;
+}

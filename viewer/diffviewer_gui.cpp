@@ -1,0 +1,279 @@
+// Building the viewer window's widgets and binding their callbacks to the
+// window class.  Every callback finds its object through the top-level
+// window's returnData.
+#include "viewer/diffviewer_gui.h"
+
+#include <map>
+
+#include "config/config_vars.h"
+#include "gui/bitmap.h"
+#include "gui/button.h"
+#include "gui/colwind.h"
+#include "gui/menu_bar.h"
+#include "gui/message_line.h"
+#include "gui/mscroll_list.h"
+#include "gui/scroll_bar.h"
+#include "gui/splitter.h"
+#include "gui/static_text.h"
+#include "gui/text_field.h"
+#include "gui/textview.h"
+#include "gui/wgui.h"
+#include "gui/window_config.h"
+#include "gui/window_state.h"
+
+using namespace dv_layout;
+
+namespace {
+
+constexpr int kInitialWidth = 887;
+constexpr int kInitialHeight = 630;
+const DrawRect kSomewhere{0, 0, 10, 10};
+
+DiffViewer_GUI* guiOf(WWindowedItem* item) {
+  ColWind* top = item ? item->getTopLevel() : nullptr;
+  return top ? DiffViewer_fromWindow(top) : nullptr;
+}
+
+// ---- callbacks: each finds the window object and calls its operation ----
+
+void DiffViewer_ToolbarCommand(WButton* button, const char* command) {
+  DiffViewer_GUI* gui = guiOf(button);
+  if (!gui) return;
+  std::string c = command;
+  if (c == "prev") gui->handle_toolbar_Previous();
+  else if (c == "next") gui->handle_toolbar_Next();
+  else if (c == "reload") gui->handle_toolbar_Reload();
+  else if (c == "quit") gui->close();
+}
+
+void DiffViewer_SpinCommand(WButton* button, const char* command) {
+  DiffViewer_GUI* gui = guiOf(button);
+  if (!gui) return;
+  bool right = button->getParent() == gui->spin_right;
+  bool next = std::string(command) == "Next";
+  if (right) next ? gui->handle_spin_right_Next() : gui->handle_spin_right_Previous();
+  else next ? gui->handle_spin_left_Next() : gui->handle_spin_left_Previous();
+}
+
+void DiffViewer_filelist_handleSingleClick(MScrollList* list, int row, int column,
+                                           int clicks, xinLibSt* event) {
+  if (DiffViewer_GUI* gui = guiOf(list))
+    gui->filelist_handleSingleClick(row, column, clicks, event);
+}
+
+void DiffViewer_filelist_handleDoubleClick(MScrollList* list, int row, int column,
+                                           int clicks, xinLibSt* event) {
+  if (DiffViewer_GUI* gui = guiOf(list))
+    gui->filelist_handleDoubleClick(row, column, clicks, event);
+}
+
+void DiffViewer_filelist_handleRightClick(MScrollList* list, int row, int column,
+                                          xinLibSt* event) {
+  if (DiffViewer_GUI* gui = guiOf(list)) gui->filelist_handleRightClick(row, column, event);
+}
+
+int DiffViewer_filelist_handleCli(MScrollList* list, CmdInfo* info) {
+  DiffViewer_GUI* gui = guiOf(list);
+  return gui ? gui->filelist_handleCli(info) : 0;
+}
+
+void DiffViewer_splitterMoved(WSplitter* splitter) {
+  DiffViewer_GUI* gui = guiOf(splitter);
+  if (!gui || !gui->window) return;
+  gui->layout(gui->window->getWidth(), gui->window->getHeight());
+}
+
+void DiffViewer_menubar_handleDims(WMenuBar* bar, int menu) {
+  if (DiffViewer_GUI* gui = guiOf(bar)) gui->menubar_handleDims(menu);
+}
+
+int DiffViewer_event(xinLibSt* event, ColWind* window) {
+  DiffViewer_GUI* gui = DiffViewer_fromWindow(window);
+  if (!gui) return 0;
+  if (event->type == WEV_CONFIGURE) gui->layout(event->width, event->height);
+  gui->CallEvent(event);
+  return 0;
+}
+
+// A close asked by the window manager or the program: the object goes with
+// its window unless it is already on its way out.
+int DiffViewer_cleanup(ColWind* window) {
+  DiffViewer_GUI* gui = DiffViewer_fromWindow(window);
+  if (!gui) return 1;
+  if (!gui->isCloseAllowed()) return 0;
+  WindowConfig_DestroyWindow("DiffViewer", window);
+  cwUnregisterWindowClass(window);
+  window->returnData = nullptr;
+  gui->window = nullptr;
+  if (!gui->closing) {
+    gui->closing = true;
+    gui->destroyClass();
+  }
+  return 1;
+}
+
+// ---- construction ----
+
+TextField* readOnlyField(ColWind* w) {
+  auto* f = new TextField(w, kSomewhere, false);
+  return f;
+}
+
+WButtonSet* spinPair(ColWind* w, const char* nextTip, const char* previousTip) {
+  auto* set = new WButtonSet(w, kSomewhere, WButtonSet::kHorizontal);
+  set->addButton("Next", "arrowup", "Next", nextTip);
+  set->addButton("Previous", "arrowdown", "Previous", previousTip);
+  set->setShowLabels(false);
+  set->setGap(0);
+  set->setButtonSize(kSpinButtonWidth, TextField::preferredHeight());
+  set->setCommandHandler(DiffViewer_SpinCommand);
+  return set;
+}
+
+WButtonSet* makeToolbar(ColWind* w) {
+  auto* bar = new WButtonSet(w, kSomewhere, WButtonSet::kHorizontal);
+  bar->setButtonSize(kToolbarButtonWidth, kToolbarHeight);
+  bar->addButton("Previous", "arrowup20", "prev",
+                 "Go to the previous difference@@Show Previous Difference (Ctrl+-)");
+  bar->addButton("Next", "arrowdown20", "next",
+                 "Go to the next difference@@Show Next Difference (Ctrl++)");
+  bar->addSeparator();
+  bar->addButton("Reload", "reload", "reload",
+                 "Reload both files, recomputing the differences@@Reload Files (F5)");
+  bar->setCommandHandler(DiffViewer_ToolbarCommand);
+  return bar;
+}
+
+void makeHalf(DiffViewer_GUI* g, bool right) {
+  ColWind* w = g->window;
+  WTextView*& gutter = right ? g->lineno_right : g->lineno_left;
+  WTextView*& view = right ? g->view_right : g->view_left;
+  WScrollBar*& bar = right ? g->scrollbar_right : g->scrollbar_left;
+  gutter = WTextView::makeWTextView(w, kSomewhere, right ? "lineno_right" : "lineno_left");
+  view = WTextView::makeWTextView(w, kSomewhere, right ? "view_right" : "view_left");
+  bar = new WScrollBar(w, kSomewhere, SCROLL_HORIZONTAL);
+}
+
+void makeFileList(DiffViewer_GUI* g) {
+  g->filelist = new MScrollList(g->window, kSomewhere, 6);
+  g->filelist->setSingleClickCallback(DiffViewer_filelist_handleSingleClick);
+  g->filelist->setDoubleClickCallback(DiffViewer_filelist_handleDoubleClick);
+  g->filelist->setRightClickCallback(DiffViewer_filelist_handleRightClick);
+  g->filelist->setCommandHandler(DiffViewer_filelist_handleCli);
+}
+
+void makeFieldRow(DiffViewer_GUI* g) {
+  ColWind* w = g->window;
+  g->tf_filename_left = readOnlyField(w);
+  g->tf_filename_right = readOnlyField(w);
+  g->txt_version_left = new WStaticText(w, kSomewhere, "Version");
+  g->txt_version_right = new WStaticText(w, kSomewhere, "Version");
+  g->tf_version_left = readOnlyField(w);
+  g->tf_version_right = readOnlyField(w);
+}
+
+void makeWidgets(DiffViewer_GUI* g) {
+  ColWind* w = g->window;
+  g->menubar = new WMenuBar(w, kSomewhere, "DiffViewerMenu");
+  g->menubar->setDimsHandler(DiffViewer_menubar_handleDims);
+  makeHalf(g, false);
+  makeHalf(g, true);
+  g->view_splitter = new WSplitter(w, kSomewhere, WSplitter::kVerticalBar);
+  g->view_splitter->setCallback(DiffViewer_splitterMoved);
+  g->view_scrollbar = new WScrollBar(w, kSomewhere, SCROLL_VERTICAL);
+  g->status = new WMessageLine(w, kSomewhere);
+  g->status->attach();
+  g->view_comments = WTextView::makeWTextView(w, kSomewhere, "view_comments");
+  g->vscrollbar_comments = new WScrollBar(w, kSomewhere, SCROLL_VERTICAL);
+  g->hscrollbar_comments = new WScrollBar(w, kSomewhere, SCROLL_HORIZONTAL);
+  makeFieldRow(g);
+  g->comment_splitter = new WSplitter(w, kSomewhere, WSplitter::kHorizontalBar);
+  g->comment_splitter->setCallback(DiffViewer_splitterMoved);
+  g->spin_left = spinPair(w, "@@Show Next Version", "@@Show Previous Version");
+  g->spin_right = spinPair(w, "@@Show Next Version", "@@Show Previous Version");
+  makeFileList(g);
+  g->toolbar = makeToolbar(w);
+  g->t_version_left = new WStaticText(w, kSomewhere, "File on disk");
+  g->t_version_right = new WStaticText(w, kSomewhere, "File on disk");
+}
+
+void findButtons(DiffViewer_GUI* g) {
+  g->toolbar_Previous = g->toolbar->findByCommand("prev");
+  g->toolbar_Next = g->toolbar->findByCommand("next");
+  g->toolbar_Reload = g->toolbar->findByCommand("reload");
+  g->spin_left_Next = g->spin_left->buttonAt(0);
+  g->spin_left_Previous = g->spin_left->buttonAt(1);
+  g->spin_right_Next = g->spin_right->buttonAt(0);
+  g->spin_right_Previous = g->spin_right->buttonAt(1);
+}
+
+}  // namespace
+
+DiffViewer_GUI::~DiffViewer_GUI() {
+  if (!window) return;
+  ColWind* w = window;
+  window = nullptr;
+  w->returnData = nullptr;
+  closing = true;
+  cwDestroy(w);
+}
+
+DiffViewer_GUI* DiffViewer_fromWindow(ColWind* window) {
+  return window && window->closeCallback == DiffViewer_cleanup
+             ? static_cast<DiffViewer_GUI*>(window->returnData)
+             : nullptr;
+}
+
+void DiffViewer_GUI::destroyClass() {
+  if (isCloseAllowed()) delete this;
+}
+
+void DiffViewer_GUI::close() {
+  if (window) cwDestroy(window);
+}
+
+WWindowedItem* DiffViewer_GUI::widget(const std::string& name) const {
+  const std::map<std::string, WWindowedItem*> named = {
+      {"diff_viewer", window},
+      {"menubar", menubar},
+      {"lineno_left", lineno_left},
+      {"view_left", view_left},
+      {"scrollbar_left", scrollbar_left},
+      {"lineno_right", lineno_right},
+      {"view_right", view_right},
+      {"scrollbar_right", scrollbar_right},
+      {"view_splitter", view_splitter},
+      {"view_scrollbar", view_scrollbar},
+      {"status", status},
+      {"view_comments", view_comments},
+      {"vscrollbar_comments", vscrollbar_comments},
+      {"hscrollbar_comments", hscrollbar_comments},
+      {"tf_filename_left", tf_filename_left},
+      {"tf_filename_right", tf_filename_right},
+      {"txt_version_left", txt_version_left},
+      {"txt_version_right", txt_version_right},
+      {"tf_version_left", tf_version_left},
+      {"tf_version_right", tf_version_right},
+      {"comment_splitter", comment_splitter},
+      {"spin_left", spin_left},
+      {"spin_right", spin_right},
+      {"filelist", filelist},
+      {"toolbar", toolbar},
+      {"t_version_left", t_version_left},
+      {"t_version_right", t_version_right},
+  };
+  auto it = named.find(name);
+  return it == named.end() ? nullptr : it->second;
+}
+
+bool DiffViewer_create(DiffViewer_GUI* gui, const char* title) {
+  gui->window = cwxCreatexy(-1, -1, "diff_viewer", title, title, DiffViewer_cleanup,
+                            DiffViewer_event, kInitialWidth, kInitialHeight, gui);
+  if (!gui->window) return false;
+  bitmap_setWindowIcon(gui->window, "VORNEPIC");
+  makeWidgets(gui);
+  findButtons(gui);
+  gui->showComments(false);
+  gui->layout(kInitialWidth, kInitialHeight);
+  return true;
+}

@@ -1,0 +1,452 @@
+// Building a viewer window, loading and re-loading its pair, comparing, and
+// laying both texts into their stores row by row.
+#include "viewer/diffviewer_impl.h"
+
+#include <algorithm>
+
+#include "base/gen.h"
+#include "config/config_vars.h"
+#include "diff/diff.h"
+#include "gui/alert.h"
+#include "gui/browser.h"
+#include "gui/button.h"
+#include "gui/colwind.h"
+#include "gui/selection_margin.h"
+#include "gui/scroll_bar.h"
+#include "gui/splitter.h"
+#include "gui/static_text.h"
+#include "gui/text_field.h"
+#include "gui/wgui.h"
+#include "gui/window_config.h"
+#include "gui/window_state.h"
+#include "text/file.h"
+#include "vc/vc.h"
+#include "viewer/alignment.h"
+#include "viewer/diff_chooser.h"
+#include "viewer/file_list_entry.h"
+#include "viewer/opener.h"
+
+namespace {
+
+constexpr int kWindowClassNumber = 13;
+constexpr int kRuleHeight = 2;
+
+std::string orEmpty(const char* s) { return s ? s : ""; }
+const char* orNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+
+bool readable(const std::string& name) { return gen_access(name.c_str(), 4) != -1; }
+
+// One side's rows go to its text store and its line-number store.
+class BrowserRows : public AlignedRowSink {
+ public:
+  BrowserRows(DiffViewer_Impl* viewer, file* f, SimpleBrowser* text, SimpleBrowser* numbers)
+      : viewer_(viewer), file_(f), text_(text), numbers_(numbers) {}
+
+  void addRule() override {
+    text_->addColoredLine(static_cast<long>(controlshadow_pixel), -1, kRuleHeight, false, true);
+    numbers_->addColoredLine(static_cast<long>(procrelline_pixel), -1, kRuleHeight, false,
+                             true);
+  }
+  void addFiller(int count) override {
+    for (int i = 0; i < count; i++) {
+      text_->addLineBreak(static_cast<long>(controlshadow_pixel));
+      numbers_->addLineBreak(static_cast<long>(procrelline_pixel));
+    }
+  }
+  void addFileLine(long number, line* l, bool changed) override {
+    const char* text = FileLineText(file_, l);
+    viewer_->addText(file_, text_, l, text ? text : "", changed);
+    char digits[24];
+    int n = std::snprintf(digits, sizeof digits, "%ld", number);
+    numbers_->addColoredText(digits, static_cast<long>(fg_pixel),
+                             static_cast<long>(procrelline_pixel), n);
+    numbers_->addLineBreak(static_cast<long>(procrelline_pixel));
+  }
+
+ private:
+  DiffViewer_Impl* viewer_;
+  file* file_;
+  SimpleBrowser* text_;
+  SimpleBrowser* numbers_;
+};
+
+void freeLoadedFile(file* f) {
+  if (!f) return;
+  FileRemoveTemporary(f);
+  FileFree(f);
+}
+
+void destroyComparison(DiffStuff* record) {
+  if (!record) return;
+  diff_FreeColorInfo(record->colors1);
+  diff_FreeColorInfo(record->colors2);
+  record->colors1 = record->colors2 = nullptr;
+  DiffStuffDestroy(record);
+}
+
+}  // namespace
+
+// ---- construction and destruction ----
+
+DiffViewer_Impl::DiffViewer_Impl(const char* leftName, const char* leftVersion,
+                                 const char* leftDate, const char* rightName,
+                                 const char* rightVersion, const char* rightDate, int options)
+    : options_(options), highlight_(diffhighlight_pixel) {
+  DiffViewer_registerMenus();
+  if (!DiffViewer_create(this, "Title")) return;
+  DiffViewer::DiffViewerAdd();
+  counted_ = true;
+  configureViews();
+  createBrowsers();
+
+  sides_.name[0] = orEmpty(leftName), sides_.name[1] = orEmpty(rightName);
+  sides_.version[0] = orEmpty(leftVersion), sides_.version[1] = orEmpty(rightVersion);
+  sides_.date[0] = orEmpty(leftDate), sides_.date[1] = orEmpty(rightDate);
+  bool versioned = !sides_.fromDisk(0) || !sides_.fromDisk(1);
+  if (versioned && !Vorne_VC_Module::VCEnabled()) {
+    gui_Alert(window, "Version Control is disabled, so using files from disk");
+    for (int s = 0; s < 2; s++) sides_.version[s].clear(), sides_.date[s].clear();
+  }
+  for (int s = 0; s < 2; s++)
+    if (!loadSide(s)) return;
+
+  calculateDiff();
+  setupDirnames();
+  setupFile(false);
+  setupFile(true);
+  layAllRows();
+
+  if (vfCloseButtonOnTitleBar) {
+    toolbar->addSeparator();
+    toolbar->addButton("Close (Ctrl+Q)", "quit", "quit", "Close window");
+  }
+  initialGeometry();
+  addFileListEntry(sides_, true, 0);
+  showCurrentDiff(0);
+  cwRegisterWindowClass(window, kWindowClassNumber);
+  configureMenus();
+  configureMsl();
+  opened_ = true;
+}
+
+DiffViewer_Impl::~DiffViewer_Impl() {
+  for (WTextView* v : {view_left, view_right, view_comments})
+    if (v && window) v->removeKeyListener(this);
+  for (auto& m : margins_) m.reset();
+  for (int s = 0; s < 2; s++) text_[s].reset(), numbers_[s].reset();
+  comments_.reset();
+  toggler_.reset();
+  if (comparison_) {
+    destroyComparison(comparison_);
+  } else {
+    freeLoadedFile(files_[0]);
+    freeLoadedFile(files_[1]);
+  }
+  if (counted_) DiffViewer::DiffViewerRemove();
+  if (last_diffview == this) last_diffview = nullptr;
+}
+
+void DiffViewer_Impl::configureViews() {
+  WTextView* textual[] = {view_left, view_right, lineno_left, lineno_right, view_comments};
+  for (WTextView* v : textual) {
+    v->setMinLineHeight(1);
+    v->setScrollLineHeight(font_h);
+  }
+  for (WTextView* v : {view_left, view_right, lineno_left, lineno_right}) {
+    v->setZoneLimit(1000);
+    v->setVScroller(view_scrollbar);
+  }
+  view_left->setHScroller(scrollbar_left);
+  view_right->setHScroller(scrollbar_right);
+  view_comments->setVScroller(vscrollbar_comments);
+  view_comments->setHScroller(hscrollbar_comments);
+  for (WTextView* v : {view_left, view_right}) {
+    v->setEventStealHook(stealEvent);
+    v->setNewlinesInSelection(false);
+    v->setMaxMouseClicks(2);
+  }
+  for (WTextView* v : {view_left, view_right, view_comments}) v->addKeyListener(this);
+  for (WTextView* g : {lineno_left, lineno_right}) {
+    g->disableSelection();
+    g->setBackground(procrelline_pixel);
+    g->refreshBackgroundPixel();
+  }
+  view_left->activateMe();
+  spin_left_Next->setDimmed(true);
+  spin_right_Next->setDimmed(true);
+}
+
+void DiffViewer_Impl::createBrowsers() {
+  for (int s = 0; s < 2; s++) {
+    text_[s] = std::make_unique<SimpleBrowser>(s ? view_right : view_left, true);
+    numbers_[s] = std::make_unique<SimpleBrowser>(s ? lineno_right : lineno_left, true);
+  }
+  comments_ = std::make_unique<SimpleBrowser>(view_comments, true);
+  for (auto* b : {text_[0].get(), text_[1].get(), numbers_[0].get(), numbers_[1].get(),
+                  comments_.get()})
+    b->setMargin(1);
+  margins_[0] = std::make_unique<SelectionMargin>(view_left, lineno_left);
+  margins_[1] = std::make_unique<SelectionMargin>(view_right, lineno_right);
+}
+
+// Window width holds both text views at EditWidth columns, height one view
+// at EditHeight lines; both shrink to fit the screen.
+void DiffViewer_Impl::initialGeometry() {
+  int chromeW = window->getWidth() - view_left->getWidth() - view_right->getWidth();
+  int chromeH = window->getHeight() - std::max(view_left->getHeight(), view_right->getHeight());
+  int screenW = 0, screenH = 0;
+  cwScreenSize(&screenW, &screenH);
+  int columns = EditWidth, lines = EditHeight;
+  int width = font_n * 2 * columns + chromeW + 4;
+  if (screenW > 0 && width > screenW) width = font_n * 2 * ((screenW - chromeW - 4) / (2 * font_n)) + chromeW + 4;
+  int height = font_h * lines + chromeH;
+  if (screenH > 0 && height > screenH) height = font_h * ((screenH - chromeH) / font_h) + chromeH;
+  // The window keeps its place unless that would push it off the screen.
+  int x = window->getX(), y = window->getY();
+  if (screenW > 0) x = std::max(0, std::min(x, screenW - width));
+  if (screenH > 0) y = std::max(0, std::min(y, screenH - height));
+  window->setGeometry(DrawRect{x, y, width, height});
+  WindowConfig_CreateWindow("DiffViewer", window);
+  layout(window->getWidth(), window->getHeight());
+  view_splitter->splitEvenly();
+  layout(window->getWidth(), window->getHeight());
+}
+
+void DiffViewer_Impl::raiseWindow() { cwRaise(window); }
+
+// ---- loading ----
+
+// Loads one side into files_; false (the window stays as it was) when the
+// file cannot be read.
+bool DiffViewer_Impl::loadSide(int s) {
+  if (sides_.fromDisk(s) && !readable(sides_.name[s])) {
+    std::string message = "Cannot open file for reading: " + sides_.name[s];
+    showMessage(message.c_str());
+    return false;
+  }
+  file* f = FileFVName(sides_.name[s].c_str(), orNull(sides_.version[s]), orNull(sides_.date[s]));
+  if (!f) return false;
+  files_[s] = f;
+  return true;
+}
+
+void DiffViewer_Impl::calculateDiff() {
+  diffInfo* info = diff_merge(files_[0], files_[1], options_);
+  bool identical = DiffIdentical(files_[0], files_[1], info);
+  destroyComparison(comparison_);
+  std::string shortTitle = std::string(files_[0]->title ? files_[0]->title : "") + " vs. " +
+                           (files_[1]->title ? files_[1]->title : "");
+  std::string title = shortTitle + " - VORNE Diff Viewer";
+  comparison_ = diff_NewRecord(info, files_[0], files_[1], sides_.name[0].c_str(),
+                               sides_.name[1].c_str(), title.c_str());
+  cwSetName(window, shortTitle.c_str(), title.c_str(), shortTitle.c_str());
+  if (identical) showMessage("Files are identical.");
+  else diff_CalculateAllDiffs(comparison_);
+  comparison_->colors1->current = comparison_->colors2->current = 0;
+}
+
+void DiffViewer_Impl::layAllRows() {
+  for (int s = 0; s < 2; s++) {
+    text_[s]->startBatch();
+    numbers_[s]->startBatch();
+    text_[s]->clear();
+    numbers_[s]->clear();
+  }
+  readFile(0);
+  readFile(1);
+  colorCurrentDiff(highlight_);
+  for (int s = 0; s < 2; s++) {
+    text_[s]->endBatch();
+    numbers_[s]->endBatch();
+  }
+}
+
+void DiffViewer_Impl::readFile(int s) {
+  ColorInfo* mine = s ? comparison_->colors2 : comparison_->colors1;
+  ColorInfo* other = s ? comparison_->colors1 : comparison_->colors2;
+  BrowserRows rows(this, files_[s], text_[s].get(), numbers_[s].get());
+  align_ReadFile(files_[s], mine, other, rows);
+}
+
+void DiffViewer_Impl::addText(file*, SimpleBrowser* browser, line* l, const char* text,
+                              bool changed) {
+  int length = static_cast<int>(std::min<long>(l->length, 0x7fffffff));
+  if (changed)
+    browser->addColoredText(text, static_cast<long>(fg_pixel), static_cast<long>(control_pixel),
+                            length);
+  else
+    browser->addText(text, length);
+  browser->addElement(new FakeBreak);
+  browser->addLineBreak(changed ? static_cast<long>(control_pixel) : -1);
+}
+
+void DiffViewer_Impl::setupDirnames() {
+  dirParts_ = dv_DirectoryParts(orNull(sides_.name[0]), orNull(sides_.name[1]));
+}
+
+// The name field, the version field (or "File on disk"), the spin buttons
+// and the gutter width of one side.
+void DiffViewer_Impl::setupFile(bool right) {
+  int s = right;
+  const std::string& name = sides_.name[s];
+  TextField* nameField = right ? tf_filename_right : tf_filename_left;
+  nameField->setText(dv_FileLabel(name.c_str(), dirParts_, right).c_str());
+  char* full = gen_expand_filename(name.c_str());
+  nameField->setToolTip(full);
+  gen_free(full);
+
+  TextField* versionField = right ? tf_version_right : tf_version_left;
+  WStaticText* label = right ? txt_version_right : txt_version_left;
+  WButtonSet* spin = right ? spin_right : spin_left;
+  bool underVC = vc_UnderVC(name.c_str());
+  if (sides_.hasVersion(s) && files_[s]->versionLabel) {
+    showFileOnDisk(right, false);
+    versionField->setText(sides_.version[s].c_str());
+  } else if (sides_.hasDate(s)) {
+    showFileOnDisk(right, false);
+    label->setText("Date");
+    versionField->setText(sides_.date[s].c_str());
+    spin->hide();
+  } else if (underVC) {
+    showFileOnDisk(right, false);
+    char* local = get_local_version(name.c_str());
+    versionField->setText(sides_.hasVersion(s) ? sides_.version[s].c_str() : local);
+    gen_free(local);
+  } else {
+    showFileOnDisk(right, true);
+  }
+  if (right) showComments(false);
+
+  // Outside version control there is nothing to ask (and no complaint).
+  const char* version = orNull(sides_.version[s]);
+  char* previous = underVC ? vc_GetPreviousVersion(name.c_str(), version) : nullptr;
+  char* next = underVC && version ? vc_GetNextVersion(name.c_str(), version) : nullptr;
+  (right ? spin_right_Previous : spin_left_Previous)->setDimmed(!previous);
+  (right ? spin_right_Next : spin_left_Next)->setDimmed(!next);
+  gen_free(previous);
+  gen_free(next);
+  setGutterWidth(right, align_GutterWidth(files_[s]->lineCount, font_n));
+}
+
+// ---- re-loading ----
+
+bool DiffViewer_Impl::reloadFile(bool reloadLeft, bool reloadRight, bool addToList, int line) {
+  if (!reloadLeft && !reloadRight) return false;
+  bool reload[2] = {reloadLeft, reloadRight};
+  file* kept[2] = {files_[0], files_[1]};
+  for (int s = 1; s >= 0; s--) {
+    if (!reload[s]) continue;
+    if (!loadSide(s)) {
+      for (int t = 0; t < 2; t++)
+        if (files_[t] != kept[t]) freeLoadedFile(files_[t]), files_[t] = kept[t];
+      return false;
+    }
+  }
+  // A side that stays keeps its file when the old record goes.
+  if (!reload[0]) comparison_->file1 = nullptr;
+  if (!reload[1]) comparison_->file2 = nullptr;
+  calculateDiff();
+  setupDirnames();
+  for (int s = 0; s < 2; s++)
+    if (reload[s]) setupFile(s);
+  layAllRows();
+  if (addToList) addFileListEntry(sides_, true, line);
+  else setFileListEntryCount(-1, true);
+  showCurrentDiff(line);
+  return true;
+}
+
+void DiffViewer_Impl::loadNewDiff(const char* leftName, const char* leftVersion,
+                                  const char* leftDate, const char* rightName,
+                                  const char* rightVersion, const char* rightDate,
+                                  loadType type, int line) {
+  DiffSides wanted;
+  wanted.name[0] = orEmpty(leftName), wanted.name[1] = orEmpty(rightName);
+  wanted.version[0] = orEmpty(leftVersion), wanted.version[1] = orEmpty(rightVersion);
+  wanted.date[0] = orEmpty(leftDate), wanted.date[1] = orEmpty(rightDate);
+  if (type == AddOnly) {
+    addFileListEntry(wanted, false, line);
+    return;
+  }
+  if (wanted == sides_) {
+    reloadFile(sides_.fromDisk(0), sides_.fromDisk(1), false, view_left->getFirstLine());
+    return;
+  }
+  DiffSides old = sides_;
+  sides_ = wanted;
+  if (!reloadFile(true, true, type == ShowAndAdd, line)) sides_ = old;
+}
+
+// ---- rows and sides ----
+
+int DiffViewer_Impl::convertVirtualLine(WTextView* view, int row) {
+  if (view == view_left) return align_ConvertVirtualLine(comparison_->colors1, row);
+  if (view == view_right) return align_ConvertVirtualLine(comparison_->colors2, row);
+  return row;
+}
+
+int DiffViewer_Impl::inVirtualRange(WTextView* view, int row) {
+  if (view == view_left) return align_InVirtualRange(comparison_->colors1, row);
+  if (view == view_right) return align_InVirtualRange(comparison_->colors2, row);
+  return -1;
+}
+
+file* DiffViewer_Impl::fileFromView(WTextView* view) {
+  if (view == view_left) return files_[0];
+  if (view == view_right) return files_[1];
+  return nullptr;
+}
+
+const char* DiffViewer_Impl::filenameFromView(WTextView* view) {
+  if (!comparison_) return nullptr;
+  if (view == view_left) return comparison_->name1;
+  if (view == view_right) return comparison_->name2;
+  return nullptr;
+}
+
+void DiffViewer_Impl::showMessage(const char* text) {
+  message_ = text ? text : "";
+  if (window) cwSetMsg(window, text, 0);
+  publishState();
+}
+
+// ---- the request entry points open windows of these classes ----
+
+namespace {
+
+DiffViewer* openViewer(const char* file1, const char* version1, const char* date1,
+                       const char* file2, const char* version2, const char* date2,
+                       int options) {
+  auto* viewer = new DiffViewer_Impl(file1, version1, date1, file2, version2, date2, options);
+  if (viewer->isOpened()) return viewer;
+  delete viewer;
+  return nullptr;
+}
+
+void openChooser(const char* file1, const char* file2, bool reuse, const char* workingDir,
+                 int options) {
+  DiffFileChooser_open(file1, nullptr, file2, nullptr, reuse, workingDir, options);
+}
+
+}  // namespace
+
+void DiffViewer_registerOpeners() {
+  diffViewerOpeners.openViewer = openViewer;
+  diffViewerOpeners.openChooser = openChooser;
+}
+
+// A spin button steps one side through its versions; every step is a new
+// comparison in the list.  "Next" from the newest version does nothing:
+// the buttons never return a side to the working file.
+void DiffViewer_Impl::spinVersion(bool right, bool next) {
+  int s = right;
+  const char* name = sides_.name[s].c_str();
+  const char* version = orNull(sides_.version[s]);
+  char* step = next ? vc_GetNextVersion(name, version) : vc_GetPreviousVersion(name, version);
+  if (!step) return;
+  showFileOnDisk(right, false);
+  sides_.version[s] = step;
+  gen_free(step);
+  WTextView* other = right ? view_left : view_right;
+  reloadFile(!right, right, true, other->getFirstLine());
+}
