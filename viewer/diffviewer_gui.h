@@ -129,6 +129,9 @@ bool DiffViewer_create(DiffViewer_GUI* gui, const char* title);
 // The object stored in a window of the class, or null.
 DiffViewer_GUI* DiffViewer_fromWindow(ColWind* window);
 
+// The window register's class number of viewer windows.
+constexpr int kViewerWindowClass = 13;
+
 // Geometry of the viewer's layout shared with its model.
 namespace dv_layout {
 constexpr int kBar = 14;          // scroll bar thickness

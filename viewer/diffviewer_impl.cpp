@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr int kWindowClassNumber = 13;
 constexpr int kRuleHeight = 2;
 
 std::string orEmpty(const char* s) { return s ? s : ""; }
@@ -123,7 +122,7 @@ DiffViewer_Impl::DiffViewer_Impl(const char* leftName, const char* leftVersion,
   initialGeometry();
   addFileListEntry(sides_, true, 0);
   showCurrentDiff(0);
-  cwRegisterWindowClass(window, kWindowClassNumber);
+  cwRegisterWindowClass(window, kViewerWindowClass);
   configureMenus();
   configureMsl();
   opened_ = true;
@@ -332,6 +331,8 @@ void DiffViewer_Impl::setupFile(bool right) {
 
 bool DiffViewer_Impl::reloadFile(bool reloadLeft, bool reloadRight, bool addToList, int line) {
   if (!reloadLeft && !reloadRight) return false;
+  // The pair being replaced keeps where the user was in the list.
+  if (addToList) saveShownPosition();
   bool reload[2] = {reloadLeft, reloadRight};
   file* kept[2] = {files_[0], files_[1]};
   for (int s = 1; s >= 0; s--) {

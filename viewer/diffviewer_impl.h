@@ -86,6 +86,9 @@ class DiffViewer_Impl : public DiffViewer,
   int currentIndex() const;
   int diffCount() const;
   static bool stealEvent(xinLibSt* event, WWindowedItem* item);
+  // After each pass over the events: a window whose text has just been
+  // painted for the first time says so in its published state.
+  static void notePaints();
 
   // Loading and the aligned rows.
   bool reloadFile(bool reloadLeft, bool reloadRight, bool addToList, int line);
@@ -104,6 +107,7 @@ class DiffViewer_Impl : public DiffViewer,
   void configureMsl();
   void configureMenus();
   int removeSelectedEntry();
+  void saveShownPosition();
 
   // Menus.
   int options() const { return options_; }
@@ -138,6 +142,7 @@ class DiffViewer_Impl : public DiffViewer,
   bool listStarted_ = false;
   bool opened_ = false;
   bool counted_ = false;  // in the count of open viewers
+  bool painted_ = false;  // the left text has been painted once
   std::string message_;
   ContextMenuManager textMenu_, listMenu_;
   friend struct DiffViewContext;

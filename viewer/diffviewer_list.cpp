@@ -74,6 +74,15 @@ void DiffViewer_Impl::addFileListEntry(const DiffSides& s, bool shown, int line)
   publishState();
 }
 
+void DiffViewer_Impl::saveShownPosition() {
+  for (int r = 0; r < filelist->getRowCount(); r++) {
+    FileListEntry* entry = entryAt(filelist, r);
+    if (!entry->shown) continue;
+    entry->savedRow = view_left->getFirstLine();
+    entry->savedCurrent = currentIndex();
+  }
+}
+
 void DiffViewer_Impl::setFileListEntryCount(int row, bool known) {
   if (row < 0)
     for (int r = 0; r < filelist->getRowCount() && row < 0; r++)
@@ -97,12 +106,11 @@ void DiffViewer_Impl::filelist_handleSingleClick(int row, int column, int clicks
   if (clicks == 1 && (column != kToggle || (e && e->type == WEV_KEY))) return;
   FileListEntry* entry = entryAt(filelist, row);
   if (!entry || entry->shown) return;
+  saveShownPosition();
   for (int r = 0; r < filelist->getRowCount(); r++) {
     FileListEntry* other = entryAt(filelist, r);
     if (!other->shown) continue;
     other->shown = false;
-    other->savedRow = view_left->getFirstLine();
-    other->savedCurrent = currentIndex();
     filelist->redrawCell(r, kToggle);
   }
   entry->shown = true;

@@ -196,6 +196,16 @@ void DiffViewer_Impl::publishState() {
       "\nnext=" + (toolbar_Next->isDimmed() ? "dimmed" : "active") +
       "\nview_left=" + rect(view_left) + "\nview_right=" + rect(view_right) +
       "\nfilelist=" + rect(filelist) + " " + std::to_string(filelist->getRowHeight()) + " " +
-      std::to_string(filelist->getHeaderHeight()) + "\n";
+      std::to_string(filelist->getHeaderHeight()) + "\npainted=" + (painted_ ? "1" : "0") +
+      "\n";
   cwPublishState(window, text.c_str());
+}
+
+void DiffViewer_Impl::notePaints() {
+  for (ColWind* w : cwWindowsOfClass(kViewerWindowClass)) {
+    auto* v = dynamic_cast<DiffViewer_Impl*>(DiffViewer_fromWindow(w));
+    if (!v || v->painted_ || v->view_left->getPaintCount() == 0) continue;
+    v->painted_ = true;
+    v->publishState();
+  }
 }
