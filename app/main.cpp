@@ -24,6 +24,7 @@ namespace {
 void runMainLoop() {
   while (!NoMoreWindows()) {
     WEventAll(0);
+    DiffViewer_Impl::notePaints();
     if (NoMoreWindows()) break;
     long wait = 0;
     if (ExtraProcess_Wait(&wait) != 1) gen_errorexit(1, "Error occurred.\n");
