@@ -9,6 +9,12 @@
 
 PositionTable::Extent PositionTable::measureLine(TextReference first) {
   Extent e{minLineHeight_, nullptr, nullptr};
+  if (int line = first ? store_->knownLineOf(first) : 0) {
+    e.height = std::max(e.height, store_->knownLineHeight(line));
+    e.end = store_->knownLineEnd(line);
+    e.next = store_->getNextElement(e.end);
+    return e;
+  }
   for (TextReference r = first; r; r = store_->getNextElement(r)) {
     if (store_->isLineEnd(r)) {
       e.end = r;

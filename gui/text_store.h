@@ -48,6 +48,14 @@ class TextStore {
   // Tells the listeners that the element at `ref` changed its looks.
   virtual void changeText(TextReference ref) = 0;
   virtual void clearText() = 0;
+  // A store that knows where its lines start and how high they are says
+  // so here, so that a view measures it without visiting its elements:
+  // the 1-based line whose first position `lineStart` is (0: not known),
+  // a line's height, and its line end.
+  virtual int knownLineOf(TextReference lineStart) { return (void)lineStart, 0; }
+  virtual int knownLineHeight(int line) { return (void)line, 0; }
+  virtual TextReference knownLineEnd(int line) { return (void)line, nullptr; }
+
   virtual void suppressNotification() = 0;
   virtual void allowNotification() = 0;
 };

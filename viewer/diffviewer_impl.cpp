@@ -22,6 +22,7 @@
 #include "text/file.h"
 #include "vc/vc.h"
 #include "viewer/alignment.h"
+#include "viewer/pane_rows.h"
 #include "viewer/diff_chooser.h"
 #include "viewer/file_list_entry.h"
 #include "viewer/opener.h"
@@ -34,40 +35,6 @@ std::string orEmpty(const char* s) { return s ? s : ""; }
 const char* orNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
 
 bool readable(const std::string& name) { return gen_access(name.c_str(), 4) != -1; }
-
-// One side's rows go to its text store and its line-number store.
-class BrowserRows : public AlignedRowSink {
- public:
-  BrowserRows(DiffViewer_Impl* viewer, file* f, SimpleBrowser* text, SimpleBrowser* numbers)
-      : viewer_(viewer), file_(f), text_(text), numbers_(numbers) {}
-
-  void addRule() override {
-    text_->addColoredLine(static_cast<long>(controlshadow_pixel), -1, kRuleHeight, false, true);
-    numbers_->addColoredLine(static_cast<long>(procrelline_pixel), -1, kRuleHeight, false,
-                             true);
-  }
-  void addFiller(int count) override {
-    for (int i = 0; i < count; i++) {
-      text_->addLineBreak(static_cast<long>(controlshadow_pixel));
-      numbers_->addLineBreak(static_cast<long>(procrelline_pixel));
-    }
-  }
-  void addFileLine(long number, line* l, bool changed) override {
-    const char* text = FileLineText(file_, l);
-    viewer_->addText(file_, text_, l, text ? text : "", changed);
-    char digits[24];
-    int n = std::snprintf(digits, sizeof digits, "%ld", number);
-    numbers_->addColoredText(digits, static_cast<long>(fg_pixel),
-                             static_cast<long>(procrelline_pixel), n);
-    numbers_->addLineBreak(static_cast<long>(procrelline_pixel));
-  }
-
- private:
-  DiffViewer_Impl* viewer_;
-  file* file_;
-  SimpleBrowser* text_;
-  SimpleBrowser* numbers_;
-};
 
 void freeLoadedFile(file* f) {
   if (!f) return;
@@ -132,7 +99,7 @@ DiffViewer_Impl::~DiffViewer_Impl() {
   for (WTextView* v : {view_left, view_right, view_comments})
     if (v && window) v->removeKeyListener(this);
   for (auto& m : margins_) m.reset();
-  for (int s = 0; s < 2; s++) text_[s].reset(), numbers_[s].reset();
+  for (auto& p : panes_) p.reset();
   comments_.reset();
   toggler_.reset();
   if (comparison_) {
@@ -176,14 +143,12 @@ void DiffViewer_Impl::configureViews() {
 }
 
 void DiffViewer_Impl::createBrowsers() {
-  for (int s = 0; s < 2; s++) {
-    text_[s] = std::make_unique<SimpleBrowser>(s ? view_right : view_left, true);
-    numbers_[s] = std::make_unique<SimpleBrowser>(s ? lineno_right : lineno_left, true);
-  }
+  // The two sides are laid out row by row on demand; the comment pane is
+  // a small ordinary text.
+  panes_[0] = std::make_unique<PaneRows>(view_left, lineno_left);
+  panes_[1] = std::make_unique<PaneRows>(view_right, lineno_right);
   comments_ = std::make_unique<SimpleBrowser>(view_comments, true);
-  for (auto* b : {text_[0].get(), text_[1].get(), numbers_[0].get(), numbers_[1].get(),
-                  comments_.get()})
-    b->setMargin(1);
+  comments_->setMargin(1);
   margins_[0] = std::make_unique<SelectionMargin>(view_left, lineno_left);
   margins_[1] = std::make_unique<SelectionMargin>(view_right, lineno_right);
 }
@@ -245,38 +210,17 @@ void DiffViewer_Impl::calculateDiff() {
 }
 
 void DiffViewer_Impl::layAllRows() {
-  for (int s = 0; s < 2; s++) {
-    text_[s]->startBatch();
-    numbers_[s]->startBatch();
-    text_[s]->clear();
-    numbers_[s]->clear();
-  }
   readFile(0);
   readFile(1);
   colorCurrentDiff(highlight_);
-  for (int s = 0; s < 2; s++) {
-    text_[s]->endBatch();
-    numbers_[s]->endBatch();
-  }
 }
 
 void DiffViewer_Impl::readFile(int s) {
   ColorInfo* mine = s ? comparison_->colors2 : comparison_->colors1;
   ColorInfo* other = s ? comparison_->colors1 : comparison_->colors2;
-  BrowserRows rows(this, files_[s], text_[s].get(), numbers_[s].get());
-  align_ReadFile(files_[s], mine, other, rows);
-}
-
-void DiffViewer_Impl::addText(file*, SimpleBrowser* browser, line* l, const char* text,
-                              bool changed) {
-  int length = static_cast<int>(std::min<long>(l->length, 0x7fffffff));
-  if (changed)
-    browser->addColoredText(text, static_cast<long>(fg_pixel), static_cast<long>(control_pixel),
-                            length);
-  else
-    browser->addText(text, length);
-  browser->addElement(new FakeBreak);
-  browser->addLineBreak(changed ? static_cast<long>(control_pixel) : -1);
+  panes_[s]->begin(files_[s]);
+  align_ReadFile(files_[s], mine, other, *panes_[s]);
+  panes_[s]->end();
 }
 
 void DiffViewer_Impl::setupDirnames() {

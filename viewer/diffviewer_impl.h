@@ -20,6 +20,7 @@
 #include "viewer/dirnames.h"
 
 class SelectionMargin;
+class PaneRows;
 class SimpleBrowser;
 class TextElement;
 struct DiffStuff;
@@ -99,7 +100,6 @@ class DiffViewer_Impl : public DiffViewer,
   int inVirtualRange(WTextView* view, int row);
   file* fileFromView(WTextView* view);
   const char* filenameFromView(WTextView* view);
-  void addText(file* f, SimpleBrowser* browser, line* l, const char* text, bool changed);
 
   // The comparison list.
   void addFileListEntry(const DiffSides& sides, bool shown, int line);
@@ -131,7 +131,8 @@ class DiffViewer_Impl : public DiffViewer,
   void popupTextMenu(WTextView* view, int row, TextElement* element, xinLibSt* e);
 
   int options_;
-  std::unique_ptr<SimpleBrowser> text_[2], numbers_[2], comments_;
+  std::unique_ptr<PaneRows> panes_[2];  // left, right: text and line numbers
+  std::unique_ptr<SimpleBrowser> comments_;
   std::unique_ptr<SelectionMargin> margins_[2];
   std::unique_ptr<MScrollListAutoToggler> toggler_;
   DiffStuff* comparison_ = nullptr;

@@ -13,6 +13,7 @@
 #include "gui/window_state.h"
 #include "viewer/alignment.h"
 #include "viewer/diffviewer_impl.h"
+#include "viewer/pane_rows.h"
 
 namespace {
 
@@ -48,14 +49,16 @@ void DiffViewer_Impl::CallEvent(xinLibSt* event) {
 }
 
 // Only the file's own lines of the block change colour; filler rows keep
-// theirs.
+// theirs.  Painting in the difference colour is no highlight at all.
 void DiffViewer_Impl::colorCurrentDiff(unsigned long pixel) {
   int index = currentIndex();
   for (int s = 0; s < 2; s++) {
     RangeInfo* r = diff_GetRange(s ? comparison_->colors2 : comparison_->colors1, index);
-    if (!r || r->end <= r->start) continue;
-    text_[s]->changeBackgroundColor(r->displayStart, r->displayStart + (r->end - r->start) - 1,
-                                    static_cast<long>(pixel), false);
+    if (!r || r->end <= r->start || pixel == control_pixel) {
+      panes_[s]->setHighlight(1, 0, pixel);
+      continue;
+    }
+    panes_[s]->setHighlight(r->displayStart, r->displayStart + (r->end - r->start) - 1, pixel);
   }
   if (diff_GetRange(comparison_->colors1, index)) {
     char text[64];

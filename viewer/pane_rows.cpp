@@ -1,0 +1,162 @@
+#include "viewer/pane_rows.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "gui/text_elements.h"
+#include "gui/text_metrics.h"
+#include "gui/textview.h"
+#include "gui/wgui.h"
+#include "text/file.h"
+
+namespace {
+
+constexpr int kRuleHeight = 2;  // the thin line framing a difference
+constexpr int kMargin = 1;      // space before a row's text
+
+long px(unsigned long pixel) { return static_cast<long>(pixel); }
+
+// The end of a row painted in `bg`: a half-character box, and for a
+// coloured row a bar over the rest of the line.
+void endRow(RowContents& out, long bg, int height, bool coloured) {
+  out.elements.push_back(std::make_unique<ColorBox>(bg, font_n / 2, height));
+  if (coloured) out.elements.push_back(std::make_unique<ColorLine>(bg, height));
+}
+
+// Rows that are not file lines look the same in the text and the gutter.
+bool buildFrame(const PaneRows::Row& r, RowContents& out, long shadow, int height) {
+  if (r.kind == PaneRows::kRule) {
+    out.elements.push_back(std::make_unique<ColorLine>(shadow, kRuleHeight));
+    return true;
+  }
+  if (r.kind == PaneRows::kFiller) {
+    endRow(out, shadow, height, true);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// A side's text: each file line as text runs split at tabs, an invisible
+// line end for copying, then the row's background to the right edge.
+class PaneRows::TextSource : public RowSource {
+ public:
+  explicit TextSource(PaneRows* rows) : rows_(rows) {}
+  int rowCount() override { return rows_->rowCount(); }
+  int rowHeight(int row) override { return rows_->rowHeight(row); }
+  void buildRow(int number, RowContents& out) override {
+    const Row& r = rows_->row(number);
+    int height = rows_->rowHeight(number);
+    if (buildFrame(r, out, px(controlshadow_pixel), height)) return;
+    long bg = static_cast<long>(rows_->background(number));
+    const char* text = FileLineText(rows_->file_, r.fileLine);
+    out.text.assign(text ? text : "", text ? r.fileLine->length : 0);
+    out.elements.push_back(std::make_unique<ColorBox>(bg, kMargin, height));
+    size_t run = 0;
+    for (size_t i = 0; i <= out.text.size(); i++) {
+      if (i < out.text.size() && out.text[i] != '\t') continue;
+      if (i > run || (i == out.text.size() && run == 0))
+        out.elements.push_back(std::make_unique<ColorText>(px(fg_pixel), bg, VF_TEXT,
+                                                           out.text.data() + run,
+                                                           static_cast<int>(i - run)));
+      if (i < out.text.size()) out.elements.push_back(std::make_unique<ColorTab>(bg, height));
+      run = i + 1;
+    }
+    out.elements.push_back(std::make_unique<FakeBreak>());
+    endRow(out, bg, height, r.changed || bg != px(rows_->textView_->getBackgroundPixel()));
+  }
+
+ private:
+  PaneRows* rows_;
+};
+
+// A side's line numbers, on the gutter background.
+class PaneRows::GutterSource : public RowSource {
+ public:
+  explicit GutterSource(PaneRows* rows) : rows_(rows) {}
+  int rowCount() override { return rows_->rowCount(); }
+  int rowHeight(int row) override { return rows_->rowHeight(row); }
+  void buildRow(int number, RowContents& out) override {
+    const Row& r = rows_->row(number);
+    long bg = px(procrelline_pixel);
+    int height = rows_->rowHeight(number);
+    if (r.kind == kRule) {
+      out.elements.push_back(std::make_unique<ColorLine>(bg, kRuleHeight));
+      return;
+    }
+    if (r.kind == kText) {
+      char digits[16];
+      int n = std::snprintf(digits, sizeof digits, "%d", r.number);
+      out.text.assign(digits, n);
+      out.elements.push_back(std::make_unique<ColorBox>(bg, kMargin, height));
+      out.elements.push_back(
+          std::make_unique<ColorText>(px(fg_pixel), bg, VF_TEXT, out.text.data(), n));
+    }
+    endRow(out, bg, height, true);
+  }
+
+ private:
+  PaneRows* rows_;
+};
+
+PaneRows::PaneRows(WTextView* text, WTextView* gutter)
+    : textView_(text),
+      gutterView_(gutter),
+      textSource_(std::make_unique<TextSource>(this)),
+      gutterSource_(std::make_unique<GutterSource>(this)),
+      textStore_(std::make_unique<RowStore>(textSource_.get())),
+      gutterStore_(std::make_unique<RowStore>(gutterSource_.get())) {
+  textView_->setTextStore(textStore_.get());
+  gutterView_->setTextStore(gutterStore_.get());
+}
+
+// The views let go of the stores before the stores go.
+PaneRows::~PaneRows() {
+  textView_->setTextStore(nullptr);
+  gutterView_->setTextStore(nullptr);
+}
+
+void PaneRows::begin(file* f) {
+  file_ = f;
+  rows_.clear();
+  highlightFirst_ = 1, highlightLast_ = 0;
+}
+
+void PaneRows::end() {
+  textStore_->reset();
+  gutterStore_->reset();
+}
+
+void PaneRows::addRule() { rows_.push_back({nullptr, 0, kRule, false}); }
+
+void PaneRows::addFiller(int count) {
+  rows_.insert(rows_.end(), count, Row{nullptr, 0, kFiller, false});
+}
+
+void PaneRows::addFileLine(long number, line* l, bool changed) {
+  rows_.push_back({l, static_cast<int32_t>(number), kText, changed});
+}
+
+void PaneRows::setHighlight(int first, int last, unsigned long pixel) {
+  int oldFirst = highlightFirst_, oldLast = highlightLast_;
+  highlightFirst_ = first, highlightLast_ = last, highlight_ = pixel;
+  if (oldFirst <= oldLast) textStore_->rowsChanged(oldFirst, oldLast);
+  if (first <= last) textStore_->rowsChanged(first, last);
+}
+
+unsigned long PaneRows::background(int number) const {
+  if (number >= highlightFirst_ && number <= highlightLast_) return highlight_;
+  return row(number).changed ? control_pixel : textView_->getBackgroundPixel();
+}
+
+// Every text row is as high as the text font; the element heights agree,
+// so measuring a row never needs building it.
+int PaneRows::rowHeight(int number) {
+  if (row(number).kind == kRule) return kRuleHeight;
+  if (textHeight_ == 0) {
+    ColorText sample(px(fg_pixel), px(bg_pixel), VF_TEXT, "X", 1);
+    textHeight_ = std::max(1, sample.getHeight(textView_));
+  }
+  return textHeight_;
+}

@@ -1,0 +1,62 @@
+// The rows of one side of the aligned display, kept as a compact list
+// (a file line, a filler row or a rule) and turned into text elements only
+// when a view shows them.  One PaneRows feeds two stores: the side's text
+// and its line-number gutter.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "gui/row_store.h"
+#include "viewer/alignment.h"
+
+class WTextView;
+struct file;
+struct line;
+
+class PaneRows : public AlignedRowSink {
+ public:
+  enum Kind : uint8_t { kText, kFiller, kRule };
+  struct Row {
+    line* fileLine;  // kText only
+    int32_t number;  // the file line number, kText only
+    Kind kind;
+    bool changed;
+  };
+
+  PaneRows(WTextView* text, WTextView* gutter);
+  ~PaneRows() override;
+
+  // Starts a new layout of `f`; the alignment walk then adds the rows.
+  void begin(file* f);
+  // The rows are complete: the views show them.
+  void end();
+
+  void addRule() override;
+  void addFiller(int count) override;
+  void addFileLine(long number, line* l, bool changed) override;
+
+  // Rows first..last (the lines of the current difference) on `pixel`;
+  // first > last for none.
+  void setHighlight(int first, int last, unsigned long pixel);
+  int rowCount() const { return static_cast<int>(rows_.size()); }
+  const Row& row(int number) const { return rows_[number - 1]; }
+
+ private:
+  class TextSource;
+  class GutterSource;
+  unsigned long background(int number) const;
+  int rowHeight(int number);
+
+  file* file_ = nullptr;
+  std::vector<Row> rows_;
+  int highlightFirst_ = 1, highlightLast_ = 0;
+  unsigned long highlight_ = 0;
+  int textHeight_ = 0;
+  WTextView* textView_;
+  WTextView* gutterView_;
+  std::unique_ptr<TextSource> textSource_;
+  std::unique_ptr<GutterSource> gutterSource_;
+  std::unique_ptr<RowStore> textStore_, gutterStore_;
+};
