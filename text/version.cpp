@@ -51,17 +51,23 @@ char* TitleOf(const char* name, const char* kind, const char* label) {
 }
 
 // The current state of `name` copied to `temp`, loaded.
+// A file nobody has loaded cannot be modified in memory: it is copied
+// from disk without being loaded (and kept) first.
 file* CurrentCopy(const char* name, const char* temp) {
-  file* source = FileFName(name, 0);
-  if (!source) return nullptr;
-  const bool copied = (source->flags & FILE_MODIFIED)
+  char* expanded = gen_expand_filename(name);
+  file* source = expanded ? text_private::RegistryFind(expanded) : nullptr;
+  gen_free(expanded);
+  if (source) source = FileFName(name, 0);
+  else if (gen_access(name, 4) != 0) return nullptr;
+  const char* diskName = source ? source->name : name;
+  const bool copied = (source && (source->flags & FILE_MODIFIED))
                           ? WriteContents(source, temp)
-                          : gen_copyfile(source->name, temp) == 0;
+                          : gen_copyfile(diskName, temp) == 0;
   if (!copied) return nullptr;
   file* f = FileF_File(temp, 0, 0);
   if (!f) return nullptr;
-  f->sourceName = gen_copy(source->sourceName ? source->sourceName : source->name);
-  f->versionLabel = gen_copy(source->versionLabel);
+  f->sourceName = gen_copy(source && source->sourceName ? source->sourceName : diskName);
+  f->versionLabel = gen_copy(source ? source->versionLabel : nullptr);
   char* base = gen_basename(name);
   f->title = gen_concat(base, " (Current Version)");
   gen_free(base);
