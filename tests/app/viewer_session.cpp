@@ -246,3 +246,38 @@ std::string ViewerSession::errors() const {
   s << in.rdbuf();
   return s.str();
 }
+
+std::vector<unsigned long> openPopups() {
+  std::vector<unsigned long> out;
+  Display* d = display();
+  Window root, parent, *children = nullptr;
+  unsigned int n = 0;
+  if (!d || !XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n)) return out;
+  for (unsigned int i = 0; i < n; i++) {
+    XWindowAttributes a;
+    if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable &&
+        a.override_redirect)
+      out.push_back(children[i]);
+  }
+  if (children) XFree(children);
+  return out;
+}
+
+std::vector<Band> inkRuns(unsigned long window, int x0, int x1) {
+  std::vector<Band> out;
+  Display* d = display();
+  XWindowAttributes a;
+  if (!d || !XGetWindowAttributes(d, window, &a)) return out;
+  XImage* img = XGetImage(d, window, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+  if (!img) return out;
+  for (int y = 0; y < a.height; y++) {
+    unsigned long bg = XGetPixel(img, 4, y);
+    bool ink = false;
+    for (int x = x0; x < x1 && x < a.width && !ink; x++) ink = XGetPixel(img, x, y) != bg;
+    if (!ink) continue;
+    if (!out.empty() && out.back().bottom == y) out.back().bottom = y + 1;
+    else out.push_back({y, y + 1, 1});
+  }
+  XDestroyImage(img);
+  return out;
+}

@@ -73,6 +73,12 @@ class ViewerSession {
   std::string errFile_;
 };
 
+// Popup menus on the screen (mapped override-redirect windows).
+std::vector<unsigned long> openPopups();
+// Rows of `window` where a pixel between x0 and x1 differs from the row's
+// background at x = 4: marks drawn in a strip (check marks of a menu).
+std::vector<Band> inkRuns(unsigned long window, int x0, int x1);
+
 // Top-level windows whose title contains `title`.
 std::vector<unsigned long> findWindows(const std::string& title);
 std::string windowTitle(unsigned long window);

@@ -250,7 +250,13 @@ TEST_F(ViewerWindow, ViewMenuChangesTheComparisonOptions) {
   ViewerState s = v.state();
   EXPECT_EQ(s.get("options"), "2");
   EXPECT_EQ(s.get("count"), "1");
+  // The menu shows one check mark, on its first item.
   v.key("alt+v");
+  std::vector<unsigned long> popups = openPopups();
+  ASSERT_EQ(popups.size(), 1u);
+  std::vector<Band> marks = inkRuns(popups[0], 7, 22);
+  ASSERT_EQ(marks.size(), 1u);
+  int firstMark = marks[0].top;
   v.key("i");  // Case Insensitive: now identical
   s = v.waitFor([](const ViewerState& s) { return s.get("options") == "10"; });
   EXPECT_EQ(s.get("options"), "10");
@@ -259,6 +265,15 @@ TEST_F(ViewerWindow, ViewMenuChangesTheComparisonOptions) {
   v.key("w");  // Ignore All Whitespace replaces Ignore Whitespace Amount
   s = v.waitFor([](const ViewerState& s) { return s.get("options") == "9"; });
   EXPECT_EQ(s.get("options"), "9");
+  // Two marks now: "Ignore All Whitespace" (third item) and "Case
+  // Insensitive" (fifth), both below where the first item's mark was.
+  v.key("alt+v");
+  popups = openPopups();
+  ASSERT_EQ(popups.size(), 1u);
+  marks = inkRuns(popups[0], 7, 22);
+  ASSERT_EQ(marks.size(), 2u);
+  EXPECT_GT(marks[0].top, firstMark + (marks[1].top - marks[0].top) / 3);
+  v.key("Escape");
   v.key("alt+v");
   v.key("w");  // chosen again: cleared
   v.key("alt+v");
