@@ -41,8 +41,9 @@ for dir in "${!allowed[@]}"; do
   done < <(grep -rEo --include='*.h' --include='*.cpp' '#include[[:space:]]*"[^"]+"' "$dir")
 done
 
+# Test harnesses read the X server directly to see what a window shows.
 xhits=$(grep -rlE '#include[[:space:]]*<X11/' --include='*.h' --include='*.cpp' . 2>/dev/null |
-        grep -vE '^\./(gui|build[^/]*|tests/gui)/' || true)
+        grep -vE '^\./(gui|build[^/]*|tests)/' || true)
 if [ -n "$xhits" ]; then
   echo "X headers outside gui/:"; echo "$xhits"; bad=1
 fi
