@@ -5,6 +5,7 @@
 // the request and opens the window.
 #include <cstdlib>
 
+#include "app/colouring.h"
 #include "app/command_line.h"
 #include "app/usage.h"
 #include "base/gen.h"
@@ -41,6 +42,7 @@ int runLocally(int argc, char** argv, const StartOptions& o) {
   DiffViewer_registerOpeners();
   cfg_SetEverythingToDefaults();
   shr_ReadConfigFiles(gen_getprogname());
+  app_StartSyntaxColouring();
 
   if (o.ask) {
     DiffViewer::chooseNewDiff(nullptr, nullptr, o.reuse, nullptr, o.options);
@@ -56,6 +58,7 @@ int runLocally(int argc, char** argv, const StartOptions& o) {
     usage();
   }
   runMainLoop();
+  app_StopSyntaxColouring();
   WDrawExit();
   WGUIDestroy();
   cleanup_after_gui();
@@ -68,6 +71,11 @@ int main(int argc, char** argv) {
   bool launchedFromRouter =
       ServiceRouter_Proxy::argsIndicateLaunchedFromServiceRouter(argc, argv);
   gen_init(argv[0], 0, 0);
+  // The site configuration and the shipped data live beside the executable.
+  if (char* dir = gen_findexecdir(argv[0])) {
+    gen_changeprogdir(dir);
+    gen_free(dir);
+  }
   abSetup("VORNE Diff Viewer", "Graphical Difference Viewer",
           "About the VORNE Difference Viewer", nullptr);
   init_prior_to_gui(&argc, argv);

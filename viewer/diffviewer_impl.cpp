@@ -19,6 +19,7 @@
 #include "gui/wgui.h"
 #include "gui/window_config.h"
 #include "gui/window_state.h"
+#include "syntax/syntax.h"
 #include "text/file.h"
 #include "vc/vc.h"
 #include "viewer/alignment.h"
@@ -190,6 +191,9 @@ bool DiffViewer_Impl::loadSide(int s) {
   }
   file* f = FileFVName(sides_.name[s].c_str(), orNull(sides_.version[s]), orNull(sides_.date[s]));
   if (!f) return false;
+  // The language comes from the file's own name (a Makefile stays one),
+  // or from the fetched copy when only version control has the file.
+  f->language = syn_LanguageOfFile(sides_.fromDisk(s) ? sides_.name[s].c_str() : f->name);
   files_[s] = f;
   return true;
 }
@@ -218,7 +222,7 @@ void DiffViewer_Impl::layAllRows() {
 void DiffViewer_Impl::readFile(int s) {
   ColorInfo* mine = s ? comparison_->colors2 : comparison_->colors1;
   ColorInfo* other = s ? comparison_->colors1 : comparison_->colors2;
-  panes_[s]->begin(files_[s]);
+  panes_[s]->begin(files_[s], static_cast<synLanguageInterface*>(files_[s]->language));
   align_ReadFile(files_[s], mine, other, *panes_[s]);
   panes_[s]->end();
 }

@@ -7,6 +7,7 @@
 #include "gui/text_metrics.h"
 #include "gui/textview.h"
 #include "gui/wgui.h"
+#include "syntax/syntax.h"
 #include "text/file.h"
 
 namespace {
@@ -21,6 +22,29 @@ long px(unsigned long pixel) { return static_cast<long>(pixel); }
 void endRow(RowContents& out, long bg, int height, bool coloured) {
   out.elements.push_back(std::make_unique<ColorBox>(bg, font_n / 2, height));
   if (coloured) out.elements.push_back(std::make_unique<ColorLine>(bg, height));
+}
+
+// A line's start state lives in its record, packed into one word.
+long pack(synLineStart s) {
+  return static_cast<long>((static_cast<uint64_t>(s.condition) << 32) | s.state);
+}
+
+synLineStart unpack(long word) {
+  auto w = static_cast<uint64_t>(word);
+  return synLineStart{static_cast<synState>(w & 0xffffffffu), static_cast<uint32_t>(w >> 32)};
+}
+
+// Text runs from `from` to `to` in one colour, split at tabs.
+void addRuns(RowContents& out, size_t from, size_t to, long fg, long bg, int height) {
+  size_t run = from;
+  for (size_t i = from; i <= to; i++) {
+    if (i < to && out.text[i] != '\t') continue;
+    if (i > run)
+      out.elements.push_back(std::make_unique<ColorText>(fg, bg, VF_TEXT, out.text.data() + run,
+                                                         static_cast<int>(i - run)));
+    if (i < to) out.elements.push_back(std::make_unique<ColorTab>(bg, height));
+    run = i + 1;
+  }
 }
 
 // Rows that are not file lines look the same in the text and the gutter.
@@ -43,6 +67,7 @@ bool buildFrame(const PaneRows::Row& r, RowContents& out, long shadow, int heigh
 class PaneRows::TextSource : public RowSource {
  public:
   explicit TextSource(PaneRows* rows) : rows_(rows) {}
+  std::vector<synRun> runs_;
   int rowCount() override { return rows_->rowCount(); }
   int rowHeight(int row) override { return rows_->rowHeight(row); }
   void buildRow(int number, RowContents& out) override {
@@ -50,18 +75,23 @@ class PaneRows::TextSource : public RowSource {
     int height = rows_->rowHeight(number);
     if (buildFrame(r, out, px(controlshadow_pixel), height)) return;
     long bg = static_cast<long>(rows_->background(number));
+    synLineStart start = rows_->startOf(r.number, r.fileLine);
     const char* text = FileLineText(rows_->file_, r.fileLine);
     out.text.assign(text ? text : "", text ? r.fileLine->length : 0);
     out.elements.push_back(std::make_unique<ColorBox>(bg, kMargin, height));
-    size_t run = 0;
-    for (size_t i = 0; i <= out.text.size(); i++) {
-      if (i < out.text.size() && out.text[i] != '\t') continue;
-      if (i > run || (i == out.text.size() && run == 0))
-        out.elements.push_back(std::make_unique<ColorText>(px(fg_pixel), bg, VF_TEXT,
-                                                           out.text.data() + run,
-                                                           static_cast<int>(i - run)));
-      if (i < out.text.size()) out.elements.push_back(std::make_unique<ColorTab>(bg, height));
-      run = i + 1;
+    if (out.text.empty())
+      out.elements.push_back(std::make_unique<ColorText>(px(fg_pixel), bg, VF_TEXT, "", 0));
+    if (rows_->language_ && !out.text.empty()) {
+      runs_.clear();
+      syn_ColorLine(rows_->language_, start, out.text.data(), static_cast<int>(out.text.size()),
+                    &runs_);
+      for (const synRun& run : runs_) {
+        synPixel fg = fg_pixel, unused = 0;
+        rows_->language_->GetColorForStatus(run.status, &fg, &unused);
+        addRuns(out, run.start, run.start + run.length, static_cast<long>(fg), bg, height);
+      }
+    } else {
+      addRuns(out, 0, out.text.size(), px(fg_pixel), bg, height);
     }
     out.elements.push_back(std::make_unique<FakeBreak>());
     endRow(out, bg, height, r.changed || bg != px(rows_->textView_->getBackgroundPixel()));
@@ -117,8 +147,11 @@ PaneRows::~PaneRows() {
   gutterView_->setTextStore(nullptr);
 }
 
-void PaneRows::begin(file* f) {
+void PaneRows::begin(file* f, synLanguageInterface* language) {
   file_ = f;
+  language_ = language;
+  statesKnown_ = 0;
+  lastKnown_ = nullptr;
   rows_.clear();
   highlightFirst_ = 1, highlightLast_ = 0;
 }
@@ -159,4 +192,23 @@ int PaneRows::rowHeight(int number) {
     textHeight_ = std::max(1, sample.getHeight(textView_));
   }
   return textHeight_;
+}
+
+synLineStart PaneRows::startOf(int number, line* l) {
+  if (!language_) return {};
+  while (statesKnown_ < number) {
+    line* next = lastKnown_ ? lastKnown_->next : file_->firstLine;
+    if (!next) break;
+    synLineStart start{};
+    if (lastKnown_) {
+      synLineStart previous = unpack(lastKnown_->syntaxState);
+      const char* text = FileLineText(file_, lastKnown_);
+      start = syn_GetSynstate(language_, &previous, text ? text : "",
+                              text ? static_cast<int>(lastKnown_->length) : 0);
+    }
+    next->syntaxState = pack(start);
+    lastKnown_ = next;
+    statesKnown_++;
+  }
+  return unpack(l->syntaxState);
 }

@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "gui/row_store.h"
+#include "syntax/syn_state.h"
 #include "viewer/alignment.h"
+
+class synLanguageInterface;
 
 class WTextView;
 struct file;
@@ -28,8 +31,9 @@ class PaneRows : public AlignedRowSink {
   PaneRows(WTextView* text, WTextView* gutter);
   ~PaneRows() override;
 
-  // Starts a new layout of `f`; the alignment walk then adds the rows.
-  void begin(file* f);
+  // Starts a new layout of `f`, coloured by `language` (null: plain); the
+  // alignment walk then adds the rows.
+  void begin(file* f, synLanguageInterface* language);
   // The rows are complete: the views show them.
   void end();
 
@@ -48,6 +52,13 @@ class PaneRows : public AlignedRowSink {
   class GutterSource;
   unsigned long background(int number) const;
   int rowHeight(int number);
+  // The colouring state at the start of file line `number` (held by `l`):
+  // states are worked out line by line as far as the rows shown need.
+  synLineStart startOf(int number, line* l);
+
+  synLanguageInterface* language_ = nullptr;
+  int statesKnown_ = 0;  // lines 1..statesKnown_ have their start state
+  line* lastKnown_ = nullptr;
 
   file* file_ = nullptr;
   std::vector<Row> rows_;

@@ -199,6 +199,16 @@ unsigned long ViewerSession::pixel(int x, int y) const {
   return p;
 }
 
+std::map<unsigned long, int> ViewerSession::colours(const Rect& a) const {
+  std::map<unsigned long, int> seen;
+  XImage* img = XGetImage(display(), window_, a.x, a.y, a.width, a.height, AllPlanes, ZPixmap);
+  if (!img) return seen;
+  for (int y = 0; y < a.height; y++)
+    for (int x = 0; x < a.width; x++) seen[XGetPixel(img, x, y)]++;
+  XDestroyImage(img);
+  return seen;
+}
+
 std::vector<Band> ViewerSession::bands(int x, int y0, int y1) const {
   std::vector<Band> out;
   Display* d = display();

@@ -57,6 +57,8 @@ class ViewerSession {
   void click(int x, int y, int button = 1) const;  // window coordinates
 
   unsigned long pixel(int x, int y) const;
+  // How many pixels of each colour an area of the window shows.
+  std::map<unsigned long, int> colours(const Rect& area) const;
   // The colour bands down column x from y0 to y1 (window coordinates).
   std::vector<Band> bands(int x, int y0, int y1) const;
 

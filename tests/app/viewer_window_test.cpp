@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -373,6 +375,27 @@ TEST_F(ViewerWindow, GeometryIsRestoredOnTheNextStart) {
   EXPECT_EQ(restored.y, placed.y);
   EXPECT_EQ(restored.width, 900);
   EXPECT_EQ(restored.height, 640);
+}
+
+// Both sides are coloured by language in the configured colours; the
+// window is saved as a picture under the build folder for a person to see.
+TEST_F(ViewerWindow, SidesAreColouredByLanguageInTheConfiguredColours) {
+  std::ofstream(dir / "config" / "qen.cfg")
+      << "comment #00a000\nkeyword #0000c0\nstring #b00000\n";
+  write("one.c", "/* first */\nint main(void)\n{\n  return puts(\"one\");\n}\n");
+  write("two.c", "/* second */\nint main(void)\n{\n  return puts(\"two\");\n}\n");
+  ViewerSession v;
+  ASSERT_TRUE(open(v, {p("one.c"), p("two.c")}, "one.c"));
+  for (const char* view : {"view_left", "view_right"}) {
+    Rect r = v.state().rect(view);
+    std::map<unsigned long, int> seen = v.colours({r.x, r.y, std::min(r.width, 300), 120});
+    EXPECT_GT(seen[0x00a000], 0) << view << ": comment";
+    EXPECT_GT(seen[0x0000c0], 0) << view << ": keyword";
+    EXPECT_GT(seen[0xb00000], 0) << view << ": string";
+  }
+  std::string shot = std::string(DIFFVIEW_BIN) + "/../viewer_window.png";
+  EXPECT_EQ(runProgram({"import", "-window", std::to_string(v.window()), shot}), 0);
+  EXPECT_EQ(access(shot.c_str(), R_OK), 0) << shot;
 }
 
 TEST_F(ViewerWindow, UnreadableRequestOpensNoWindow) {

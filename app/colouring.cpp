@@ -1,0 +1,38 @@
+#include "app/colouring.h"
+
+#include "gui/draw.h"
+#include "gui/wgui.h"
+#include "gui/window_state.h"
+#include "syntax/syntax.h"
+#include "text/file.h"
+
+namespace {
+
+bool allocate(const char* name, synPixel* out) {
+  Pixel p = 0;
+  if (!draw_parseColor(name, &p)) return false;
+  *out = p;
+  return true;
+}
+
+void* languageOf(const char* name) { return syn_LanguageOfFile(name); }
+
+}  // namespace
+
+void app_StartSyntaxColouring() {
+  synColorHooks hooks;
+  hooks.allocate = allocate;
+  hooks.bell = cwBell;
+  syn_SetColorHooks(hooks);
+  syn_DefaultPixels() = synDefaultPixels{fg_pixel,   string_fg,  character_fg,
+                                         deadcode_fg, comment_fg, keyword_fg,
+                                         integer_fg,  customized_fg};
+  syn_Init(false);
+  FileSetLanguageHook(languageOf);
+}
+
+void app_StopSyntaxColouring() {
+  FileSetLanguageHook(nullptr);
+  syn_Cleanup();
+  syn_SetColorHooks(synColorHooks{});
+}
