@@ -21,7 +21,7 @@ build=${1:-$top/build}
 runs=${2:-3}
 viewer=$build/bin/diffview
 limit=${LIMIT:-30}  # seconds before a run is given up
-poll=0.005          # seconds between looks at the window state
+poll=0.05           # seconds between looks at the window state
 
 if [ ! -x "$viewer" ]; then
   echo "viewer.sh: $viewer is missing; build the diffview target first" >&2
@@ -127,7 +127,13 @@ one_run() {
     else
       state=$(xprop -id "$win" _DIFFVIEW_STATE 2>/dev/null)
     fi
-    case $state in *'\npainted=1\n'*) t1=${EPOCHREALTIME/./}; break ;; esac
+    # The window tells when it painted, so the time between looks does
+    # not blur the figure.
+    case $state in *'\npainted=1\n'*)
+      t1=${EPOCHREALTIME/./}
+      case $state in *'\npaintedat='[0-9]*) t1=${state##*\\npaintedat=}; t1=${t1%%\\n*} ;; esac
+      break ;;
+    esac
     if ! kill -0 "$run_pid" 2>/dev/null; then
       wait "$run_pid"; status=$?; run_pid=
       echo "viewer.sh: $name run $2: the viewer exited with status $status before painting" >&2

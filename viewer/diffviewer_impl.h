@@ -144,6 +144,7 @@ class DiffViewer_Impl : public DiffViewer,
   bool opened_ = false;
   bool counted_ = false;  // in the count of open viewers
   bool painted_ = false;  // the left text has been painted once
+  long long paintedAt_ = 0;  // when, in microseconds of the system clock
   std::string message_;
   ContextMenuManager textMenu_, listMenu_;
   friend struct DiffViewContext;

@@ -1,6 +1,7 @@
 // Moving through the differences: the current difference and its colour,
 // Previous and Next without wrap-around, scrolling a difference into view,
 // Reload, and the keys and clicks of the two text views.
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -200,7 +201,7 @@ void DiffViewer_Impl::publishState() {
       "\nview_left=" + rect(view_left) + "\nview_right=" + rect(view_right) +
       "\nfilelist=" + rect(filelist) + " " + std::to_string(filelist->getRowHeight()) + " " +
       std::to_string(filelist->getHeaderHeight()) + "\npainted=" + (painted_ ? "1" : "0") +
-      "\n";
+      "\npaintedat=" + std::to_string(paintedAt_) + "\n";
   cwPublishState(window, text.c_str());
 }
 
@@ -209,6 +210,9 @@ void DiffViewer_Impl::notePaints() {
     auto* v = dynamic_cast<DiffViewer_Impl*>(DiffViewer_fromWindow(w));
     if (!v || v->painted_ || v->view_left->getPaintCount() == 0) continue;
     v->painted_ = true;
+    v->paintedAt_ = std::chrono::duration_cast<std::chrono::microseconds>(
+                        std::chrono::system_clock::now().time_since_epoch())
+                        .count();
     v->publishState();
   }
 }
