@@ -398,6 +398,40 @@ TEST_F(ViewerWindow, SidesAreColouredByLanguageInTheConfiguredColours) {
   EXPECT_EQ(access(shot.c_str(), R_OK), 0) << shot;
 }
 
+// The text views' context menu: "Edit File" hands the file and the file
+// line of the clicked row to the configured editor command, and "Set To
+// Current Diff" makes the clicked difference current.
+TEST_F(ViewerWindow, ContextMenuEditsFileAndSetsCurrentDiff) {
+  std::string record = p("edited");
+  setenv("DIFFVIEW_EDITOR", ("echo %l %f > " + record).c_str(), 1);
+  ViewerSession v;
+  bool opened = open(v);
+  unsetenv("DIFFVIEW_EDITOR");
+  ASSERT_TRUE(opened);
+  Rect right = v.state().rect("view_right");
+  std::vector<Band> plain = ofColour(rowBands(v, "view_right"), kWhite);
+  ASSERT_GE(plain.size(), 3u);
+  // The middle of the rows holding "x y z" (right lines 5 to 7).
+  int middle = (plain[1].bottom + plain[2].top) / 2;
+  v.click(right.x + 30, middle, 3);
+  ASSERT_EQ(openPopups().size(), 1u);
+  // The open menu holds the keyboard: keys go to it as typed.
+  runProgram({"xdotool", "key", "Down", "Return"});  // the first item: Edit File
+  std::string edited;
+  for (int i = 0; i < 100 && edited.empty(); i++) {
+    usleep(20000);
+    std::ifstream in(record);
+    std::getline(in, edited);
+  }
+  EXPECT_EQ(edited, "6 " + p("r.txt"));
+  EXPECT_TRUE(openPopups().empty());
+
+  v.click(right.x + 30, middle, 3);
+  ASSERT_EQ(openPopups().size(), 1u);
+  runProgram({"xdotool", "key", "Up", "Return"});  // the last item
+  EXPECT_EQ(current(v.waitFor([](const ViewerState& s) { return current(s) == 2; })), 2);
+}
+
 TEST_F(ViewerWindow, UnreadableRequestOpensNoWindow) {
   ViewerSession v;
   ASSERT_TRUE(v.start({p("l.txt"), p("missing")}, (dir / "config").string()));
