@@ -106,10 +106,6 @@ TextField* field(ColWind* w) {
   return f;
 }
 
-void place(WWindowedItem* item, int x, int y, int width, int height) {
-  item->setGeometry(DrawRect{x, y, std::max(width, 1), std::max(height, 1)});
-}
-
 }  // namespace
 
 // ---- the generated dialog ----
@@ -162,47 +158,98 @@ bool DiffFileChooser_create(DiffFileChooser_GUI* g) {
 }
 
 // The prompt with "Diff" and "Cancel" level with it at the right; below,
-// one row per side: label, name field, Browse, version field, the
-// (normally hidden) Version button and the spin buttons.
-void DiffFileChooser_GUI::layout(int width, int) {
+// one row per side, 10 pixels apart: label, name field, Browse, version
+// field, the (normally hidden) Version button and the spin buttons.
+const char* const DiffFileChooser_PosSizeInfo = R"(
+action.right = window.right - 10
+action.top = window.top + 5
+action.width = $action
+action.height = $actionHeight
+text_t.left = window.left + 10
+text_t.top = action.top
+text_t.right = action.left - 10
+text_t.height = $field
+
+spin_l.right = window.right - 10
+spin_l.width = $spin
+spin_l.top = action.bottom + 5
+spin_l.height = $field
+choose_version_l.right = spin_l.left - 5
+choose_version_l.width = $versionButton
+choose_version_l.top = spin_l.top
+choose_version_l.height = $field
+version_l.right = choose_version_l.left - 5
+version_l.width = 12c + 8
+version_l.top = spin_l.top
+version_l.height = $field
+choose_file_l.right = version_l.left - 5
+choose_file_l.width = $browse
+choose_file_l.top = spin_l.top
+choose_file_l.height = $field
+text_l.left = window.left + 10
+text_l.width = $label
+text_l.top = spin_l.top
+text_l.height = $field
+filename_l.left = text_l.right + 5
+filename_l.right = choose_file_l.left - 5
+filename_l.top = spin_l.top
+filename_l.height = $field
+
+spin_r.right = window.right - 10
+spin_r.width = $spin
+spin_r.top = spin_l.bottom + 10
+spin_r.height = $field
+choose_version_r.right = spin_r.left - 5
+choose_version_r.width = $versionButton
+choose_version_r.top = spin_r.top
+choose_version_r.height = $field
+version_r.right = choose_version_r.left - 5
+version_r.width = 12c + 8
+version_r.top = spin_r.top
+version_r.height = $field
+choose_file_r.right = version_r.left - 5
+choose_file_r.width = $browse
+choose_file_r.top = spin_r.top
+choose_file_r.height = $field
+text_r.left = window.left + 10
+text_r.width = $label
+text_r.top = spin_r.top
+text_r.height = $field
+filename_r.left = text_r.right + 5
+filename_r.right = choose_file_r.left - 5
+filename_r.top = spin_r.top
+filename_r.height = $field
+
+dummy_text.left = window.left + 10
+dummy_text.top = spin_r.bottom + 10
+dummy_text.width = 1
+dummy_text.height = 1
+)";
+
+void DiffFileChooser_GUI::layout(int width, int height) {
   if (!action) return;
-  int h = TextField::preferredHeight();
-  int actionWidth = action->preferredWidth();
-  place(action, width - kPad - actionWidth, kPad / 2, actionWidth, action->preferredHeight());
-  action->layout();
-  place(text_t, kPad, kPad / 2, width - 3 * kPad - actionWidth, h);
-  int labelWidth = std::max(text_l->preferredWidth(), text_r->preferredWidth());
-  int versionWidth = 12 * font_n + 2 * TextField::kMargin;
-  struct Row {
-    WStaticText* label;
-    TextField *name, *version;
-    WButton *browse, *chooseVersion;
-    WButtonSet* spin;
-  };
-  Row rows[2] = {{text_l, filename_l, version_l, choose_file_l, choose_version_l, spin_l},
-                 {text_r, filename_r, version_r, choose_file_r, choose_version_r, spin_r}};
-  int y = kPad / 2 + std::max(h, action->preferredHeight()) + kPad / 2;
-  for (const Row& r : rows) {
-    int x = width - kPad;
-    int spinWidth = r.spin->preferredWidth();
-    place(r.spin, x - spinWidth, y, spinWidth, h);
-    r.spin->layout();
-    x -= spinWidth + kPad / 2;
-    if (r.chooseVersion->isShown()) {
-      int bw = r.chooseVersion->preferredWidth();
-      place(r.chooseVersion, x - bw, y, bw, h);
-      x -= bw + kPad / 2;
-    }
-    place(r.version, x - versionWidth, y, versionWidth, h);
-    x -= versionWidth + kPad / 2;
-    int browseWidth = r.browse->preferredWidth();
-    place(r.browse, x - browseWidth, y, browseWidth, h);
-    x -= browseWidth + kPad / 2;
-    place(r.label, kPad, y, labelWidth, h);
-    place(r.name, kPad + labelWidth + kPad / 2, y, x - (kPad + labelWidth + kPad / 2), h);
-    y += h + kPad;
+  if (!placed_) {
+    placer_.addRules(DiffFileChooser_PosSizeInfo);
+    const std::pair<const char*, WWindowedItem*> named[] = {
+        {"text_t", text_t}, {"text_l", text_l}, {"filename_l", filename_l},
+        {"choose_file_l", choose_file_l}, {"version_l", version_l},
+        {"choose_version_l", choose_version_l}, {"text_r", text_r}, {"filename_r", filename_r},
+        {"choose_file_r", choose_file_r}, {"version_r", version_r},
+        {"choose_version_r", choose_version_r}, {"dummy_text", dummy_text}, {"spin_l", spin_l},
+        {"spin_r", spin_r}, {"action", action}};
+    for (const auto& [name, item] : named) placer_.addWidget(name, item);
+    placed_ = true;
   }
-  place(dummy_text, kPad, y, 1, 1);
+  int h = TextField::preferredHeight();
+  placer_.setSize("field", h);
+  placer_.setSize("action", action->preferredWidth());
+  placer_.setSize("actionHeight", std::max(h, action->preferredHeight()));
+  placer_.setSize("spin", spin_l->preferredWidth());
+  placer_.setSize("versionButton", choose_version_l->preferredWidth());
+  placer_.setSize("browse", choose_file_l->preferredWidth());
+  placer_.setSize("label", std::max(text_l->preferredWidth(), text_r->preferredWidth()));
+  placer_.place(width, height);
+  for (WButtonSet* set : {action, spin_l, spin_r}) set->layout();
 }
 
 // ---- the dialog's behaviour ----

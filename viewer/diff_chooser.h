@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "gui/placer.h"
+
 class ColWind;
 class TextField;
 class WButton;
@@ -53,6 +55,10 @@ class DiffFileChooser_GUI {
   virtual void ChooseRightFile() {}
 
   void layout(int width, int height);
+
+ private:
+  WPlacer placer_;  // the arrangement, as rules (diff_chooser.cpp)
+  bool placed_ = false;
 };
 
 bool DiffFileChooser_create(DiffFileChooser_GUI* gui);

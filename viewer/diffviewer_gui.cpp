@@ -273,6 +273,7 @@ bool DiffViewer_create(DiffViewer_GUI* gui, const char* title) {
   bitmap_setWindowIcon(gui->window, "VORNEPIC");
   makeWidgets(gui);
   findButtons(gui);
+  gui->buildPlacer();
   gui->showComments(false);
   gui->layout(kInitialWidth, kInitialHeight);
   return true;

@@ -13,6 +13,8 @@
 
 #include <string>
 
+#include "gui/placer.h"
+
 class ColWind;
 class MScrollList;
 class TextField;
@@ -111,10 +113,10 @@ class DiffViewer_GUI {
 
  private:
   friend bool DiffViewer_create(DiffViewer_GUI* gui, const char* title);
-  void layoutTextArea(int top, int bottom, int width);
-  void layoutFieldRow(int y, int width);
-  void layoutBottomPane(int top, int bottom, int width);
-  void layoutHalfFields(bool right, int x0, int x1, int y);
+  void buildPlacer();
+  void setPlacerSizes();
+
+  WPlacer placer_;  // the arrangement, as rules (diffviewer_layout.cpp)
 
   int gutterWidth_[2] = {40, 40};
   int bottomHeight_ = 120;

@@ -1,8 +1,10 @@
-// The viewer window's arrangement.  Guide positions (the bottom of the text
-// area, the top of the bottom pane, each half's edges) are computed here
-// from the window size, the two splitters and the minimum sizes: each text
-// half at least 20 characters wide, the text area and the bottom pane at
-// least 5 lines high.
+// The viewer window's arrangement, as rules for the toolkit's placer.  The
+// guide lines mark the bottom of the text area (lnViewsVMax), of the field
+// row (lnFieldsVMax) and of the bottom pane (lnBottomPaneVMax), the right
+// edges of the two halves (lnLeftViewHMax, lnRightViewHMax) and the
+// ranges the two splitters move in (vs_ispare..vs_spare across,
+// cs_ispare..cs_spare down).  Each text half is at least 20 characters
+// wide; the text area and the bottom pane are at least 5 lines high.
 #include <algorithm>
 
 #include "gui/button.h"
@@ -22,132 +24,206 @@ using namespace dv_layout;
 
 namespace {
 
-constexpr int kGap = 4;
 constexpr int kMinChars = 20;
 constexpr int kMinLines = 5;
 
-void place(WWindowedItem* item, int x, int y, int width, int height) {
-  DrawRect r{x, y, std::max(width, 1), std::max(height, 1)};
-  if (item->getX() != r.x || item->getY() != r.y || item->getWidth() != r.width ||
-      item->getHeight() != r.height)
-    item->setGeometry(r);
-}
+const char* const DiffViewer_PosSizeInfo = R"(
+menubar.left = window.left
+menubar.top = window.top
+menubar.right = window.right
+menubar.height = $menu
+toolbar.left = window.left + 4
+toolbar.top = menubar.bottom + 4
+toolbar.right = window.right - 4
+toolbar.height = 28
+status.left = window.left + 4
+status.right = window.right - 4
+status.bottom = window.bottom
+status.height = $status
+lnBottomPaneVMax.top = status.top - 4
+lnRightViewHMax.left = window.right - 18
 
-int fieldHeight() { return TextField::preferredHeight(); }
-int statusHeight() { return WStaticText::preferredHeight(); }
-int toolbarBottom() { return WMenuBar::preferredHeight() + kToolbarHeight + 2 * kGap; }
+# The splitters' ranges.
+vs_ispare.left = window.left + 4
+vs_spare.left = lnRightViewHMax.left
+cs_ispare.top = toolbar.bottom + 4
+cs_spare.top = lnBottomPaneVMax.top
+
+# The text area: two halves beside the vertical splitter, above the
+# horizontal one; the shared scroll bar at the right.
+comment_splitter.left = window.left
+comment_splitter.right = window.right
+comment_splitter.top = $commentSplit
+comment_splitter.height = 6
+lnViewsVMax.top = comment_splitter.top
+view_splitter.left = $viewSplit
+view_splitter.width = 6
+view_splitter.top = cs_ispare.top
+view_splitter.bottom = lnViewsVMax.top
+lnLeftViewHMax.left = view_splitter.left
+
+lineno_left.left = vs_ispare.left
+lineno_left.top = cs_ispare.top
+lineno_left.width = $gutterLeft
+lineno_left.bottom = lnViewsVMax.top - 14
+view_left.left = lineno_left.right
+view_left.top = cs_ispare.top
+view_left.right = lnLeftViewHMax.left
+view_left.bottom = lineno_left.bottom
+scrollbar_left.left = view_left.left
+scrollbar_left.right = view_left.right
+scrollbar_left.top = view_left.bottom
+scrollbar_left.height = 14
+
+lineno_right.left = view_splitter.right
+lineno_right.top = cs_ispare.top
+lineno_right.width = $gutterRight
+lineno_right.bottom = lnViewsVMax.top - 14
+view_right.left = lineno_right.right
+view_right.top = cs_ispare.top
+view_right.right = lnRightViewHMax.left
+view_right.bottom = lineno_right.bottom
+scrollbar_right.left = view_right.left
+scrollbar_right.right = view_right.right
+scrollbar_right.top = view_right.bottom
+scrollbar_right.height = 14
+
+view_scrollbar.left = lnRightViewHMax.left
+view_scrollbar.width = 14
+view_scrollbar.top = cs_ispare.top
+view_scrollbar.bottom = view_left.bottom
+
+# The field row under the horizontal splitter, from the right of each
+# half: spin buttons, version field, its label or "File on disk" in their
+# place, and the name field taking the rest.
+spin_left.right = lnLeftViewHMax.left
+spin_left.width = $spinLeft
+spin_left.top = comment_splitter.bottom + 2
+spin_left.height = $field
+tf_version_left.right = spin_left.left - 4
+tf_version_left.width = 9c + 8
+tf_version_left.top = spin_left.top
+tf_version_left.height = $field
+txt_version_left.right = tf_version_left.left - 4
+txt_version_left.width = $versionLeft
+txt_version_left.top = spin_left.top
+txt_version_left.height = $field
+t_version_left.right = txt_version_left.left - 4
+t_version_left.width = $onDiskLeft
+t_version_left.top = spin_left.top
+t_version_left.height = $field
+tf_filename_left.left = vs_ispare.left
+tf_filename_left.right = t_version_left.left - 4
+tf_filename_left.top = spin_left.top
+tf_filename_left.height = $field
+
+spin_right.right = window.right - 4
+spin_right.width = $spinRight
+spin_right.top = comment_splitter.bottom + 2
+spin_right.height = $field
+tf_version_right.right = spin_right.left - 4
+tf_version_right.width = 9c + 8
+tf_version_right.top = spin_right.top
+tf_version_right.height = $field
+txt_version_right.right = tf_version_right.left - 4
+txt_version_right.width = $versionRight
+txt_version_right.top = spin_right.top
+txt_version_right.height = $field
+t_version_right.right = txt_version_right.left - 4
+t_version_right.width = $onDiskRight
+t_version_right.top = spin_right.top
+t_version_right.height = $field
+tf_filename_right.left = view_splitter.right
+tf_filename_right.right = t_version_right.left - 4
+tf_filename_right.top = spin_right.top
+tf_filename_right.height = $field
+lnFieldsVMax.top = tf_filename_left.bottom
+
+# The bottom pane: the comparison list on the left, the version comments
+# with their scroll bars on the right.
+filelist.left = window.left + 4
+filelist.right = lnLeftViewHMax.left - 2
+filelist.top = lnFieldsVMax.top + 4
+filelist.bottom = lnBottomPaneVMax.top
+view_comments.left = view_splitter.right
+view_comments.right = lnRightViewHMax.left
+view_comments.top = filelist.top
+view_comments.bottom = lnBottomPaneVMax.top - 14
+vscrollbar_comments.left = view_comments.right
+vscrollbar_comments.width = 14
+vscrollbar_comments.top = view_comments.top
+vscrollbar_comments.bottom = view_comments.bottom
+hscrollbar_comments.left = view_comments.left
+hscrollbar_comments.right = view_comments.right
+hscrollbar_comments.top = view_comments.bottom
+hscrollbar_comments.height = 14
+)";
 
 }  // namespace
+
+void DiffViewer_GUI::buildPlacer() {
+  placer_.addRules(DiffViewer_PosSizeInfo);
+  for (const char* name :
+       {"menubar", "lineno_left", "view_left", "scrollbar_left", "lineno_right", "view_right",
+        "scrollbar_right", "view_splitter", "view_scrollbar", "status", "view_comments",
+        "vscrollbar_comments", "hscrollbar_comments", "tf_filename_left", "tf_filename_right",
+        "txt_version_left", "txt_version_right", "tf_version_left", "tf_version_right",
+        "comment_splitter", "spin_left", "spin_right", "filelist", "toolbar", "t_version_left",
+        "t_version_right"})
+    placer_.addWidget(name, widget(name));
+}
+
+// The sizes the rules name; the splitters keep their places: the vertical
+// one its share of the width, the horizontal one the bottom pane's height.
+void DiffViewer_GUI::setPlacerSizes() {
+  placer_.setSize("menu", WMenuBar::preferredHeight());
+  placer_.setSize("status", WStaticText::preferredHeight());
+  placer_.setSize("field", TextField::preferredHeight());
+  placer_.setSize("gutterLeft", gutterWidth_[0]);
+  placer_.setSize("gutterRight", gutterWidth_[1]);
+  placer_.setSize("spinLeft", spin_left->preferredWidth());
+  placer_.setSize("spinRight", spin_right->preferredWidth());
+  placer_.setSize("versionLeft", txt_version_left->preferredWidth());
+  placer_.setSize("versionRight", txt_version_right->preferredWidth());
+  placer_.setSize("onDiskLeft", t_version_left->preferredWidth() + 8);
+  placer_.setSize("onDiskRight", t_version_right->preferredWidth() + 8);
+}
 
 void DiffViewer_GUI::layout(int width, int height) {
   if (!t_version_right || laying_) return;  // still being built
   laying_ = true;
-  if (width_ > 0 && height_ > 0 && view_splitter->position() > 0) {
-    int span = width_ - kBar - 2 * kEdge;
-    if (span > 0) splitShare_ = double(view_splitter->position() - kEdge) / span;
+  if (width_ > 0 && height_ > 0) {
+    int span = placer_.edgeOf("vs_spare", WPlacer::kLeft) - placer_.edgeOf("vs_ispare", WPlacer::kLeft);
+    if (span > 0)
+      splitShare_ = double(view_splitter->position() - placer_.edgeOf("vs_ispare", WPlacer::kLeft)) / span;
     bottomHeight_ = height_ - comment_splitter->position();
   }
   width_ = width, height_ = height;
+  setPlacerSizes();
+  placer_.setSize("commentSplit", height - bottomHeight_);
+  placer_.setSize("viewSplit", 0);
+  placer_.compute(width, height);
 
-  int menuHeight = WMenuBar::preferredHeight();
-  place(menubar, 0, 0, width, menuHeight);
-  place(toolbar, kEdge, menuHeight + kGap, width - 2 * kEdge, kToolbarHeight);
-  toolbar->layout();
-  int statusTop = height - statusHeight();
-  place(status, kEdge, statusTop, width - 2 * kEdge, statusHeight());
-
-  // The comment splitter divides the text area from the field row and the
-  // bottom pane; it keeps the bottom pane's height while the window grows.
-  int top = toolbarBottom();
-  int belowMin = fieldHeight() + 3 * kGap + kMinLines * font_h + filelist->getHeaderHeight();
-  comment_splitter->setArea(top, statusTop - kGap);
+  // The splitters move within the ranges the guides give, leaving the
+  // minimum sizes on each side.
+  int csStart = placer_.edgeOf("cs_ispare", WPlacer::kTop);
+  int csEnd = placer_.edgeOf("cs_spare", WPlacer::kTop);
+  int belowMin = TextField::preferredHeight() + 8 + kMinLines * font_h + filelist->getHeaderHeight();
+  comment_splitter->setArea(csStart, csEnd);
   comment_splitter->setMinimums(kMinLines * font_h + kBar, belowMin);
-  place(comment_splitter, 0, comment_splitter->position(), width, WSplitter::kThickness);
   comment_splitter->setPosition(height - bottomHeight_);
-  int splitY = comment_splitter->position();
-
-  layoutTextArea(top, splitY, width);
-  int fieldY = splitY + WSplitter::kThickness + kGap / 2;
-  layoutFieldRow(fieldY, width);
-  layoutBottomPane(fieldY + fieldHeight() + kGap, statusTop - kGap, width);
-  laying_ = false;
-}
-
-void DiffViewer_GUI::layoutTextArea(int top, int bottom, int width) {
-  int right = width - kBar - kEdge;
-  view_splitter->setArea(kEdge, right);
+  int vsStart = placer_.edgeOf("vs_ispare", WPlacer::kLeft);
+  int vsEnd = placer_.edgeOf("vs_spare", WPlacer::kLeft);
+  view_splitter->setArea(vsStart, vsEnd);
   view_splitter->setMinimums(gutterWidth_[0] + kMinChars * font_n,
                              gutterWidth_[1] + kMinChars * font_n);
-  place(view_splitter, view_splitter->position(), top, WSplitter::kThickness, bottom - top);
-  view_splitter->setPosition(kEdge + int(splitShare_ * (right - kEdge)));
-  int split = view_splitter->position();
-  int textHeight = bottom - top - kBar;
+  view_splitter->setPosition(vsStart + int(splitShare_ * (vsEnd - vsStart)));
 
-  struct Half {
-    WTextView *gutter, *view;
-    WScrollBar* bar;
-    int x0, x1, gutterWidth;
-  };
-  Half halves[2] = {
-      {lineno_left, view_left, scrollbar_left, kEdge, split, gutterWidth_[0]},
-      {lineno_right, view_right, scrollbar_right, split + WSplitter::kThickness, right,
-       gutterWidth_[1]},
-  };
-  for (const Half& h : halves) {
-    int textX = h.x0 + h.gutterWidth;
-    place(h.gutter, h.x0, top, h.gutterWidth, textHeight);
-    place(h.view, textX, top, h.x1 - textX, textHeight);
-    place(h.bar, textX, top + textHeight, h.x1 - textX, kBar);
-  }
-  place(view_scrollbar, right, top, kBar, textHeight);
-}
-
-void DiffViewer_GUI::layoutFieldRow(int y, int width) {
-  int split = view_splitter->position();
-  layoutHalfFields(false, kEdge, split, y);
-  layoutHalfFields(true, split + WSplitter::kThickness, width - kEdge, y);
-}
-
-// From the left: the name field, then "File on disk" or the "Version"
-// label with the version field, then the spin buttons at the half's edge.
-void DiffViewer_GUI::layoutHalfFields(bool right, int x0, int x1, int y) {
-  TextField* name = right ? tf_filename_right : tf_filename_left;
-  WStaticText* label = right ? txt_version_right : txt_version_left;
-  TextField* version = right ? tf_version_right : tf_version_left;
-  WStaticText* onDisk = right ? t_version_right : t_version_left;
-  WButtonSet* spin = right ? spin_right : spin_left;
-  int h = fieldHeight();
-
-  int end = x1;
-  if (spin->isShown()) {
-    int w = spin->preferredWidth();
-    place(spin, x1 - w, y, w, h);
-    spin->layout();
-    end = x1 - w - kGap;
-  }
-  if (onDisk->isShown()) {
-    int w = onDisk->preferredWidth() + 2 * kGap;
-    place(onDisk, end - w, y, w, h);
-    end -= w + kGap;
-  } else {
-    int fieldWidth = kVersionChars * font_n + 2 * TextField::kMargin;
-    place(version, end - fieldWidth, y, fieldWidth, h);
-    end -= fieldWidth + kGap;
-    int w = label->preferredWidth() + kGap;
-    place(label, end - w, y, w, h);
-    end -= w + kGap;
-  }
-  place(name, x0, y, end - x0, h);
-}
-
-void DiffViewer_GUI::layoutBottomPane(int top, int bottom, int width) {
-  int split = view_splitter->position();
-  place(filelist, kEdge, top, split - kEdge - 2, bottom - top);
-  int x0 = split + WSplitter::kThickness;
-  int paneWidth = width - kEdge - x0;
-  place(view_comments, x0, top, paneWidth - kBar, bottom - top - kBar);
-  place(vscrollbar_comments, x0 + paneWidth - kBar, top, kBar, bottom - top - kBar);
-  place(hscrollbar_comments, x0, bottom - kBar, paneWidth - kBar, kBar);
+  placer_.setSize("commentSplit", comment_splitter->position());
+  placer_.setSize("viewSplit", view_splitter->position());
+  placer_.place(width, height);
+  for (WButtonSet* set : {toolbar, spin_left, spin_right}) set->layout();
+  laying_ = false;
 }
 
 void DiffViewer_GUI::setGutterWidth(bool right, int width) {
