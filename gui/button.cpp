@@ -318,3 +318,15 @@ bool WButtonSet::handleExpose(int x, int y, int width, int height) {
   draw_end(t);
   return true;
 }
+
+WButtonSet* bt_SpinPair(WWindowedItem* parent, const char* nextTip, const char* previousTip,
+                        int width, int height, WButtonSetCommand handler) {
+  auto* set = new WButtonSet(parent, DrawRect{0, 0, 2 * width, height}, WButtonSet::kHorizontal);
+  set->addButton("Next", "arrowup", "Next", nextTip);
+  set->addButton("Previous", "arrowdown", "Previous", previousTip);
+  set->setShowLabels(false);
+  set->setGap(0);
+  set->setButtonSize(width, height);
+  set->setCommandHandler(handler);
+  return set;
+}

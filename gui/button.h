@@ -140,3 +140,9 @@ class WButtonSet : public WWindowedItem {
   int gap_ = kGap;
   std::vector<int> separators_;  // centres of the shown separators
 };
+
+// A spin pair: "Next" and "Previous" side by side, arrow bitmaps without
+// labels, each `width` by `height`; the commands are "Next" and
+// "Previous".  Tool tips in the "text@@long text" form.
+WButtonSet* bt_SpinPair(WWindowedItem* parent, const char* nextTip, const char* previousTip,
+                        int width, int height, WButtonSetCommand handler);

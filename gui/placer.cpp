@@ -57,6 +57,17 @@ bool WPlacer::addRules(const char* text, std::string* error) {
   return true;
 }
 
+bool WPlacer::addRules(const char* text, const std::map<std::string, std::string>& values,
+                       std::string* error) {
+  std::string filled = text ? text : "";
+  for (const auto& [key, value] : values) {
+    std::string mark = "{" + key + "}";
+    for (size_t at = filled.find(mark); at != std::string::npos; at = filled.find(mark, at))
+      filled.replace(at, mark.size(), value), at += value.size();
+  }
+  return addRules(filled.c_str(), error);
+}
+
 bool WPlacer::parseRule(const std::string& line, Rule* rule) {
   size_t eq = line.find('=');
   if (eq == std::string::npos || !splitName(trimmed(line.substr(0, eq)), &rule->target, &rule->edge))

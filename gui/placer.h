@@ -29,6 +29,10 @@ class WPlacer {
   // Parses the rules; false (with the first bad line in *error) when one
   // does not read.  Earlier rules are kept.
   bool addRules(const char* text, std::string* error = nullptr);
+  // The same with every "{key}" of the text replaced by its value: one
+  // table serves both halves of a symmetric window.
+  bool addRules(const char* text, const std::map<std::string, std::string>& values,
+                std::string* error = nullptr);
   // Widgets are placed under their names; names without a widget are
   // guides.
   void addWidget(const std::string& name, WWindowedItem* item);

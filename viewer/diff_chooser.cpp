@@ -82,17 +82,6 @@ DiffFileChooser_GUI* chooserOf(ColWind* w) {
                                           : nullptr;
 }
 
-WButtonSet* spinPair(ColWind* w) {
-  auto* set = new WButtonSet(w, kSomewhere, WButtonSet::kHorizontal);
-  set->addButton("Next", "arrowup", "Next", "@@Next Version");
-  set->addButton("Previous", "arrowdown", "Previous", "@@Previous Version");
-  set->setShowLabels(false);
-  set->setGap(0);
-  set->setButtonSize(kSpinWidth, TextField::preferredHeight());
-  set->setCommandHandler(onSpin);
-  return set;
-}
-
 WButton* button(ColWind* w, const char* label) {
   auto* b = new WButton(w, kSomewhere, label);
   b->setCallback(onButton);
@@ -147,8 +136,9 @@ bool DiffFileChooser_create(DiffFileChooser_GUI* g) {
   g->version_r = field(w);
   g->choose_version_r = button(w, "Version...");
   g->dummy_text = new WStaticText(w, kSomewhere, "");
-  g->spin_l = spinPair(w);
-  g->spin_r = spinPair(w);
+  for (WButtonSet** spin : {&g->spin_l, &g->spin_r})
+    *spin = bt_SpinPair(w, "@@Next Version", "@@Previous Version", kSpinWidth,
+                        TextField::preferredHeight(), onSpin);
   g->action = new WButtonSet(w, kSomewhere, WButtonSet::kHorizontal);
   g->action->addButton("Diff");
   g->action->addButton("Cancel");
@@ -169,67 +159,52 @@ text_t.left = window.left + 10
 text_t.top = action.top
 text_t.right = action.left - 10
 text_t.height = $field
+)";
 
-spin_l.right = window.right - 10
-spin_l.width = $spin
-spin_l.top = action.bottom + 5
-spin_l.height = $field
-choose_version_l.right = spin_l.left - 5
-choose_version_l.width = $versionButton
-choose_version_l.top = spin_l.top
-choose_version_l.height = $field
-version_l.right = choose_version_l.left - 5
-version_l.width = 12c + 8
-version_l.top = spin_l.top
-version_l.height = $field
-choose_file_l.right = version_l.left - 5
-choose_file_l.width = $browse
-choose_file_l.top = spin_l.top
-choose_file_l.height = $field
-text_l.left = window.left + 10
-text_l.width = $label
-text_l.top = spin_l.top
-text_l.height = $field
-filename_l.left = text_l.right + 5
-filename_l.right = choose_file_l.left - 5
-filename_l.top = spin_l.top
-filename_l.height = $field
-
-spin_r.right = window.right - 10
-spin_r.width = $spin
-spin_r.top = spin_l.bottom + 10
-spin_r.height = $field
-choose_version_r.right = spin_r.left - 5
-choose_version_r.width = $versionButton
-choose_version_r.top = spin_r.top
-choose_version_r.height = $field
-version_r.right = choose_version_r.left - 5
-version_r.width = 12c + 8
-version_r.top = spin_r.top
-version_r.height = $field
-choose_file_r.right = version_r.left - 5
-choose_file_r.width = $browse
-choose_file_r.top = spin_r.top
-choose_file_r.height = $field
-text_r.left = window.left + 10
-text_r.width = $label
-text_r.top = spin_r.top
-text_r.height = $field
-filename_r.left = text_r.right + 5
-filename_r.right = choose_file_r.left - 5
-filename_r.top = spin_r.top
-filename_r.height = $field
-
+// Below the two rows.
+const char* const DiffFileChooser_EndPosSizeInfo = R"(
 dummy_text.left = window.left + 10
 dummy_text.top = spin_r.bottom + 10
 dummy_text.width = 1
 dummy_text.height = 1
 )";
 
+// One side's row, from the right: spin buttons, Version button, version
+// field, Browse; the label at the left and the name field between.
+const char* const DiffFileChooser_RowPosSizeInfo = R"(
+spin_{s}.right = window.right - 10
+spin_{s}.width = $spin
+spin_{s}.top = {top}
+spin_{s}.height = $field
+choose_version_{s}.right = spin_{s}.left - 5
+choose_version_{s}.width = $versionButton
+choose_version_{s}.top = spin_{s}.top
+choose_version_{s}.height = $field
+version_{s}.right = choose_version_{s}.left - 5
+version_{s}.width = 12c + 8
+version_{s}.top = spin_{s}.top
+version_{s}.height = $field
+choose_file_{s}.right = version_{s}.left - 5
+choose_file_{s}.width = $browse
+choose_file_{s}.top = spin_{s}.top
+choose_file_{s}.height = $field
+text_{s}.left = window.left + 10
+text_{s}.width = $label
+text_{s}.top = spin_{s}.top
+text_{s}.height = $field
+filename_{s}.left = text_{s}.right + 5
+filename_{s}.right = choose_file_{s}.left - 5
+filename_{s}.top = spin_{s}.top
+filename_{s}.height = $field
+)";
+
 void DiffFileChooser_GUI::layout(int width, int height) {
   if (!action) return;
   if (!placed_) {
     placer_.addRules(DiffFileChooser_PosSizeInfo);
+    placer_.addRules(DiffFileChooser_RowPosSizeInfo, {{"s", "l"}, {"top", "action.bottom + 5"}});
+    placer_.addRules(DiffFileChooser_RowPosSizeInfo, {{"s", "r"}, {"top", "spin_l.bottom + 10"}});
+    placer_.addRules(DiffFileChooser_EndPosSizeInfo);
     const std::pair<const char*, WWindowedItem*> named[] = {
         {"text_t", text_t}, {"text_l", text_l}, {"filename_l", filename_l},
         {"choose_file_l", choose_file_l}, {"version_l", version_l},

@@ -119,17 +119,6 @@ TextField* readOnlyField(ColWind* w) {
   return f;
 }
 
-WButtonSet* spinPair(ColWind* w, const char* nextTip, const char* previousTip) {
-  auto* set = new WButtonSet(w, kSomewhere, WButtonSet::kHorizontal);
-  set->addButton("Next", "arrowup", "Next", nextTip);
-  set->addButton("Previous", "arrowdown", "Previous", previousTip);
-  set->setShowLabels(false);
-  set->setGap(0);
-  set->setButtonSize(kSpinButtonWidth, TextField::preferredHeight());
-  set->setCommandHandler(DiffViewer_SpinCommand);
-  return set;
-}
-
 WButtonSet* makeToolbar(ColWind* w) {
   auto* bar = new WButtonSet(w, kSomewhere, WButtonSet::kHorizontal);
   bar->setButtonSize(kToolbarButtonWidth, kToolbarHeight);
@@ -189,8 +178,9 @@ void makeWidgets(DiffViewer_GUI* g) {
   makeFieldRow(g);
   g->comment_splitter = new WSplitter(w, kSomewhere, WSplitter::kHorizontalBar);
   g->comment_splitter->setCallback(DiffViewer_splitterMoved);
-  g->spin_left = spinPair(w, "@@Show Next Version", "@@Show Previous Version");
-  g->spin_right = spinPair(w, "@@Show Next Version", "@@Show Previous Version");
+  for (WButtonSet** spin : {&g->spin_left, &g->spin_right})
+    *spin = bt_SpinPair(w, "@@Show Next Version", "@@Show Previous Version", kSpinButtonWidth,
+                        TextField::preferredHeight(), DiffViewer_SpinCommand);
   makeFileList(g);
   g->toolbar = makeToolbar(w);
   g->t_version_left = new WStaticText(w, kSomewhere, "File on disk");

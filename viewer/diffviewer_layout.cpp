@@ -61,82 +61,16 @@ view_splitter.width = 6
 view_splitter.top = cs_ispare.top
 view_splitter.bottom = lnViewsVMax.top
 lnLeftViewHMax.left = view_splitter.left
+)";
 
-lineno_left.left = vs_ispare.left
-lineno_left.top = cs_ispare.top
-lineno_left.width = $gutterLeft
-lineno_left.bottom = lnViewsVMax.top - 14
-view_left.left = lineno_left.right
-view_left.top = cs_ispare.top
-view_left.right = lnLeftViewHMax.left
-view_left.bottom = lineno_left.bottom
-scrollbar_left.left = view_left.left
-scrollbar_left.right = view_left.right
-scrollbar_left.top = view_left.bottom
-scrollbar_left.height = 14
-
-lineno_right.left = view_splitter.right
-lineno_right.top = cs_ispare.top
-lineno_right.width = $gutterRight
-lineno_right.bottom = lnViewsVMax.top - 14
-view_right.left = lineno_right.right
-view_right.top = cs_ispare.top
-view_right.right = lnRightViewHMax.left
-view_right.bottom = lineno_right.bottom
-scrollbar_right.left = view_right.left
-scrollbar_right.right = view_right.right
-scrollbar_right.top = view_right.bottom
-scrollbar_right.height = 14
-
+// Below the two halves (DiffViewer_HalfPosSizeInfo): the shared scroll bar
+// and the bottom pane.
+const char* const DiffViewer_PanePosSizeInfo = R"(
 view_scrollbar.left = lnRightViewHMax.left
 view_scrollbar.width = 14
 view_scrollbar.top = cs_ispare.top
 view_scrollbar.bottom = view_left.bottom
 
-# The field row under the horizontal splitter, from the right of each
-# half: spin buttons, version field, its label or "File on disk" in their
-# place, and the name field taking the rest.
-spin_left.right = lnLeftViewHMax.left
-spin_left.width = $spinLeft
-spin_left.top = comment_splitter.bottom + 2
-spin_left.height = $field
-tf_version_left.right = spin_left.left - 4
-tf_version_left.width = 9c + 8
-tf_version_left.top = spin_left.top
-tf_version_left.height = $field
-txt_version_left.right = tf_version_left.left - 4
-txt_version_left.width = $versionLeft
-txt_version_left.top = spin_left.top
-txt_version_left.height = $field
-t_version_left.right = txt_version_left.left - 4
-t_version_left.width = $onDiskLeft
-t_version_left.top = spin_left.top
-t_version_left.height = $field
-tf_filename_left.left = vs_ispare.left
-tf_filename_left.right = t_version_left.left - 4
-tf_filename_left.top = spin_left.top
-tf_filename_left.height = $field
-
-spin_right.right = window.right - 4
-spin_right.width = $spinRight
-spin_right.top = comment_splitter.bottom + 2
-spin_right.height = $field
-tf_version_right.right = spin_right.left - 4
-tf_version_right.width = 9c + 8
-tf_version_right.top = spin_right.top
-tf_version_right.height = $field
-txt_version_right.right = tf_version_right.left - 4
-txt_version_right.width = $versionRight
-txt_version_right.top = spin_right.top
-txt_version_right.height = $field
-t_version_right.right = txt_version_right.left - 4
-t_version_right.width = $onDiskRight
-t_version_right.top = spin_right.top
-t_version_right.height = $field
-tf_filename_right.left = view_splitter.right
-tf_filename_right.right = t_version_right.left - 4
-tf_filename_right.top = spin_right.top
-tf_filename_right.height = $field
 lnFieldsVMax.top = tf_filename_left.bottom
 
 # The bottom pane: the comparison list on the left, the version comments
@@ -159,10 +93,59 @@ hscrollbar_comments.top = view_comments.bottom
 hscrollbar_comments.height = 14
 )";
 
+// One half of the text area and of the field row, from {start} to {end}:
+// the gutter and the text with its scroll bar; then, from the right, the
+// spin buttons, the version field, its label or "File on disk" in their
+// place, and the name field taking the rest.
+const char* const DiffViewer_HalfPosSizeInfo = R"(
+lineno_{side}.left = {start}
+lineno_{side}.top = cs_ispare.top
+lineno_{side}.width = $gutter_{side}
+lineno_{side}.bottom = lnViewsVMax.top - 14
+view_{side}.left = lineno_{side}.right
+view_{side}.top = cs_ispare.top
+view_{side}.right = {textEnd}
+view_{side}.bottom = lineno_{side}.bottom
+scrollbar_{side}.left = view_{side}.left
+scrollbar_{side}.right = view_{side}.right
+scrollbar_{side}.top = view_{side}.bottom
+scrollbar_{side}.height = 14
+
+spin_{side}.right = {end}
+spin_{side}.width = $spin_{side}
+spin_{side}.top = comment_splitter.bottom + 2
+spin_{side}.height = $field
+tf_version_{side}.right = spin_{side}.left - 4
+tf_version_{side}.width = 9c + 8
+tf_version_{side}.top = spin_{side}.top
+tf_version_{side}.height = $field
+txt_version_{side}.right = tf_version_{side}.left - 4
+txt_version_{side}.width = $version_{side}
+txt_version_{side}.top = spin_{side}.top
+txt_version_{side}.height = $field
+t_version_{side}.right = txt_version_{side}.left - 4
+t_version_{side}.width = $onDisk_{side}
+t_version_{side}.top = spin_{side}.top
+t_version_{side}.height = $field
+tf_filename_{side}.left = {start}
+tf_filename_{side}.right = t_version_{side}.left - 4
+tf_filename_{side}.top = spin_{side}.top
+tf_filename_{side}.height = $field
+)";
+
 }  // namespace
 
 void DiffViewer_GUI::buildPlacer() {
   placer_.addRules(DiffViewer_PosSizeInfo);
+  placer_.addRules(DiffViewer_HalfPosSizeInfo, {{"side", "left"},
+                                                {"start", "vs_ispare.left"},
+                                                {"textEnd", "lnLeftViewHMax.left"},
+                                                {"end", "lnLeftViewHMax.left"}});
+  placer_.addRules(DiffViewer_HalfPosSizeInfo, {{"side", "right"},
+                                                {"start", "view_splitter.right"},
+                                                {"textEnd", "lnRightViewHMax.left"},
+                                                {"end", "window.right - 4"}});
+  placer_.addRules(DiffViewer_PanePosSizeInfo);
   for (const char* name :
        {"menubar", "lineno_left", "view_left", "scrollbar_left", "lineno_right", "view_right",
         "scrollbar_right", "view_splitter", "view_scrollbar", "status", "view_comments",
@@ -179,14 +162,14 @@ void DiffViewer_GUI::setPlacerSizes() {
   placer_.setSize("menu", WMenuBar::preferredHeight());
   placer_.setSize("status", WStaticText::preferredHeight());
   placer_.setSize("field", TextField::preferredHeight());
-  placer_.setSize("gutterLeft", gutterWidth_[0]);
-  placer_.setSize("gutterRight", gutterWidth_[1]);
-  placer_.setSize("spinLeft", spin_left->preferredWidth());
-  placer_.setSize("spinRight", spin_right->preferredWidth());
-  placer_.setSize("versionLeft", txt_version_left->preferredWidth());
-  placer_.setSize("versionRight", txt_version_right->preferredWidth());
-  placer_.setSize("onDiskLeft", t_version_left->preferredWidth() + 8);
-  placer_.setSize("onDiskRight", t_version_right->preferredWidth() + 8);
+  placer_.setSize("gutter_left", gutterWidth_[0]);
+  placer_.setSize("gutter_right", gutterWidth_[1]);
+  placer_.setSize("spin_left", spin_left->preferredWidth());
+  placer_.setSize("spin_right", spin_right->preferredWidth());
+  placer_.setSize("version_left", txt_version_left->preferredWidth());
+  placer_.setSize("version_right", txt_version_right->preferredWidth());
+  placer_.setSize("onDisk_left", t_version_left->preferredWidth() + 8);
+  placer_.setSize("onDisk_right", t_version_right->preferredWidth() + 8);
 }
 
 void DiffViewer_GUI::layout(int width, int height) {
