@@ -66,14 +66,7 @@ DiffViewer_Impl::DiffViewer_Impl(const char* leftName, const char* leftVersion,
   configureViews();
   createBrowsers();
 
-  sides_.name[0] = orEmpty(leftName), sides_.name[1] = orEmpty(rightName);
-  sides_.version[0] = orEmpty(leftVersion), sides_.version[1] = orEmpty(rightVersion);
-  sides_.date[0] = orEmpty(leftDate), sides_.date[1] = orEmpty(rightDate);
-  bool versioned = !sides_.fromDisk(0) || !sides_.fromDisk(1);
-  if (versioned && !Vorne_VC_Module::VCEnabled()) {
-    gui_Alert(window, "Version Control is disabled, so using files from disk");
-    for (int s = 0; s < 2; s++) sides_.version[s].clear(), sides_.date[s].clear();
-  }
+  takeRequest(leftName, leftVersion, leftDate, rightName, rightVersion, rightDate);
   for (int s = 0; s < 2; s++)
     if (!loadSide(s)) return;
 
@@ -82,7 +75,29 @@ DiffViewer_Impl::DiffViewer_Impl(const char* leftName, const char* leftVersion,
   setupFile(false);
   setupFile(true);
   layAllRows();
+  finishWindow();
+  opened_ = true;
+}
 
+// Empty versions and dates count as absent; without version control the
+// files on disk are compared, and the user is told.
+void DiffViewer_Impl::takeRequest(const char* leftName, const char* leftVersion,
+                                  const char* leftDate, const char* rightName,
+                                  const char* rightVersion, const char* rightDate) {
+  sides_.name[0] = orEmpty(leftName), sides_.name[1] = orEmpty(rightName);
+  sides_.version[0] = orEmpty(leftVersion), sides_.version[1] = orEmpty(rightVersion);
+  sides_.date[0] = orEmpty(leftDate), sides_.date[1] = orEmpty(rightDate);
+  bool versioned = !sides_.fromDisk(0) || !sides_.fromDisk(1);
+  if (versioned && !Vorne_VC_Module::VCEnabled()) {
+    gui_Alert(window, "Version Control is disabled, so using files from disk");
+    for (int s = 0; s < 2; s++) sides_.version[s].clear(), sides_.date[s].clear();
+  }
+}
+
+// The first comparison is shown: the optional Close button, the size, the
+// first list entry, the current difference in view, the window register,
+// the context menus and the list's commands.
+void DiffViewer_Impl::finishWindow() {
   if (vfCloseButtonOnTitleBar) {
     toolbar->addSeparator();
     toolbar->addButton("Close (Ctrl+Q)", "quit", "quit", "Close window");
@@ -93,7 +108,6 @@ DiffViewer_Impl::DiffViewer_Impl(const char* leftName, const char* leftVersion,
   cwRegisterWindowClass(window, kViewerWindowClass);
   configureMenus();
   configureMsl();
-  opened_ = true;
 }
 
 DiffViewer_Impl::~DiffViewer_Impl() {

@@ -119,6 +119,9 @@ class DiffViewer_Impl : public DiffViewer,
   DiffStuff* comparison() const { return comparison_; }
 
  private:
+  void takeRequest(const char* leftName, const char* leftVersion, const char* leftDate,
+                   const char* rightName, const char* rightVersion, const char* rightDate);
+  void finishWindow();
   bool loadSide(int side);
   void readFile(int side);
   void layAllRows();
