@@ -67,7 +67,6 @@ bool buildFrame(const PaneRows::Row& r, RowContents& out, long shadow, int heigh
 class PaneRows::TextSource : public RowSource {
  public:
   explicit TextSource(PaneRows* rows) : rows_(rows) {}
-  std::vector<synRun> runs_;
   int rowCount() override { return rows_->rowCount(); }
   int rowHeight(int row) override { return rows_->rowHeight(row); }
   void buildRow(int number, RowContents& out) override {
@@ -75,30 +74,39 @@ class PaneRows::TextSource : public RowSource {
     int height = rows_->rowHeight(number);
     if (buildFrame(r, out, px(controlshadow_pixel), height)) return;
     long bg = static_cast<long>(rows_->background(number));
-    synLineStart start = rows_->startOf(r.number, r.fileLine);
-    const char* text = FileLineText(rows_->file_, r.fileLine);
-    out.text.assign(text ? text : "", text ? r.fileLine->length : 0);
-    out.elements.push_back(std::make_unique<ColorBox>(bg, kMargin, height));
-    if (out.text.empty())
-      out.elements.push_back(std::make_unique<ColorText>(px(fg_pixel), bg, VF_TEXT, "", 0));
-    if (rows_->language_ && !out.text.empty()) {
-      runs_.clear();
-      syn_ColorLine(rows_->language_, start, out.text.data(), static_cast<int>(out.text.size()),
-                    &runs_);
-      for (const synRun& run : runs_) {
-        synPixel fg = fg_pixel, unused = 0;
-        rows_->language_->GetColorForStatus(run.status, &fg, &unused);
-        addRuns(out, run.start, run.start + run.length, static_cast<long>(fg), bg, height);
-      }
-    } else {
-      addRuns(out, 0, out.text.size(), px(fg_pixel), bg, height);
-    }
+    addText(r, bg, height, out);
     out.elements.push_back(std::make_unique<FakeBreak>());
     endRow(out, bg, height, r.changed || bg != px(rows_->textView_->getBackgroundPixel()));
   }
 
  private:
+  // One file line as one row: coloured by the file's language when it has
+  // one, on the row's background.
+  void addText(const Row& r, long bg, int height, RowContents& out) {
+    synLineStart start = rows_->startOf(r.number, r.fileLine);
+    const char* text = FileLineText(rows_->file_, r.fileLine);
+    out.text.assign(text ? text : "", text ? r.fileLine->length : 0);
+    out.elements.push_back(std::make_unique<ColorBox>(bg, kMargin, height));
+    if (out.text.empty()) {
+      out.elements.push_back(std::make_unique<ColorText>(px(fg_pixel), bg, VF_TEXT, "", 0));
+      return;
+    }
+    if (!rows_->language_) {
+      addRuns(out, 0, out.text.size(), px(fg_pixel), bg, height);
+      return;
+    }
+    runs_.clear();
+    syn_ColorLine(rows_->language_, start, out.text.data(), static_cast<int>(out.text.size()),
+                  &runs_);
+    for (const synRun& run : runs_) {
+      synPixel fg = fg_pixel, unused = 0;
+      rows_->language_->GetColorForStatus(run.status, &fg, &unused);
+      addRuns(out, run.start, run.start + run.length, static_cast<long>(fg), bg, height);
+    }
+  }
+
   PaneRows* rows_;
+  std::vector<synRun> runs_;
 };
 
 // A side's line numbers, on the gutter background.
