@@ -68,8 +68,7 @@ void gui_connectConfiguration() {
 void gui_applyConfiguration() {
   if (!XWindowsOn()) return;
   WRecomputeColors();
-  gui_closeDefaultFont();
-  gui_openDefaultFont();
+  gui_reloadDefaultFont();
   WEventSetClickPause(cfg_clickpause);
   repaintAll();
 }

@@ -56,10 +56,32 @@ XRenderColor renderColour(Pixel p) {
 int tx(const DrawTarget* t, int x) { return x - t->area.x; }
 int ty(const DrawTarget* t, int y) { return y - t->area.y; }
 
+// A TrueColor pixel holds its components: it is made here, without asking
+// the server (start-up allocates every configured colour, often more than
+// once).
+Pixel trueColourPixel(const Visual* v, unsigned r, unsigned g, unsigned b) {
+  auto place = [](unsigned value, unsigned long mask) {
+    if (!mask) return 0ul;
+    int shift = 0;
+    while (!((mask >> shift) & 1)) shift++;
+    unsigned long width = mask >> shift;
+    return ((value * width + 127) / 255) << shift;
+  };
+  return place(r, v->red_mask) | place(g, v->green_mask) | place(b, v->blue_mask);
+}
+
 }  // namespace
 
 Pixel draw_allocRGB(unsigned r, unsigned g, unsigned b) {
   XState& xs = xstate();
+  r = std::min(r, 255u), g = std::min(g, 255u), b = std::min(b, 255u);
+  if (xs.display && xs.visual && xs.visual->c_class == TrueColor) {
+    Pixel p = trueColourPixel(xs.visual, r, g, b);
+    knownColours[p] = XRenderColor{static_cast<unsigned short>(r * 257),
+                                   static_cast<unsigned short>(g * 257),
+                                   static_cast<unsigned short>(b * 257), 0xffff};
+    return p;
+  }
   XColor c{};
   c.red = static_cast<unsigned short>(std::min(r, 255u) * 257);
   c.green = static_cast<unsigned short>(std::min(g, 255u) * 257);

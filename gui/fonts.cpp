@@ -3,6 +3,8 @@
 // font_ascent.
 #include "gui/fonts.h"
 
+#include <string>
+
 #include "base/gen.h"
 #include "gui/draw.h"
 #include "gui/wgui.h"
@@ -15,6 +17,12 @@ int font_h = 0, font_n = 0, font_ascent = 0;
 namespace {
 
 const char* (*fontSource)() = nullptr;
+std::string openName;  // what the default font was opened as
+
+const char* wantedName() {
+  const char* name = fontSource ? fontSource() : nullptr;
+  return name && *name ? name : gui_getResource("font");
+}
 
 DrawFont* openWithFallback(const char* wanted) {
   DrawFont* f = wanted ? draw_openFont(wanted) : nullptr;
@@ -30,14 +38,22 @@ DrawFont* openWithFallback(const char* wanted) {
 void gui_setFontSource(const char* (*source)()) { fontSource = source; }
 
 void gui_openDefaultFont() {
-  const char* name = fontSource ? fontSource() : nullptr;
-  DrawFont* f = openWithFallback(name && *name ? name : gui_getResource("font"));
+  const char* name = wantedName();
+  openName = name ? name : "";
+  DrawFont* f = openWithFallback(name);
   gui_setDefaultFont(f);
   DrawFontMetrics m = draw_fontMetrics(f);
   font_h = m.height;
   font_ascent = m.ascent;
   font_n = f ? draw_textWidth(f, "M", 1) : 0;
   if (font_n <= 0) font_n = m.maxAdvance;
+}
+
+void gui_reloadDefaultFont() {
+  const char* name = wantedName();
+  if (draw_defaultFont() && openName == (name ? name : "")) return;
+  gui_closeDefaultFont();
+  gui_openDefaultFont();
 }
 
 void gui_closeDefaultFont() {

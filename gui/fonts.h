@@ -12,6 +12,8 @@ void gui_setFontSource(const char* (*source)());
 // Opens the default font and sets font_h, font_n and font_ascent.
 void gui_openDefaultFont();
 void gui_closeDefaultFont();
+// Opens the default font again when the configured name changed.
+void gui_reloadDefaultFont();
 // The draw_* colour cache is dropped (cleanup).
 void gui_forgetColours();
 
