@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/debugflag.h"
 #include "base/gen.h"
 #include "config/config_vars.h"
 #include "diff/diff.h"
@@ -134,7 +135,7 @@ void DiffViewer_Impl::configureViews() {
     v->setScrollLineHeight(font_h);
   }
   for (WTextView* v : {view_left, view_right, lineno_left, lineno_right}) {
-    v->setZoneLimit(1000);
+    if (debugFlag[DBG_UseTextviewZone]) v->setZoneLimit(1000);
     v->setVScroller(view_scrollbar);
   }
   view_left->setHScroller(scrollbar_left);
@@ -158,11 +159,13 @@ void DiffViewer_Impl::configureViews() {
 }
 
 void DiffViewer_Impl::createBrowsers() {
-  // The two sides are laid out row by row on demand; the comment pane is
-  // a small ordinary text.
+  // The two sides are laid out row by row on demand; the comment pane is a
+  // small ordinary text, in the array store unless the switch
+  // UseArrayStoreInDiffView is off.
   panes_[0] = std::make_unique<PaneRows>(view_left, lineno_left);
   panes_[1] = std::make_unique<PaneRows>(view_right, lineno_right);
-  comments_ = std::make_unique<SimpleBrowser>(view_comments, true);
+  comments_ = std::make_unique<SimpleBrowser>(view_comments,
+                                              debugFlag[DBG_UseArrayStoreInDiffView]);
   comments_->setMargin(1);
   margins_[0] = std::make_unique<SelectionMargin>(view_left, lineno_left);
   margins_[1] = std::make_unique<SelectionMargin>(view_right, lineno_right);
