@@ -143,6 +143,7 @@ void DiffViewer_Impl::configureViews() {
   view_comments->setVScroller(vscrollbar_comments);
   view_comments->setHScroller(hscrollbar_comments);
   for (WTextView* v : {view_left, view_right}) {
+    v->setTabStop(font_n * std::max(1, FileGetTabSize()));  // tabs as the text model counts them
     v->setEventStealHook(stealEvent);
     v->setNewlinesInSelection(false);
     v->setMaxMouseClicks(2);
