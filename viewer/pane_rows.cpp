@@ -34,6 +34,23 @@ synLineStart unpack(long word) {
   return synLineStart{static_cast<synState>(w & 0xffffffffu), static_cast<uint32_t>(w >> 32)};
 }
 
+// A line as shown: control characters (other than the tab) take two
+// columns, "^A" for byte 1, as the text model measures them.
+void showText(const char* text, long length, std::string* out) {
+  out->clear();
+  if (!text) return;
+  out->reserve(length);
+  for (long i = 0; i < length; i++) {
+    auto c = static_cast<unsigned char>(text[i]);
+    if (c < 32 && c != '\t') {
+      out->push_back('^');
+      out->push_back(static_cast<char>(c + '@'));
+    } else {
+      out->push_back(static_cast<char>(c));
+    }
+  }
+}
+
 // Text runs from `from` to `to` in one colour, split at tabs.
 void addRuns(RowContents& out, size_t from, size_t to, long fg, long bg, int height) {
   size_t run = from;
@@ -85,7 +102,7 @@ class PaneRows::TextSource : public RowSource {
   void addText(const Row& r, long bg, int height, RowContents& out) {
     synLineStart start = rows_->startOf(r.number, r.fileLine);
     const char* text = FileLineText(rows_->file_, r.fileLine);
-    out.text.assign(text ? text : "", text ? r.fileLine->length : 0);
+    showText(text, text ? r.fileLine->length : 0, &out.text);
     out.elements.push_back(std::make_unique<ColorBox>(bg, kMargin, height));
     if (out.text.empty()) {
       out.elements.push_back(std::make_unique<ColorText>(px(fg_pixel), bg, VF_TEXT, "", 0));
