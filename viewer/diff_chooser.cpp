@@ -58,28 +58,8 @@ void onEnter(TextField* f) {
   if (DiffFileChooser_GUI* c = chooserOf(f)) c->handle_action_Diff();
 }
 
-int onEvent(xinLibSt* e, ColWind* w) {
-  DiffFileChooser_GUI* c = chooserOf(w);
-  if (c && e->type == WEV_CONFIGURE) c->layout(e->width, e->height);
-  return 0;
-}
-
-int onClose(ColWind* w) {
-  DiffFileChooser_GUI* c = chooserOf(w);
-  if (!c) return 1;
-  if (!c->isCloseAllowed()) return 0;
-  w->returnData = nullptr;
-  c->window = nullptr;
-  if (!c->closing) {
-    c->closing = true;
-    c->destroyClass();
-  }
-  return 1;
-}
-
 DiffFileChooser_GUI* chooserOf(ColWind* w) {
-  return w && w->closeCallback == onClose ? static_cast<DiffFileChooser_GUI*>(w->returnData)
-                                          : nullptr;
+  return dynamic_cast<DiffFileChooser_GUI*>(WGeneratedWindow::fromWindow(w));
 }
 
 WButton* button(ColWind* w, const char* label) {
@@ -99,29 +79,16 @@ TextField* field(ColWind* w) {
 
 // ---- the generated dialog ----
 
-DiffFileChooser_GUI::~DiffFileChooser_GUI() {
-  if (!window) return;
-  ColWind* w = window;
-  window = nullptr;
-  w->returnData = nullptr;
-  closing = true;
-  cwDestroy(w);
-}
-
-void DiffFileChooser_GUI::destroyClass() {
-  if (isCloseAllowed()) delete this;
-}
-
-void DiffFileChooser_GUI::close() {
-  if (window) cwDestroy(window);
+// Escape is Cancel, as in every dialog.
+void DiffFileChooser_GUI::CallEvent(xinLibSt* event) {
+  if (event->type == WEV_CONFIGURE) layout(event->width, event->height);
+  if (event->type == WEV_KEY && event->code == WKEY_ESCAPE && !event->state) handle_action_Cancel();
 }
 
 bool DiffFileChooser_create(DiffFileChooser_GUI* g) {
   int h = TextField::preferredHeight();
   int height = std::max(kHeight, 4 * kPad + 3 * h);
-  g->window = cwxCreatexy(-1, -1, "Choose two files", "Choose two files", "Choose two files",
-                          onClose, onEvent, kWidth, height, g);
-  if (!g->window) return false;
+  if (!g->createWindow("Choose two files", "Choose two files", kWidth, height)) return false;
   ColWind* w = g->window;
   bitmap_setWindowIcon(w, "VORNEPIC");
   g->text_t = new WStaticText(w, kSomewhere, "Choose two files to view differences:");

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "gui/generated_window.h"
 #include "gui/placer.h"
 
 class ColWind;
@@ -14,15 +15,10 @@ class WButton;
 class WButtonSet;
 class WStaticText;
 
-class DiffFileChooser_GUI {
+class DiffFileChooser_GUI : public WGeneratedWindow {
  public:
   DiffFileChooser_GUI() = default;
-  virtual ~DiffFileChooser_GUI();
-  DiffFileChooser_GUI(const DiffFileChooser_GUI&) = delete;
-  DiffFileChooser_GUI& operator=(const DiffFileChooser_GUI&) = delete;
 
-  ColWind* window = nullptr;
-  bool closing = false;
   WStaticText* text_t = nullptr;
   WStaticText* text_l = nullptr;
   TextField* filename_l = nullptr;
@@ -39,9 +35,8 @@ class DiffFileChooser_GUI {
   WButtonSet* spin_r = nullptr;
   WButtonSet* action = nullptr;
 
-  virtual void destroyClass();
-  virtual bool isCloseAllowed() { return true; }
-  virtual void close();
+  // A new size lays the dialog out again; Escape cancels.
+  void CallEvent(xinLibSt* event) override;
 
   virtual void handle_action_Diff() {}
   virtual void ChooseLeftVersion() {}

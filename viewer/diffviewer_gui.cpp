@@ -18,8 +18,6 @@
 #include "gui/text_field.h"
 #include "gui/textview.h"
 #include "gui/wgui.h"
-#include "gui/window_config.h"
-#include "gui/window_state.h"
 
 using namespace dv_layout;
 
@@ -87,37 +85,9 @@ void DiffViewer_menubar_handleDims(WMenuBar* bar, int menu) {
   if (DiffViewer_GUI* gui = guiOf(bar)) gui->menubar_handleDims(menu);
 }
 
-int DiffViewer_event(xinLibSt* event, ColWind* window) {
-  DiffViewer_GUI* gui = DiffViewer_fromWindow(window);
-  if (!gui) return 0;
-  if (event->type == WEV_CONFIGURE) gui->layout(event->width, event->height);
-  gui->CallEvent(event);
-  return 0;
-}
-
-// A close asked by the window manager or the program: the object goes with
-// its window unless it is already on its way out.
-int DiffViewer_cleanup(ColWind* window) {
-  DiffViewer_GUI* gui = DiffViewer_fromWindow(window);
-  if (!gui) return 1;
-  if (!gui->isCloseAllowed()) return 0;
-  WindowConfig_DestroyWindow("DiffViewer", window);
-  cwUnregisterWindowClass(window);
-  window->returnData = nullptr;
-  gui->window = nullptr;
-  if (!gui->closing) {
-    gui->closing = true;
-    gui->destroyClass();
-  }
-  return 1;
-}
-
 // ---- construction ----
 
-TextField* readOnlyField(ColWind* w) {
-  auto* f = new TextField(w, kSomewhere, false);
-  return f;
-}
+TextField* readOnlyField(ColWind* w) { return new TextField(w, kSomewhere, false); }
 
 WButtonSet* makeToolbar(ColWind* w) {
   auto* bar = new WButtonSet(w, kSomewhere, WButtonSet::kHorizontal);
@@ -199,27 +169,12 @@ void findButtons(DiffViewer_GUI* g) {
 
 }  // namespace
 
-DiffViewer_GUI::~DiffViewer_GUI() {
-  if (!window) return;
-  ColWind* w = window;
-  window = nullptr;
-  w->returnData = nullptr;
-  closing = true;
-  cwDestroy(w);
-}
-
 DiffViewer_GUI* DiffViewer_fromWindow(ColWind* window) {
-  return window && window->closeCallback == DiffViewer_cleanup
-             ? static_cast<DiffViewer_GUI*>(window->returnData)
-             : nullptr;
+  return dynamic_cast<DiffViewer_GUI*>(WGeneratedWindow::fromWindow(window));
 }
 
-void DiffViewer_GUI::destroyClass() {
-  if (isCloseAllowed()) delete this;
-}
-
-void DiffViewer_GUI::close() {
-  if (window) cwDestroy(window);
+void DiffViewer_GUI::CallEvent(xinLibSt* event) {
+  if (event->type == WEV_CONFIGURE) layout(event->width, event->height);
 }
 
 WWindowedItem* DiffViewer_GUI::widget(const std::string& name) const {
@@ -257,9 +212,7 @@ WWindowedItem* DiffViewer_GUI::widget(const std::string& name) const {
 }
 
 bool DiffViewer_create(DiffViewer_GUI* gui, const char* title) {
-  gui->window = cwxCreatexy(-1, -1, "diff_viewer", title, title, DiffViewer_cleanup,
-                            DiffViewer_event, kInitialWidth, kInitialHeight, gui);
-  if (!gui->window) return false;
+  if (!gui->createWindow("diff_viewer", title, kInitialWidth, kInitialHeight)) return false;
   bitmap_setWindowIcon(gui->window, "VORNEPIC");
   makeWidgets(gui);
   findButtons(gui);

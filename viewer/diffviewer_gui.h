@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "gui/generated_window.h"
 #include "gui/placer.h"
 
 class ColWind;
@@ -30,15 +31,9 @@ class WWindowedItem;
 struct CmdInfo;
 struct xinLibSt;
 
-class DiffViewer_GUI {
+class DiffViewer_GUI : public WGeneratedWindow {
  public:
-  DiffViewer_GUI() = default;
-  virtual ~DiffViewer_GUI();
-  DiffViewer_GUI(const DiffViewer_GUI&) = delete;
-  DiffViewer_GUI& operator=(const DiffViewer_GUI&) = delete;
-
-  ColWind* window = nullptr;  // "diff_viewer"
-  bool closing = false;
+  DiffViewer_GUI() : WGeneratedWindow("DiffViewer") {}
 
   WMenuBar* menubar = nullptr;
   WTextView* lineno_left = nullptr;
@@ -79,13 +74,8 @@ class DiffViewer_GUI {
   // The widget of that name, or null.
   WWindowedItem* widget(const std::string& name) const;
 
-  // Window life.  close() destroys the top-level window; destroyClass()
-  // deletes the object when closing is allowed.
-  virtual void destroyClass();
-  virtual bool isCloseAllowed() { return true; }
-  virtual void close();
-
-  virtual void CallEvent(xinLibSt*) {}
+  // A new size lays the window out again.
+  void CallEvent(xinLibSt* event) override;
   virtual void handle_spin_right_Next() {}
   virtual void handle_toolbar_Previous() {}
   virtual void handle_spin_left_Previous() {}

@@ -46,6 +46,7 @@ void DiffViewer_Impl::setRange(int index) {
 }
 
 void DiffViewer_Impl::CallEvent(xinLibSt* event) {
+  DiffViewer_GUI::CallEvent(event);
   if (event->type == WEV_CONFIGURE) publishState();
 }
 

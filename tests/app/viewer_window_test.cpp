@@ -353,6 +353,16 @@ TEST_F(ViewerWindow, ChooserRefusesAMissingFile) {
   EXPECT_FALSE(alerts.empty());
   EXPECT_EQ(findWindows("Choose two files").size(), 1u);
   EXPECT_TRUE(v.running());
+  // Escape dismisses the alert, then cancels the chooser.
+  ASSERT_FALSE(alerts.empty());
+  runProgram({"xdotool", "windowfocus", "--sync", std::to_string(alerts[0])});
+  runProgram({"xdotool", "key", "Escape"});
+  usleep(200000);
+  runProgram({"xdotool", "windowfocus", "--sync", std::to_string(chooser)});
+  runProgram({"xdotool", "key", "Escape"});
+  for (int i = 0; i < 50 && !findWindows("Choose two files").empty(); i++) usleep(20000);
+  EXPECT_TRUE(findWindows("Choose two files").empty());
+  EXPECT_TRUE(v.running());
 }
 
 TEST_F(ViewerWindow, GeometryIsRestoredOnTheNextStart) {
