@@ -21,6 +21,7 @@
 
 class SelectionMargin;
 class PaneRows;
+struct FileListEntry;
 class SimpleBrowser;
 class TextElement;
 struct DiffStuff;
@@ -108,6 +109,7 @@ class DiffViewer_Impl : public DiffViewer,
   void configureMenus();
   int removeSelectedEntry();
   void saveShownPosition();
+  bool showsEntry(const FileListEntry& entry) const;
 
   // Menus.
   int options() const { return options_; }

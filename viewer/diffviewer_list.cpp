@@ -74,6 +74,11 @@ void DiffViewer_Impl::addFileListEntry(const DiffSides& s, bool shown, int line)
   publishState();
 }
 
+bool DiffViewer_Impl::showsEntry(const FileListEntry& e) const {
+  return sides_.name[0] == e.leftName && sides_.name[1] == e.rightName &&
+         sides_.version[0] == e.leftVersion && sides_.version[1] == e.rightVersion;
+}
+
 void DiffViewer_Impl::saveShownPosition() {
   for (int r = 0; r < filelist->getRowCount(); r++) {
     FileListEntry* entry = entryAt(filelist, r);
@@ -107,16 +112,27 @@ void DiffViewer_Impl::filelist_handleSingleClick(int row, int column, int clicks
   FileListEntry* entry = entryAt(filelist, row);
   if (!entry || entry->shown) return;
   saveShownPosition();
+  int wasShown = -1;
   for (int r = 0; r < filelist->getRowCount(); r++) {
     FileListEntry* other = entryAt(filelist, r);
     if (!other->shown) continue;
     other->shown = false;
+    wasShown = r;
     filelist->redrawCell(r, kToggle);
   }
   entry->shown = true;
   loadNewDiff(entry->leftName.c_str(), entry->leftVersionOrNull(), nullptr,
               entry->rightName.c_str(), entry->rightVersionOrNull(), nullptr, ShowOnly,
               entry->savedRow);
+  if (!showsEntry(*entry) && wasShown >= 0) {
+    // The pair could not be loaded (the message line says why): the list
+    // keeps showing the pair that is still displayed.
+    entry->shown = false;
+    entryAt(filelist, wasShown)->shown = true;
+    filelist->redrawCell(wasShown, kToggle);
+    publishState();
+    return;
+  }
   setRange(entry->savedCurrent);
   filelist->redrawCell(row, kToggle);
   setFileListEntryCount(row, true);

@@ -320,8 +320,18 @@ TEST_F(ViewerWindow, ComparisonListQueuesSwitchesAndRemoves) {
   EXPECT_EQ(current(s), 3);
   EXPECT_EQ(v.title().find("m.txt"), std::string::npos);
 
-  // Control+D in the text removes the selected (shown) row; the pair that
-  // takes its place is shown.
+  // A pair that cannot be loaded any more is not shown: the list keeps
+  // marking the pair on display.
+  fs::remove(dir / "m.txt");
+  v.click(list.x + 8, list.y + header + rowHeight + rowHeight / 2);
+  s = v.waitFor([](const ViewerState& s) { return s.get("message").find("Cannot") == 0; });
+  EXPECT_EQ(s.get("message"), "Cannot open file for reading: " + p("m.txt"));
+  EXPECT_EQ(s.get("shownrow"), "1");
+  write("m.txt", "a\nb\nc\nd\ne\nf\n");
+
+  // Control+D removes the selected row; when it is the shown one, the pair
+  // that takes its place is shown.
+  v.click(list.x + 60, list.y + header + rowHeight / 2);  // selects row 1 only
   v.key("ctrl+d");
   s = v.waitFor([](const ViewerState& s) { return s.get("listrows") == "1"; });
   EXPECT_EQ(s.get("listrows"), "1");
