@@ -97,13 +97,15 @@ void WButton::paintFace(DrawTarget* t) {
   bool text = labelVisible();
   int pw = bitmap_width(bitmap_), ph = bitmap_height(bitmap_);
   int tw = text ? labelWidth(label_) : 0;
-  int total = pw + tw + (pw && tw ? kPictureGap : 0);
+  // A tight face narrows the gap between picture and label before it
+  // cuts the label; contents still too wide start at the left edge.
+  int gap = pw && tw ? std::clamp(getWidth() - 6 - pw - tw, 1, kPictureGap) : 0;
+  int total = pw + tw + gap;
   int shift = sunken ? 1 : 0;
-  // Contents too wide for the face start at its left edge.
   int x = std::max((getWidth() - total) / 2, 3) + shift;
   if (bitmap_) bitmap_draw(t, bitmap_, x, (getHeight() - ph) / 2 + shift, dimmed_);
   if (!text) return;
-  int tx = x + pw + (pw ? kPictureGap : 0);
+  int tx = x + pw + gap;
   int baseline = (getHeight() - font_h) / 2 + font_ascent + shift;
   // No face shows more than the start of a long label.
   std::string shown = tf_displayable(std::string_view(label_).substr(0, 256));
