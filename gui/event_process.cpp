@@ -38,8 +38,12 @@ void reportToParent(XEvent* e, Window parent) {
 }
 
 // While a modal window is up, presses elsewhere ring the bell and raise it.
+// Popups (menus opened from the dialog) belong to no top-level window and
+// keep their input.
 bool refusedByModal(XEvent* e, WWindowedItem* item) {
-  if (!modalWindow || !item || item->getTopLevel() == modalWindow) return false;
+  if (!modalWindow || !item) return false;
+  ColWind* top = item->getTopLevel();
+  if (!top || top == modalWindow) return false;
   if (e->type == KeyPress || e->type == ButtonPress) {
     XBell(e->xany.display, 0);
     XRaiseWindow(e->xany.display, modalWindow->getWindow());

@@ -10,6 +10,7 @@
 #include "gui/alert.h"
 #include "gui/button.h"
 #include "gui/dialog.h"
+#include "gui/popup.h"
 #include "gui/prompt.h"
 #include "gui/text_field.h"
 #include "gui/wgui.h"
@@ -281,6 +282,38 @@ TEST_F(ModalInput, OtherWindowsRingTheBellAndRaiseTheDialog) {
   ASSERT_EQ(xdotool({"mousemove", "--window", id(pane), "30", "30", "click", "1"}), 0);
   ASSERT_TRUE(waitFor([pane] { return pane->presses == 1; }));
   EXPECT_EQ(bells.count(), 0);
+}
+
+// A popup (a menu the dialog opens) takes its clicks while the dialog is
+// modal; the rest of the program still does not.
+TEST_F(ModalInput, PopupsOpenedDuringTheDialogTakeTheirInput) {
+  ColWind* main = openWindow("main", 300, 200);
+  ASSERT_NE(main, nullptr);
+  struct Recorder : WWindowedItem {
+    Recorder(WWindowedItem* parent) : WWindowedItem(parent, DrawRect{0, 0, 80, 40}, bg_pixel) {}
+    int presses = 0;
+    bool handleMousePress(xinLibSt*) override { return ++presses; }
+  };
+  auto popup = std::make_unique<WPopup>(DrawRect{50, 50, 80, 40}, bg_pixel);
+  auto* recorder = new Recorder(popup.get());
+  Script script({
+      [&] {
+        if (!shownDialog()) return false;
+        popup->popUp(DrawRect{50, 50, 80, 40});
+        return true;
+      },
+      [&] {
+        return xdotool({"mousemove", "--window", id(recorder), "10", "10", "click", "1"}) == 0;
+      },
+      [&] { return recorder->presses == 1; },
+      [&] {
+        popup->popDown();
+        return keysToDialog({"Escape"});
+      },
+  });
+  gui_Alert(main, "Busy.");
+  EXPECT_TRUE(script.finished());
+  EXPECT_EQ(recorder->presses, 1);
 }
 
 TEST_F(ModalInput, NestedDialogsRestoreTheOuterOne) {
