@@ -170,11 +170,21 @@ DrawFontMetrics draw_fontMetrics(const DrawFont* font) {
 int draw_textWidth(const DrawFont* font, const char* utf8, int len) {
   if (!font || !utf8 || !xstate().display) return 0;
   if (len < 0) len = static_cast<int>(strlen(utf8));
-  if (len == 0) return 0;
-  XGlyphInfo info;
-  XftTextExtentsUtf8(xstate().display, font->xft, reinterpret_cast<const FcChar8*>(utf8), len,
-                     &info);
-  return info.xOff;
+  // Xft reports the advance in 16 bits: long texts are measured in pieces
+  // that end on character boundaries, so a 100,000-byte line still has
+  // its true width.
+  constexpr int kPiece = 1024;
+  long width = 0;
+  for (int at = 0; at < len;) {
+    int n = std::min(kPiece, len - at);
+    while (at + n < len && n > 1 && (static_cast<unsigned char>(utf8[at + n]) & 0xC0) == 0x80) n--;
+    XGlyphInfo info;
+    XftTextExtentsUtf8(xstate().display, font->xft, reinterpret_cast<const FcChar8*>(utf8 + at),
+                       n, &info);
+    width += info.xOff;
+    at += n;
+  }
+  return static_cast<int>(std::min<long>(width, 0x7fffffff));
 }
 
 DrawTarget* draw_begin(WindowId window, DrawRect area) {

@@ -222,6 +222,13 @@ TEST_F(ToolkitStartUp, DefaultFontAndMetrics) {
   EXPECT_EQ(draw_textWidth(f, "MMMM", -1), 4 * font_n);  // a monospaced font
   EXPECT_EQ(draw_textWidth(f, "iiii", 4), 4 * font_n);
   EXPECT_EQ(draw_textWidth(f, "", 0), 0);
+  // Beyond the 16 bits Xft reports, and with a character across a piece's
+  // end: the whole width still counts.
+  std::string line(100000, 'M');
+  EXPECT_EQ(draw_textWidth(f, line.c_str(), -1), 100000 * font_n);
+  std::string accents;
+  for (int i = 0; i < 3000; i++) accents += "a\xc3\xa9";  // "a" and "e" with an acute accent
+  EXPECT_EQ(draw_textWidth(f, accents.c_str(), -1), 6000 * font_n);
   DrawFont* big = draw_openFont("DejaVu Sans Mono:size=20");
   ASSERT_NE(big, nullptr);
   EXPECT_GT(draw_fontMetrics(big).height, font_h);
