@@ -171,8 +171,16 @@ void PositionTable::handleRemoved(TextReference previous) {
   else invalidateAll();
 }
 
+// A store that knows its line heights keeps them, so a changed line only
+// needs laying out again (a store whose heights change says so with a
+// whole change): the scan stands.
 void PositionTable::handleChanged(TextReference ref) {
   int line, element;
-  if (findInZone(ref, &line, &element)) invalidateFromLine(line);
+  bool inZone = findInZone(ref, &line, &element);
+  if (store_->knownLineOf(ref) > 0) {
+    if (inZone) zone_.resize(std::max(0, line - zoneFirst_));
+    return;
+  }
+  if (inZone) invalidateFromLine(line);
   else invalidateAll();
 }

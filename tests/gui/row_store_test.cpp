@@ -50,6 +50,19 @@ TEST(RowStore, MeasuringAMillionRowsBuildsNone) {
   EXPECT_EQ(line->elements.size(), static_cast<size_t>(654321 % 3 + 1));
   EXPECT_EQ(line->height, 10);
   EXPECT_LE(source.built, 2);
+
+  // A restyled row keeps every height: only laid-out rows are dropped, and
+  // the measure of the whole text stands.
+  TextReference shown = line->first;
+  int zone = table.getZoneSize();
+  ASSERT_GT(zone, 0);
+  table.handleChanged(store.getFirstElement());
+  EXPECT_TRUE(table.isComplete());
+  EXPECT_EQ(table.getZoneSize(), zone);
+  table.handleChanged(shown);
+  EXPECT_TRUE(table.isComplete());
+  EXPECT_LT(table.getZoneSize(), zone);
+  EXPECT_EQ(table.getContentHeight(), heightOfRows(source.rows));
 }
 
 TEST(RowStore, PositionsWalkAcrossRowsBothWays) {
