@@ -244,6 +244,9 @@ bool TextField::handleKey(xinLibSt* e) {
     return true;
   }
   if (editingKey(e)) return true;
+  // A Tab that accepted no completion is not typed: it moves to the next
+  // field, when the window has one.
+  if (e->code == WKEY_TAB) return false;
   if (e->state & WMOD_ALT) return false;
   if (e->nchars <= 0 || !e->chars) return false;
   std::string text = tf_oneLine(std::string(e->chars, e->nchars));

@@ -79,10 +79,20 @@ TextField* field(ColWind* w) {
 
 // ---- the generated dialog ----
 
-// Escape is Cancel, as in every dialog.
+// Escape is Cancel, as in every dialog; Tab and Shift+Tab go round the
+// four fields.
 void DiffFileChooser_GUI::CallEvent(xinLibSt* event) {
   if (event->type == WEV_CONFIGURE) layout(event->width, event->height);
-  if (event->type == WEV_KEY && event->code == WKEY_ESCAPE && !event->state) handle_action_Cancel();
+  if (event->type != WEV_KEY || (event->state & ~WMOD_SHIFT)) return;
+  if (event->code == WKEY_ESCAPE && !event->state) {
+    handle_action_Cancel();
+  } else if (event->code == WKEY_TAB) {
+    TextField* fields[] = {filename_l, version_l, filename_r, version_r};
+    int at = 0;
+    while (at < 4 && fields[at] != window->activeItem) at++;
+    int step = event->state & WMOD_SHIFT ? 3 : 1;
+    fields[at < 4 ? (at + step) % 4 : 0]->activateMe();
+  }
 }
 
 bool DiffFileChooser_create(DiffFileChooser_GUI* g) {

@@ -35,7 +35,8 @@ class DiffFileChooser_GUI : public WGeneratedWindow {
   WButtonSet* spin_r = nullptr;
   WButtonSet* action = nullptr;
 
-  // A new size lays the dialog out again; Escape cancels.
+  // A new size lays the dialog out again; Escape cancels; Tab moves
+  // between the fields.
   void CallEvent(xinLibSt* event) override;
 
   virtual void handle_action_Diff() {}

@@ -452,6 +452,23 @@ TEST_F(ViewerWindow, ContextMenuEditsFileAndSetsCurrentDiff) {
   EXPECT_EQ(current(v.waitFor([](const ViewerState& s) { return current(s) == 2; })), 2);
 }
 
+// One name opens the chooser with it on the left; Tab reaches the right
+// name, Enter opens the viewer, and the process lasts as long as a window.
+TEST_F(ViewerWindow, OneNameAsksForTheOtherSide) {
+  ViewerSession v;
+  ASSERT_TRUE(v.start({p("l.txt")}, (dir / "config").string()));
+  unsigned long chooser = waitForChooser();
+  ASSERT_NE(chooser, 0u);
+  runProgram({"xdotool", "key", "Tab", "Tab"});
+  v.type(p("r.txt"));
+  runProgram({"xdotool", "key", "Return"});
+  ASSERT_NE(v.waitForWindow("l.txt (Current Version) vs. r.txt"), 0u);
+  EXPECT_TRUE(findWindows("Choose two files").empty());
+  EXPECT_EQ(v.state().get("count"), "4");
+  v.key("ctrl+q");
+  EXPECT_EQ(v.wait(), 0);
+}
+
 TEST_F(ViewerWindow, UnreadableRequestOpensNoWindow) {
   ViewerSession v;
   ASSERT_TRUE(v.start({p("l.txt"), p("missing")}, (dir / "config").string()));
