@@ -109,6 +109,8 @@ class DiffViewer_Impl : public DiffViewer,
   void configureMenus();
   int removeSelectedEntry();
   void saveShownPosition();
+  void fitListColumns(const std::string& leftVersion, const std::string& rightVersion);
+  void markShown(int row);
   bool showsEntry(const FileListEntry& entry) const;
 
   // Menus.

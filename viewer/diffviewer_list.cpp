@@ -38,14 +38,25 @@ void DiffViewer_Impl::addFileListEntry(const DiffSides& s, bool shown, int line)
   const char* texts[kColumns];
   for (int c = 0; c < kColumns; c++) texts[c] = cells[c].c_str();
   int row = filelist->appendRow(texts, kColumns, entry);
+  fitListColumns(cells[kLeftVersion], cells[kRightVersion]);
+  listStarted_ = true;
+  // The pair just loaded is the one displayed: it is marked without being
+  // loaded again through the click path.
+  if (shown) markShown(row);
+  publishState();
+}
 
-  // Column widths: the version columns fit their labels, the name columns
-  // share what is left of half the editor width each.
+// The version columns fit their labels (never narrowing once the list has
+// rows), the name columns share what is left of half the editor width.
+void DiffViewer_Impl::fitListColumns(const std::string& leftVersion,
+                                     const std::string& rightVersion) {
   int half = font_n * EditWidth / 2;
-  for (int c : {kLeftVersion, kRightVersion}) {
-    int wanted = st_textWidth(cells[c]) + 16;
-    if (listStarted_) wanted = std::max(wanted, filelist->getColumnWidth(c));
-    filelist->setColumnWidth(c, wanted);
+  const std::pair<int, const std::string*> versions[] = {{kLeftVersion, &leftVersion},
+                                                         {kRightVersion, &rightVersion}};
+  for (const auto& [column, label] : versions) {
+    int wanted = st_textWidth(*label) + 16;
+    if (listStarted_) wanted = std::max(wanted, filelist->getColumnWidth(column));
+    filelist->setColumnWidth(column, wanted);
   }
   filelist->setColumnWidth(kToggle, 20);
   filelist->setColumnWidth(kCount, 3 * font_n + 2 * MScrollList::kCellPadding);
@@ -53,25 +64,17 @@ void DiffViewer_Impl::addFileListEntry(const DiffSides& s, bool shown, int line)
   filelist->setColumnWidth(kRight, half - filelist->getColumnWidth(kRightVersion) -
                                        filelist->getColumnWidth(kCount) -
                                        MScrollList::kScrollBarWidth);
-  listStarted_ = true;
-  if (!shown) {
-    publishState();
-    return;
-  }
-  // The pair just loaded is the one displayed: mark it without loading it
-  // again through the click path.
+}
+
+void DiffViewer_Impl::markShown(int row) {
   for (int r = 0; r < filelist->getRowCount(); r++) {
-    FileListEntry* other = entryAt(filelist, r);
-    if (other->shown && r != row) {
-      other->shown = false;
-      filelist->redrawCell(r, kToggle);
-    }
+    FileListEntry* entry = entryAt(filelist, r);
+    if (entry->shown == (r == row)) continue;
+    entry->shown = r == row;
+    filelist->redrawCell(r, kToggle);
   }
-  entry->shown = true;
   filelist->setSelectedRow(row, false);
   filelist->scrollToRow(row);
-  filelist->redrawCell(row, kToggle);
-  publishState();
 }
 
 bool DiffViewer_Impl::showsEntry(const FileListEntry& e) const {
