@@ -259,38 +259,46 @@ void DiffViewer_Impl::setupFile(bool right) {
   char* full = gen_expand_filename(name.c_str());
   nameField->setToolTip(full);
   gen_free(full);
-
-  TextField* versionField = right ? tf_version_right : tf_version_left;
-  WStaticText* label = right ? txt_version_right : txt_version_left;
-  WButtonSet* spin = right ? spin_right : spin_left;
   bool underVC = vc_UnderVC(name.c_str());
+  setupVersionField(right, underVC);
+  if (right) showComments(false);
+  setupSpinButtons(right, underVC);
+  setGutterWidth(right, align_GutterWidth(files_[s]->lineCount, font_n));
+}
+
+// The version asked for, the date (labelled "Date", no stepping), the
+// working file's local label, or "File on disk" outside version control.
+void DiffViewer_Impl::setupVersionField(bool right, bool underVC) {
+  int s = right;
+  TextField* versionField = right ? tf_version_right : tf_version_left;
   if (sides_.hasVersion(s) && files_[s]->versionLabel) {
     showFileOnDisk(right, false);
     versionField->setText(sides_.version[s].c_str());
   } else if (sides_.hasDate(s)) {
     showFileOnDisk(right, false);
-    label->setText("Date");
+    (right ? txt_version_right : txt_version_left)->setText("Date");
     versionField->setText(sides_.date[s].c_str());
-    spin->hide();
+    (right ? spin_right : spin_left)->hide();
   } else if (underVC) {
     showFileOnDisk(right, false);
-    char* local = get_local_version(name.c_str());
+    char* local = get_local_version(sides_.name[s].c_str());
     versionField->setText(sides_.hasVersion(s) ? sides_.version[s].c_str() : local);
     gen_free(local);
   } else {
     showFileOnDisk(right, true);
   }
-  if (right) showComments(false);
+}
 
-  // Outside version control there is nothing to ask (and no complaint).
-  const char* version = orNull(sides_.version[s]);
-  char* previous = underVC ? vc_GetPreviousVersion(name.c_str(), version) : nullptr;
-  char* next = underVC && version ? vc_GetNextVersion(name.c_str(), version) : nullptr;
+// Outside version control there is nothing to ask (and no complaint).
+void DiffViewer_Impl::setupSpinButtons(bool right, bool underVC) {
+  const char* name = sides_.name[right].c_str();
+  const char* version = orNull(sides_.version[right]);
+  char* previous = underVC ? vc_GetPreviousVersion(name, version) : nullptr;
+  char* next = underVC && version ? vc_GetNextVersion(name, version) : nullptr;
   (right ? spin_right_Previous : spin_left_Previous)->setDimmed(!previous);
   (right ? spin_right_Next : spin_left_Next)->setDimmed(!next);
   gen_free(previous);
   gen_free(next);
-  setGutterWidth(right, align_GutterWidth(files_[s]->lineCount, font_n));
 }
 
 // ---- re-loading ----

@@ -96,6 +96,8 @@ class DiffViewer_Impl : public DiffViewer,
   bool reloadFile(bool reloadLeft, bool reloadRight, bool addToList, int line);
   void calculateDiff();
   void setupFile(bool right);
+  void setupVersionField(bool right, bool underVC);
+  void setupSpinButtons(bool right, bool underVC);
   void setupDirnames();
   int convertVirtualLine(WTextView* view, int row);
   int inVirtualRange(WTextView* view, int row);
