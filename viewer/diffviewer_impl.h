@@ -144,6 +144,7 @@ class DiffViewer_Impl : public DiffViewer,
   std::unique_ptr<SimpleBrowser> comments_;
   std::unique_ptr<SelectionMargin> margins_[2];
   std::unique_ptr<MScrollListAutoToggler> toggler_;
+  std::unique_ptr<WTextView::KeyListener> listKeys_;  // keys handed on to the list
   DiffStuff* comparison_ = nullptr;
   file* files_[2] = {nullptr, nullptr};
   DiffSides sides_;

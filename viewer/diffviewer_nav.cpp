@@ -133,15 +133,8 @@ bool DiffViewer_Impl::handleKey(WTextView* view, int keyCode, unsigned state, co
       break;
   }
   // Every other key drives the comparison list, as if typed there.
-  xinLibSt e;
-  e.type = WEV_KEY;
-  e.window = filelist->getWindow();
-  e.code = keyCode;
-  e.state = state;
-  e.chars = chars;
-  e.nchars = nchars;
-  (void)view;
-  return filelist->takeKey(&e);
+  if (!listKeys_) listKeys_.reset(WTextView::KeyListener::makeKeyListener(filelist));
+  return listKeys_->handleKey(view, keyCode, state, chars, nchars);
 }
 
 // Button 1 makes the difference under the pointer current and lets the
