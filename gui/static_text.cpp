@@ -9,22 +9,14 @@
 
 namespace {
 constexpr int kMargin = 2;
-// The font's extents are 16-bit: long texts are measured in pieces.
-constexpr size_t kPiece = 256;
 }  // namespace
 
+// draw_textWidth measures long texts in pieces itself.
 int st_textWidth(std::string_view text) {
   const DrawFont* font = draw_defaultFont();
   if (!font) return 0;
-  int width = 0;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = at;
-    while (end < text.size() && end - at < kPiece) end += tf_charLength(text, end);
-    std::string shown = tf_displayable(text.substr(at, end - at));
-    width += draw_textWidth(font, shown.c_str(), static_cast<int>(shown.size()));
-    at = end;
-  }
-  return width;
+  std::string shown = tf_displayable(text);
+  return draw_textWidth(font, shown.c_str(), static_cast<int>(shown.size()));
 }
 
 WStaticText::WStaticText(WWindowedItem* parent, DrawRect placement, const char* text, Align align)
