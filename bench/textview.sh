@@ -26,15 +26,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A private server on a free display number, waited for within 10 s.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { echo "textview.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(head -n1 "$work/display")
+. "$(dirname "$0")/xvfb.sh"
 
 # Source-like lines of varying length.
 make_file() {
