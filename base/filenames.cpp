@@ -86,7 +86,7 @@ char* gen_canonicalfilename(const char* path) {
     if (i > 0) out += '/';
     out += kept[i];
   }
-  if (out.empty()) out = ".";
+  if (out.empty()) out.push_back('.');  // not = ".": GCC 12 -O3 warns falsely (-Wrestrict)
   return to_new_string(out);
 }
 
