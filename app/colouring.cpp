@@ -1,8 +1,8 @@
 #include "app/colouring.h"
 
-#include "gui/draw.h"
-#include "gui/wgui.h"
-#include "gui/window_state.h"
+#include "gui/core/pixels.h"
+#include "gui/x11/display.h"
+#include "gui/x11/draw.h"
 #include "syntax/syntax.h"
 #include "text/file.h"
 
@@ -22,7 +22,7 @@ void* languageOf(const char* name) { return syn_LanguageOfFile(name); }
 void app_StartSyntaxColouring() {
   synColorHooks hooks;
   hooks.allocate = allocate;
-  hooks.bell = cwBell;
+  hooks.bell = gui_bell;
   syn_SetColorHooks(hooks);
   syn_DefaultPixels() = synDefaultPixels{fg_pixel,   string_fg,  character_fg,
                                          deadcode_fg, comment_fg, keyword_fg,

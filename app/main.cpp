@@ -11,27 +11,14 @@
 #include "base/gen.h"
 #include "config/config.h"
 #include "config/config_dirs.h"
-#include "gui/event_loop.h"
-#include "gui/extra_process.h"
-#include "gui/gui_init.h"
-#include "gui/wgui.h"
+#include "gui/core/event_loop.h"
+#include "gui/core/gui_init.h"
+#include "gui/core/wgui.h"
 #include "services/servicerouter_proxy.h"
 #include "viewer/diffviewer.h"
 #include "viewer/diffviewer_impl.h"
 
 namespace {
-
-// One loop serves every window until the last one closes.
-void runMainLoop() {
-  while (!NoMoreWindows()) {
-    WEventAll(0);
-    DiffViewer_Impl::notePaints();
-    if (NoMoreWindows()) break;
-    long wait = 0;
-    if (ExtraProcess_Wait(&wait) != 1) gen_errorexit(1, "Error occurred.\n");
-    WYield(wait - 10, false);
-  }
-}
 
 // Serves the request with windows of this process.
 int runLocally(int argc, char** argv, const StartOptions& o) {
@@ -57,7 +44,11 @@ int runLocally(int argc, char** argv, const StartOptions& o) {
   } else {
     usage();
   }
-  runMainLoop();
+  // After each pass over the events, windows that painted for the first
+  // time say so in their published state.
+  WEventSetPeriodic([](void*) { DiffViewer_Impl::notePaints(); }, nullptr, nullptr, 0);
+  WMainLoop();
+  WEventSetPeriodic(nullptr, nullptr, nullptr, 0);
   app_StopSyntaxColouring();
   WDrawExit();
   WGUIDestroy();

@@ -12,20 +12,17 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-bool write_all(int fd, const char* data, ssize_t n) {
-  while (n > 0) {
-    const ssize_t done = write(fd, data, static_cast<size_t>(n));
+bool gen_write_all(int fd, const void* data, size_t length) {
+  const char* p = static_cast<const char*>(data);
+  while (length > 0) {
+    const ssize_t done = write(fd, p, length);
     if (done < 0 && errno == EINTR) continue;
     if (done <= 0) return false;
-    data += done;
-    n -= done;
+    p += done;
+    length -= static_cast<size_t>(done);
   }
   return true;
 }
-
-}  // namespace
 
 // The whole file plus a terminating NUL; *size (when given) gets the byte
 // count.  Null when the file cannot be read.
@@ -79,7 +76,7 @@ int gen_copyfile(const char* from, const char* to) {
       ok = n == 0;
       break;
     }
-    ok = write_all(out, chunk, n);
+    ok = gen_write_all(out, chunk, static_cast<size_t>(n));
   }
   close(in);
   if (out >= 0 && close(out) != 0) ok = false;

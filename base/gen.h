@@ -231,6 +231,9 @@ int gen_mkstemp(const char* suffix, char** name);  // open descriptor or -1
 int gen_createdir(const char* path, int mode);  // with parents; 0 or -1
 int gen_removefile(const char* path);
 int gen_copyfile(const char* from, const char* to);  // 0 or -1
+// Writes all `length` bytes to the descriptor, going on after interrupted
+// and short writes; false when a write fails.
+bool gen_write_all(int fd, const void* data, size_t length);
 int gen_system(const char* command);  // exit status, or -1
 const char* gen_getenv(const char* name, const char* fallback);
 // Valid until the next call of the same function.

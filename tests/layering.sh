@@ -1,52 +1,102 @@
 #!/usr/bin/env bash
-# Fails when a folder includes a header from a folder it must not depend
-# on, or when X headers appear outside gui/.  The table below is the
-# dependency graph of the libraries; it points one way, from base up to app.
+# The folder tree is the architecture.  The table below is the dependency
+# graph of the product's folders, each edge a folder whose headers another
+# includes directly; it must be exactly the graph the code has (no missing
+# and no stale edges, no folder that does not exist) and have no cycle.
+# Code outside a gui/ sub-folder includes only the headers that the
+# sub-folder's own header (gui/x11/x11.h, ...) lists as public, and only
+# gui/x11/ includes X headers.  Test harnesses may include anything.
 set -u
 top=${1:-.}
 cd "$top" || exit 2
 
-declare -A allowed=(
+declare -A uses=(
   [libs/libadt]=""
   [base]="libs/libadt"
-  [libs/libcxxutil]="base libs/libadt"
-  [config]="base libs/libadt libs/libcxxutil"
-  [gui]="config base libs/libadt libs/libcxxutil"
-  [syntax]="gui config base libs/libadt libs/libcxxutil"
-  [text]="syntax config base libs/libadt libs/libcxxutil"
-  [diff]="text syntax config base libs/libadt libs/libcxxutil"
-  [libs/stp_transport]="base libs/libadt libs/libcxxutil"
-  [services]="libs/stp_transport gui config base libs/libadt libs/libcxxutil"
-  [vc]="services libs/stp_transport diff text gui config base libs/libadt libs/libcxxutil"
-  [viewer]="vc services libs/stp_transport diff text syntax gui config base libs/libadt libs/libcxxutil"
-  [app]="viewer vc services libs/stp_transport diff text syntax gui config base libs/libadt libs/libcxxutil"
-  [tools]="viewer vc services libs/stp_transport diff text syntax gui config base libs/libadt libs/libcxxutil"
+  [libs/libcxxutil]="base"
+  [config]="base"
+  [gui/loop]="base"
+  [gui/x11]="gui/loop base"
+  [gui/core]="gui/x11 gui/loop config base"
+  [gui/text]="gui/core gui/x11 gui/loop base"
+  [gui/widgets]="gui/core gui/x11 base"
+  [gui/menus]="gui/core gui/x11 base"
+  [gui/lists]="gui/widgets gui/text gui/core gui/x11 config base"
+  [syntax]="libs/libcxxutil config base"
+  [text]="base"
+  [diff]="text libs/libadt base"
+  [services]=""
+  [vc]="base"
+  [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
+  [app]="viewer services syntax text gui/core gui/x11 config base"
+  [tools]="diff text gui/text gui/core base"
 )
 
 bad=0
-for dir in "${!allowed[@]}"; do
-  [ -d "$dir" ] || continue
-  while IFS= read -r hit; do
-    file=${hit%%:*}
-    inc=$(sed -E 's/.*#include[[:space:]]*"([^"]+)".*/\1/' <<<"${hit#*:}")
-    case "$inc" in */*) ;; *) continue ;; esac   # a header beside the file
-    ok=0
-    for dep in $dir ${allowed[$dir]}; do
-      case "$inc" in "$dep"/*) ok=1 ;; esac
-    done
-    if [ $ok -eq 0 ]; then
-      echo "$file includes \"$inc\", which $dir must not use"
-      bad=1
-    fi
-  done < <(grep -rEo --include='*.h' --include='*.cpp' '#include[[:space:]]*"[^"]+"' "$dir")
+fail() { echo "$*"; bad=1; }
+
+# The folder a path belongs to: a gui/ sub-folder, a libs/ library, or a
+# top-level folder.
+folder_of() {
+  case "$1" in
+    gui/*/*) local r=${1#gui/}; echo "gui/${r%%/*}" ;;
+    libs/*/*) local r=${1#libs/}; echo "libs/${r%%/*}" ;;
+    */*) echo "${1%%/*}" ;;
+  esac
+}
+
+sources=$(git ls-files -co --exclude-standard -- '*.cpp' '*.h' | grep -vE '^(tests|build[^/]*)/')
+declare -A used has_code
+while IFS=: read -r file inc; do
+  [ -n "$inc" ] || continue
+  from=$(folder_of "$file"); to=$(folder_of "$inc")
+  has_code[$from]=1
+  [ -z "$to" ] || [ "$to" = "$from" ] && continue
+  used["$from $to"]=1
+  case " ${uses[$from]-} " in
+    *" $to "*) ;;
+    *) fail "$file includes \"$inc\": $from does not build on $to" ;;
+  esac
+  case "$inc" in
+    gui/*/*) umbrella="$to/${to#gui/}.h"
+             grep -q "#include \"$inc\"" "$umbrella" 2>/dev/null ||
+               fail "$file includes \"$inc\", which $umbrella does not list as public" ;;
+  esac
+done < <(for f in $sources; do
+           sed -nE "s|^#include[[:space:]]*\"([^\"]+/[^\"]+)\".*|$f:\1|p" "$f"
+           echo "$f:"
+         done)
+
+for from in "${!uses[@]}"; do
+  [ -d "$from" ] || fail "the table names $from, which does not exist"
+  for to in ${uses[$from]}; do
+    [ -n "${used["$from $to"]-}" ] || fail "the table says $from builds on $to, but nothing there includes it"
+  done
+done
+for from in "${!has_code[@]}"; do
+  [ -n "${uses[$from]+x}" ] || fail "$from is missing from the table"
 done
 
-# Test harnesses read the X server directly to see what a window shows.
-xhits=$(grep -rlE '#include[[:space:]]*<X11/' --include='*.h' --include='*.cpp' . 2>/dev/null |
-        grep -vE '^\./(gui|build[^/]*|tests)/' || true)
-if [ -n "$xhits" ]; then
-  echo "X headers outside gui/:"; echo "$xhits"; bad=1
-fi
+# No cycle: every folder's dependencies can be settled before it.
+declare -A state
+visit() {
+  case "${state[$1]-}" in done) return 0 ;; active) fail "cycle through $1"; return 1 ;; esac
+  state[$1]=active
+  local d; for d in ${uses[$1]-}; do visit "$d" || return 1; done
+  state[$1]=done
+}
+for f in "${!uses[@]}"; do visit "$f"; done
+
+# Every header a gui/ sub-folder lists as public exists.
+for umbrella in gui/*/*.h; do
+  [ "$(basename "$umbrella" .h)" = "$(basename "$(dirname "$umbrella")")" ] || continue
+  for h in $(sed -nE 's/^#include "([^"]+)".*/\1/p' "$umbrella"); do
+    [ -f "$h" ] || fail "$umbrella lists $h, which does not exist"
+  done
+done
+
+xhits=$(grep -lE '#include[[:space:]]*<X11/' $sources | grep -v '^gui/x11/')
+[ -z "$xhits" ] || fail "X headers outside gui/x11/: $xhits"
 
 [ $bad -eq 0 ] && echo "layering: ok"
 exit $bad

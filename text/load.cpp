@@ -42,17 +42,6 @@ long ReadChunk(int fd, char* buffer, long capacity) {
   return done;
 }
 
-bool WriteAll(int fd, const char* data, long length) {
-  while (length > 0) {
-    const ssize_t n = write(fd, data, length);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    length -= n;
-  }
-  return true;
-}
-
 // Drops, in place, the CR of each CR LF pair among the `n` bytes at
 // `data`; returns the remaining length.  A CR in the last byte is held back
 // for the next chunk.  A chunk without CR is left untouched.
@@ -131,7 +120,7 @@ void SplitLines(LoadState& s, const char* data, long n) {
 }
 
 bool AppendToCache(LoadState& s, int cacheFd, const char* data, long n) {
-  if (!WriteAll(cacheFd, data, n)) return false;
+  if (!gen_write_all(cacheFd, data, static_cast<size_t>(n))) return false;
   SplitLines(s, data, n);
   s.f->cacheOffset = s.written;
   s.f->cacheLength = n;
@@ -142,7 +131,7 @@ bool AppendToCache(LoadState& s, int cacheFd, const char* data, long n) {
 // A held CR not followed by LF is text of the current line: it goes to the
 // cache file ahead of the next chunk.
 bool KeepHeldCR(LoadState& s, int cacheFd) {
-  if (!WriteAll(cacheFd, "\r", 1)) return false;
+  if (!gen_write_all(cacheFd, "\r", 1)) return false;
   s.lineMeasure = text_private::MeasureFrom(s.lineMeasure, "\r", 1);
   s.written++;
   return true;

@@ -8,37 +8,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "base/gen.h"
 
 namespace {
 
 FileVersionFetch_PT fetchHook = nullptr;
 
-bool WriteAll(int fd, const char* data, long length) {
-  while (length > 0) {
-    const ssize_t n = write(fd, data, length);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    length -= n;
-  }
-  return true;
-}
-
 // Writes the lines of a file changed in memory to `path`.
 bool WriteContents(file* f, const char* path) {
   const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (fd < 0) return false;
   const char* ending = (f->flags & FILE_SAVE_CRLF) ? "\r\n" : "\n";
-  const long endingLength = (f->flags & FILE_SAVE_CRLF) ? 2 : 1;
+  const size_t endingLength = (f->flags & FILE_SAVE_CRLF) ? 2 : 1;
   bool ok = true;
   for (line* l = f->firstLine; l && ok; l = l->next) {
     const char* text = FileLineText(f, l);
-    ok = text && WriteAll(fd, text, l->length);
+    ok = text && gen_write_all(fd, text, static_cast<size_t>(l->length));
     const bool last = !l->next && (f->flags & FILE_NO_FINAL_NEWLINE);
-    if (ok && !last) ok = WriteAll(fd, ending, endingLength);
+    if (ok && !last) ok = gen_write_all(fd, ending, endingLength);
   }
   return close(fd) == 0 && ok;
 }

@@ -14,16 +14,17 @@
 #include <string>
 
 #include "base/gen.h"
-#include "gui/browser.h"
-#include "gui/colwind.h"
-#include "gui/event_loop.h"
-#include "gui/extra_process.h"
-#include "gui/gui_init.h"
-#include "gui/scroll_bar.h"
-#include "gui/selection_margin.h"
-#include "gui/text_metrics.h"
-#include "gui/textview.h"
-#include "gui/wgui.h"
+#include "gui/core/colwind.h"
+#include "gui/core/event_loop.h"
+#include "gui/core/fonts.h"
+#include "gui/core/gui_init.h"
+#include "gui/core/pixels.h"
+#include "gui/core/wgui.h"
+#include "gui/text/browser.h"
+#include "gui/text/scroll_bar.h"
+#include "gui/text/selection_margin.h"
+#include "gui/text/text_metrics.h"
+#include "gui/text/textview.h"
 
 namespace {
 
@@ -144,16 +145,6 @@ bool openDemo(int count, char** files, int width, int height) {
   return true;
 }
 
-void runLoop() {
-  while (!NoMoreWindows()) {
-    WEventAll(0);
-    if (NoMoreWindows()) break;  // closed just now: no need to sleep first
-    long wait = 0;
-    if (!ExtraProcess_Wait(&wait)) gen_errorexit(1, "Error occurred.\n");
-    WYield(wait - 10, false);
-  }
-}
-
 double secondsSince(std::chrono::steady_clock::time_point t) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count();
 }
@@ -231,7 +222,7 @@ int main(int argc, char** argv) {
     status = runBench(argv[2]);
   } else if (argc == 3) {
     if (!openDemo(2, argv + 1, 1000, 600)) status = 1;
-    else runLoop();
+    else WMainLoop();
   } else {
     std::fprintf(stderr, "usage: %s [X options] file1 file2\n"
                          "       %s -bench file\n", gen_getprogname(), gen_getprogname());

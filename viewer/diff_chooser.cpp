@@ -5,15 +5,14 @@
 #include <algorithm>
 
 #include "base/gen.h"
-#include "gui/alert.h"
-#include "gui/bitmap.h"
-#include "gui/button.h"
-#include "gui/colwind.h"
-#include "gui/file_choose.h"
-#include "gui/prompt.h"
-#include "gui/static_text.h"
-#include "gui/text_field.h"
-#include "gui/wgui.h"
+#include "gui/core/colwind.h"
+#include "gui/lists/file_choose.h"
+#include "gui/widgets/alert.h"
+#include "gui/widgets/bitmap.h"
+#include "gui/widgets/button.h"
+#include "gui/widgets/prompt.h"
+#include "gui/widgets/static_text.h"
+#include "gui/widgets/text_field.h"
 #include "vc/vc.h"
 #include "viewer/diffviewer.h"
 
@@ -89,7 +88,7 @@ void DiffFileChooser_GUI::CallEvent(xinLibSt* event) {
   } else if (event->code == WKEY_TAB) {
     TextField* fields[] = {filename_l, version_l, filename_r, version_r};
     int at = 0;
-    while (at < 4 && fields[at] != window->activeItem) at++;
+    while (at < 4 && fields[at] != window->getActiveItem()) at++;
     int step = event->state & WMOD_SHIFT ? 3 : 1;
     fields[at < 4 ? (at + step) % 4 : 0]->activateMe();
   }

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "gui/generated_window.h"
-#include "gui/placer.h"
+#include "gui/core/generated_window.h"
+#include "gui/core/placer.h"
 
 class ColWind;
 class TextField;

@@ -6,18 +6,17 @@
 #include <map>
 
 #include "config/config_vars.h"
-#include "gui/bitmap.h"
-#include "gui/button.h"
-#include "gui/colwind.h"
-#include "gui/menu_bar.h"
-#include "gui/message_line.h"
-#include "gui/mscroll_list.h"
-#include "gui/scroll_bar.h"
-#include "gui/splitter.h"
-#include "gui/static_text.h"
-#include "gui/text_field.h"
-#include "gui/textview.h"
-#include "gui/wgui.h"
+#include "gui/core/colwind.h"
+#include "gui/lists/mscroll_list.h"
+#include "gui/menus/menu_bar.h"
+#include "gui/text/scroll_bar.h"
+#include "gui/text/textview.h"
+#include "gui/widgets/bitmap.h"
+#include "gui/widgets/button.h"
+#include "gui/widgets/message_line.h"
+#include "gui/widgets/splitter.h"
+#include "gui/widgets/static_text.h"
+#include "gui/widgets/text_field.h"
 
 using namespace dv_layout;
 

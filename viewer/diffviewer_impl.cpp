@@ -8,26 +8,28 @@
 #include "base/gen.h"
 #include "config/config_vars.h"
 #include "diff/diff.h"
-#include "gui/alert.h"
-#include "gui/browser.h"
-#include "gui/button.h"
-#include "gui/colwind.h"
-#include "gui/selection_margin.h"
-#include "gui/scroll_bar.h"
-#include "gui/splitter.h"
-#include "gui/static_text.h"
-#include "gui/text_field.h"
-#include "gui/wgui.h"
-#include "gui/window_config.h"
-#include "gui/window_state.h"
+#include "gui/core/colwind.h"
+#include "gui/core/fonts.h"
+#include "gui/core/pixels.h"
+#include "gui/core/window_config.h"
+#include "gui/core/window_state.h"
+#include "gui/text/browser.h"
+#include "gui/text/scroll_bar.h"
+#include "gui/text/selection_margin.h"
+#include "gui/widgets/alert.h"
+#include "gui/widgets/button.h"
+#include "gui/widgets/splitter.h"
+#include "gui/widgets/static_text.h"
+#include "gui/widgets/text_field.h"
+#include "gui/x11/display.h"
 #include "syntax/syntax.h"
 #include "text/file.h"
 #include "vc/vc.h"
 #include "viewer/alignment.h"
-#include "viewer/pane_rows.h"
 #include "viewer/diff_chooser.h"
 #include "viewer/file_list_entry.h"
 #include "viewer/opener.h"
+#include "viewer/pane_rows.h"
 
 namespace {
 
@@ -178,7 +180,7 @@ void DiffViewer_Impl::initialGeometry() {
   int chromeW = window->getWidth() - view_left->getWidth() - view_right->getWidth();
   int chromeH = window->getHeight() - std::max(view_left->getHeight(), view_right->getHeight());
   int screenW = 0, screenH = 0;
-  cwScreenSize(&screenW, &screenH);
+  gui_screenSize(&screenW, &screenH);
   int columns = EditWidth, lines = EditHeight;
   int width = font_n * 2 * columns + chromeW + 4;
   if (screenW > 0 && width > screenW) width = font_n * 2 * ((screenW - chromeW - 4) / (2 * font_n)) + chromeW + 4;

@@ -12,9 +12,9 @@
 #include <memory>
 #include <string>
 
-#include "gui/context_menu.h"
-#include "gui/mscroll_list.h"
-#include "gui/textview.h"
+#include "gui/lists/mscroll_list.h"
+#include "gui/menus/context_menu.h"
+#include "gui/text/textview.h"
 #include "viewer/diffviewer.h"
 #include "viewer/diffviewer_gui.h"
 #include "viewer/dirnames.h"

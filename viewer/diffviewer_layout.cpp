@@ -7,17 +7,17 @@
 // wide; the text area and the bottom pane are at least 5 lines high.
 #include <algorithm>
 
-#include "gui/button.h"
-#include "gui/colwind.h"
-#include "gui/menu_bar.h"
-#include "gui/message_line.h"
-#include "gui/mscroll_list.h"
-#include "gui/scroll_bar.h"
-#include "gui/splitter.h"
-#include "gui/static_text.h"
-#include "gui/text_field.h"
-#include "gui/textview.h"
-#include "gui/wgui.h"
+#include "gui/core/colwind.h"
+#include "gui/core/fonts.h"
+#include "gui/lists/mscroll_list.h"
+#include "gui/menus/menu_bar.h"
+#include "gui/text/scroll_bar.h"
+#include "gui/text/textview.h"
+#include "gui/widgets/button.h"
+#include "gui/widgets/message_line.h"
+#include "gui/widgets/splitter.h"
+#include "gui/widgets/static_text.h"
+#include "gui/widgets/text_field.h"
 #include "viewer/diffviewer_gui.h"
 
 using namespace dv_layout;

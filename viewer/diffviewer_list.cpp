@@ -3,12 +3,12 @@
 // when another pair was shown.
 #include <algorithm>
 
-#include "diff/diff.h"
-#include "gui/mscroll_list.h"
-#include "gui/static_text.h"
-#include "gui/textview.h"
-#include "gui/wgui.h"
 #include "config/config_vars.h"
+#include "diff/diff.h"
+#include "gui/core/fonts.h"
+#include "gui/lists/mscroll_list.h"
+#include "gui/text/textview.h"
+#include "gui/widgets/static_text.h"
 #include "viewer/diffviewer_impl.h"
 #include "viewer/file_list_entry.h"
 

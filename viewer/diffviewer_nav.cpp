@@ -6,12 +6,12 @@
 #include <string>
 
 #include "diff/diff.h"
-#include "gui/browser.h"
-#include "gui/button.h"
-#include "gui/colwind.h"
-#include "gui/mscroll_list.h"
-#include "gui/wgui.h"
-#include "gui/window_state.h"
+#include "gui/core/colwind.h"
+#include "gui/core/pixels.h"
+#include "gui/core/window_state.h"
+#include "gui/lists/mscroll_list.h"
+#include "gui/text/browser.h"
+#include "gui/widgets/button.h"
 #include "viewer/alignment.h"
 #include "viewer/diffviewer_impl.h"
 #include "viewer/pane_rows.h"

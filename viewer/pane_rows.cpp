@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "gui/text_elements.h"
-#include "gui/text_metrics.h"
-#include "gui/textview.h"
-#include "gui/wgui.h"
+#include "gui/core/fonts.h"
+#include "gui/core/pixels.h"
+#include "gui/text/text_elements.h"
+#include "gui/text/text_metrics.h"
+#include "gui/text/textview.h"
 #include "syntax/syntax.h"
 #include "text/file.h"
 

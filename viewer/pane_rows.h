@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "gui/row_store.h"
+#include "gui/text/row_store.h"
 #include "syntax/syn_state.h"
 #include "viewer/alignment.h"
 

@@ -5,32 +5,20 @@
 #include <cstdio>
 #include <string>
 
+#include "base/gen.h"
 #include "libs/libcxxutil/options_reader.h"
 
-namespace {
-
-bool readWholeFile(const char* path, std::string* out) {
-  if (!path) return false;
-  FILE* f = fopen(path, "rb");
-  if (!f) return false;
-  char buf[8192];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out->append(buf, n);
-  bool ok = !ferror(f);
-  fclose(f);
-  return ok;
-}
-
-}  // namespace
-
 bool ut_options_database::read_from_file_name(const char* path) {
-  std::string text;
-  if (!readWholeFile(path, &text)) {
+  long size = 0;
+  char* text = gen_readfile_into_buffer(path, &size);
+  if (!text) {
     root_.clear();
     error_count_ = 0;
     return false;
   }
-  return read_from_string(text, path);
+  bool ok = read_from_string(std::string_view(text, static_cast<size_t>(size)), path);
+  gen_free(text);
+  return ok;
 }
 
 bool ut_options_database::read_from_string(std::string_view text,

@@ -1,9 +1,9 @@
 // Binding texts of the toolkit's windows.
-#include "gui/bindings.h"
+#include "gui/core/bindings.h"
 
 #include <gtest/gtest.h>
 
-#include "gui/event.h"
+#include "gui/x11/event.h"
 
 namespace {
 

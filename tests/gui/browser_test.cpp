@@ -1,7 +1,7 @@
 // The browser on a view without a window (fixed 7 x 13 character cells):
 // how strings become elements and lines, margins and line breaks, boxes
 // and bars, wrapping, recolouring with revert, and the text going out.
-#include "gui/browser.h"
+#include "gui/text/browser.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <string>
 
 #include "base/gen.h"
-#include "gui/store_array.h"
-#include "gui/textview.h"
-#include "gui/wgui.h"
+#include "gui/core/pixels.h"
+#include "gui/text/store_array.h"
+#include "gui/text/textview.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // gtest comes first: Xlib defines None, True and the like as macros.
 #include <gtest/gtest.h>
 
-#include "gui/event_translate.h"
+#include "gui/x11/event_translate.h"
 
 #include <X11/keysym.h>
 

@@ -1,6 +1,6 @@
 // The wait list: the four kinds, deadlines, child reaping with a real
 // child, removal during a pass, and the repeating WTimer.
-#include "gui/extra_process.h"
+#include "gui/loop/extra_process.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "gui/idle_notifier.h"
-#include "gui/wtimer.h"
+#include "gui/loop/idle_notifier.h"
+#include "gui/loop/wtimer.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The toolkit's command-line pass: switch words, toolkit options, "-run".
-#include "gui/gui_init.h"
+#include "gui/core/gui_init.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 // The idle notifier over real pipes: readiness, self-removal during a walk,
 // queued work forcing a zero wait, timers bounding the wait, idle passes.
-#include "gui/idle_notifier.h"
+#include "gui/loop/idle_notifier.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

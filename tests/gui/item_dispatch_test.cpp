@@ -1,6 +1,6 @@
 // Delivery of event records to an item: the filter, the steal hook and the
 // handler each type names.  No display is needed.
-#include "gui/item.h"
+#include "gui/core/item.h"
 
 #include <gtest/gtest.h>
 

@@ -7,11 +7,10 @@
 #include <string>
 
 #include "base/gen.h"
-#include "gui/browser.h"
-#include "gui/scroll_bar.h"
-#include "gui/selection_margin.h"
-#include "gui/textview.h"
-#include "gui/wgui.h"
+#include "gui/text/browser.h"
+#include "gui/text/scroll_bar.h"
+#include "gui/text/selection_margin.h"
+#include "gui/text/textview.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "base/gen.h"
-#include "gui/wgui.h"
+#include "gui/core/wgui.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 // hidden widgets closing up, and bad rules reported.
 #include <gtest/gtest.h>
 
-#include "gui/item.h"
-#include "gui/placer.h"
-#include "gui/wgui.h"
+#include "gui/core/fonts.h"
+#include "gui/core/item.h"
+#include "gui/core/placer.h"
 
 namespace {
 

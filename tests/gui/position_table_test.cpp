@@ -1,16 +1,16 @@
 // The position table over stores of known shapes: line heights and tops,
 // the zone and its limit, tabs and spanners, finding lines by y and
 // elements by x, and keeping the layout right as the store changes.
-#include "gui/position_table.h"
+#include "gui/text/position_table.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 
-#include "gui/store_array.h"
-#include "gui/store_simple.h"
-#include "gui/text_elements.h"
+#include "gui/text/store_array.h"
+#include "gui/text/store_simple.h"
+#include "gui/text/text_elements.h"
 
 namespace {
 

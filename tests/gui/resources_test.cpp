@@ -3,7 +3,7 @@
 // gtest comes first: Xlib defines None, True and the like as macros.
 #include <gtest/gtest.h>
 
-#include "gui/resources.h"
+#include "gui/x11/resources.h"
 
 #include <unistd.h>
 

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "gui/position_table.h"
-#include "gui/row_store.h"
+#include "gui/text/position_table.h"
+#include "gui/text/row_store.h"
 #include "text_test_util.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Scrollers without a display: combining several scrollees, clamping and
 // rounding positions, steps, and the thumb arithmetic of the scroll bar.
-#include "gui/scroller.h"
+#include "gui/text/scroller.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "gui/text_elements.h"
-#include "gui/wgui.h"
+#include "gui/core/pixels.h"
+#include "gui/text/text_elements.h"
 #include "text_test_util.h"
 
 namespace {

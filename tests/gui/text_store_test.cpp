@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "gui/store_array.h"
-#include "gui/store_simple.h"
+#include "gui/text/store_array.h"
+#include "gui/text/store_simple.h"
 #include "text_test_util.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "gui/text_element.h"
-#include "gui/text_painter.h"
-#include "gui/text_store.h"
+#include "gui/text/text_element.h"
+#include "gui/text/text_painter.h"
+#include "gui/text/text_store.h"
 
 // A box that reports its destruction through a counter.
 class CountedElement : public TextElement {

@@ -9,10 +9,10 @@
 #include <thread>
 
 #include "base/gen.h"
-#include "gui/browser.h"
-#include "gui/extra_process.h"
-#include "gui/textview_impl.h"
-#include "gui/wgui.h"
+#include "gui/core/pixels.h"
+#include "gui/loop/extra_process.h"
+#include "gui/text/browser.h"
+#include "gui/text/textview_impl.h"
 #include "text_test_util.h"
 
 namespace {

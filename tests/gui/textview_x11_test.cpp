@@ -18,14 +18,15 @@
 #include <string>
 #include <thread>
 
-#include "gui/browser.h"
-#include "gui/colwind.h"
-#include "gui/event_loop.h"
-#include "gui/scroll_bar.h"
-#include "gui/selection_margin.h"
-#include "gui/textview.h"
-#include "gui/wgui.h"
-#include "gui/xdisplay.h"
+#include "gui/core/colwind.h"
+#include "gui/core/event_loop.h"
+#include "gui/core/fonts.h"
+#include "gui/core/pixels.h"
+#include "gui/text/browser.h"
+#include "gui/text/scroll_bar.h"
+#include "gui/text/selection_margin.h"
+#include "gui/text/textview.h"
+#include "gui/x11/xdisplay.h"
 
 namespace {
 

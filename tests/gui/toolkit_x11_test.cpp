@@ -13,14 +13,18 @@
 #include "base/debugflag.h"
 #include "config/config.h"
 #include "config/config_vars.h"
-#include "gui/bindings.h"
-#include "gui/colwind.h"
-#include "gui/idle_notifier.h"
-#include "gui/event_loop.h"
-#include "gui/extra_process.h"
-#include "gui/wgui.h"
-#include "gui/window_registry.h"
-#include "gui/xdisplay.h"
+#include "gui/core/bindings.h"
+#include "gui/core/colwind.h"
+#include "gui/core/event_loop.h"
+#include "gui/core/fonts.h"
+#include "gui/core/pixels.h"
+#include "gui/core/wgui.h"
+#include "gui/core/window_registry.h"
+#include "gui/loop/extra_process.h"
+#include "gui/loop/idle_notifier.h"
+#include "gui/x11/damage.h"
+#include "gui/x11/display.h"
+#include "gui/x11/xdisplay.h"
 
 namespace {
 
@@ -453,7 +457,7 @@ TEST_F(ToolkitInput, ActiveItemGetsTheWindowsKeys) {
   EXPECT_EQ(pane->events[0].code, 'x');
   EXPECT_EQ(countOf(WEV_KEY), 0);
   delete pane;  // the window forgets its active item
-  EXPECT_EQ(w->activeItem, nullptr);
+  EXPECT_EQ(w->getActiveItem(), nullptr);
   sendKey(w->getWindow(), XK_y);
   ASSERT_TRUE(waitFor([] { return countOf(WEV_KEY) == 1; }));
 }
@@ -656,15 +660,12 @@ TEST_F(ToolkitLoop, XConnectionIsASocketListenerUntilShutDown) {
   EXPECT_EQ(WEventAll(0), 1);
   WGUIDestroy();
   EXPECT_EQ(WGetApplication(), nullptr);
-  static int fileWork, versionControl;
-  fileWork = versionControl = 0;
-  guiHooks.abortFileWork = [] { fileWork++; };
+  static int versionControl;
+  versionControl = 0;
   guiHooks.versionControlCleanup = [] { versionControl++; };
   ExtraProcess_Create(EP_DORMANT, 0, nullptr, nullptr, nullptr);
   cleanup_after_gui();
-  guiHooks.abortFileWork = nullptr;
   guiHooks.versionControlCleanup = nullptr;
-  EXPECT_EQ(fileWork, 1);
   EXPECT_EQ(versionControl, 1);
   EXPECT_TRUE(W_windowBindings().empty());
   EXPECT_EQ(ExtraProcess_NumberPending(), 0);
@@ -752,7 +753,7 @@ TEST_F(ToolkitPainting, ItemsPaintThroughTheSeamAndScrollPans) {
   EXPECT_TRUE(ink);
   // Panning down by 10 moves the band to rows 10..19; the top is repainted.
   pane->painted = false;
-  draw_scrollWindow(pane->getWindow(), DrawRect{0, 0, 200, 80}, 0, 10);
+  gui_scrollWindow(pane->getWindow(), DrawRect{0, 0, 200, 80}, 0, 10);
   ASSERT_TRUE(waitFor([pane] { return pane->painted; }));
   EXPECT_EQ(pixelAt(pane->getWindow(), 50, 15), red_pixel);
   EXPECT_EQ(pixelAt(pane->getWindow(), 50, 5), red_pixel);

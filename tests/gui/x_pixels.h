@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "gui/item.h"
-#include "gui/xdisplay.h"
+#include "gui/core/item.h"
+#include "gui/x11/xdisplay.h"
 
 namespace xpixels {
 

@@ -5,9 +5,10 @@
 
 #include "base/debugflag.h"
 #include "base/gen.h"
-#include "gui/colwind.h"
-#include "gui/event_loop.h"
-#include "gui/wgui.h"
+#include "gui/core/colwind.h"
+#include "gui/core/event_loop.h"
+#include "gui/core/wgui.h"
+#include "gui/x11/display.h"
 
 XvfbServer* XSession::server = nullptr;
 Display* XSession::other = nullptr;

@@ -3,8 +3,8 @@
 #include <X11/Xatom.h>
 
 #include "controls_util.h"
-#include "gui/bitmap.h"
-#include "gui/wgui.h"
+#include "gui/core/pixels.h"
+#include "gui/widgets/bitmap.h"
 
 namespace {
 

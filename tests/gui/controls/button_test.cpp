@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "controls_util.h"
-#include "gui/bitmap.h"
-#include "gui/button.h"
-#include "gui/event_loop.h"
-#include "gui/wgui.h"
+#include "gui/core/event_loop.h"
+#include "gui/core/pixels.h"
+#include "gui/widgets/bitmap.h"
+#include "gui/widgets/button.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "gui/colwind.h"
-#include "gui/xdisplay.h"
+#include "gui/core/colwind.h"
+#include "gui/x11/xdisplay.h"
 
 namespace controls {
 

@@ -2,7 +2,7 @@
 // bars with the mouse between their limits, the move callback, the even
 // split and centring, the resize cursor and dimmed bars.
 #include "controls_util.h"
-#include "gui/splitter.h"
+#include "gui/widgets/splitter.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The message line and static texts on a real X server: window messages
 // routed into the line, painting, hiding, and texts of any length.
 #include "controls_util.h"
-#include "gui/message_line.h"
-#include "gui/static_text.h"
-#include "gui/wgui.h"
+#include "gui/core/pixels.h"
+#include "gui/widgets/message_line.h"
+#include "gui/widgets/static_text.h"
 
 namespace {
 

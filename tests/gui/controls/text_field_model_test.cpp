@@ -3,7 +3,7 @@
 // cleaning of pasted text.
 #include <gtest/gtest.h>
 
-#include "gui/text_field_model.h"
+#include "gui/widgets/text_field_model.h"
 
 namespace {
 

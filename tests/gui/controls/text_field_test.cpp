@@ -11,9 +11,9 @@
 #include <unistd.h>
 
 #include "controls_util.h"
-#include "gui/selection_owner.h"
-#include "gui/text_field.h"
-#include "gui/wgui.h"
+#include "gui/core/pixels.h"
+#include "gui/widgets/text_field.h"
+#include "gui/x11/selection.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <sstream>
 
 #include "config/config_dirs.h"
-#include "gui/busy_cursor.h"
-#include "gui/window_config.h"
+#include "gui/core/busy_cursor.h"
+#include "gui/core/window_config.h"
 
 // Beside DrawRect (global) so that the assertions find them.
 static bool operator==(const DrawRect& a, const DrawRect& b) {

@@ -7,14 +7,14 @@
 #include <X11/XKBlib.h>
 
 #include "base/gen.h"
-#include "gui/alert.h"
-#include "gui/button.h"
-#include "gui/dialog.h"
-#include "gui/popup.h"
-#include "gui/prompt.h"
-#include "gui/text_field.h"
-#include "gui/wgui.h"
-#include "gui/window_registry.h"
+#include "gui/core/pixels.h"
+#include "gui/core/popup.h"
+#include "gui/core/window_registry.h"
+#include "gui/widgets/alert.h"
+#include "gui/widgets/button.h"
+#include "gui/widgets/dialog.h"
+#include "gui/widgets/prompt.h"
+#include "gui/widgets/text_field.h"
 
 using namespace lists_test;
 

@@ -13,12 +13,12 @@
 
 #include "base/gen.h"
 #include "config/config_dirs.h"
-#include "gui/button.h"
-#include "gui/file_choose.h"
-#include "gui/file_choose_history.h"
-#include "gui/mscroll_list.h"
-#include "gui/text_field.h"
-#include "gui/window_registry.h"
+#include "gui/core/window_registry.h"
+#include "gui/lists/file_choose.h"
+#include "gui/lists/file_choose_history.h"
+#include "gui/lists/mscroll_list.h"
+#include "gui/widgets/button.h"
+#include "gui/widgets/text_field.h"
 
 using namespace lists_test;
 

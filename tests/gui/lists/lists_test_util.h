@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "gui/colwind.h"
-#include "gui/dialog.h"
-#include "gui/item.h"
-#include "gui/wtimer.h"
-#include "gui/xdisplay.h"
+#include "gui/core/colwind.h"
+#include "gui/core/item.h"
+#include "gui/loop/wtimer.h"
+#include "gui/widgets/dialog.h"
+#include "gui/x11/xdisplay.h"
 
 namespace lists_test {
 

@@ -3,8 +3,8 @@
 // row in view.
 #include <gtest/gtest.h>
 
-#include "gui/event.h"
-#include "gui/mscroll_list_layout.h"
+#include "gui/lists/mscroll_list_layout.h"
+#include "gui/x11/event.h"
 
 TEST(ListLayout, ColumnsByX) {
   std::vector<int> w{20, 100, 50};

@@ -5,10 +5,10 @@
 #include <memory>
 #include <set>
 
-#include "gui/colwind.h"
-#include "gui/mscroll_list.h"
-#include "gui/scroll_bar.h"
-#include "gui/wgui.h"
+#include "gui/core/colwind.h"
+#include "gui/core/pixels.h"
+#include "gui/lists/mscroll_list.h"
+#include "gui/text/scroll_bar.h"
 #include "lists_test_util.h"
 
 using namespace lists_test;

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "gui/colwind.h"
-#include "gui/context_menu.h"
-#include "gui/menu_popup.h"
-#include "gui/wgui.h"
-#include "gui/wtimer.h"
+#include "gui/core/colwind.h"
+#include "gui/core/pixels.h"
+#include "gui/loop/wtimer.h"
+#include "gui/menus/context_menu.h"
+#include "gui/menus/menu_popup.h"
 #include "menu_test_util.h"
 
 namespace {

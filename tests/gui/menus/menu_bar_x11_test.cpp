@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "gui/colwind.h"
-#include "gui/menu_bar.h"
-#include "gui/wgui.h"
+#include "gui/core/colwind.h"
+#include "gui/core/pixels.h"
+#include "gui/menus/menu_bar.h"
 #include "menu_test_util.h"
 
 namespace {

@@ -4,11 +4,11 @@
 // typed context-menu commands.
 #include <gtest/gtest.h>
 
-#include "gui/context_menu.h"
-#include "gui/menu.h"
-#include "gui/menu_accel.h"
-#include "gui/menu_layout.h"
-#include "gui/tooltip.h"
+#include "gui/core/tooltip.h"
+#include "gui/menus/context_menu.h"
+#include "gui/menus/menu.h"
+#include "gui/menus/menu_accel.h"
+#include "gui/menus/menu_layout.h"
 
 namespace {
 

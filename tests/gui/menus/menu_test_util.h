@@ -11,9 +11,9 @@
 #include <functional>
 #include <string>
 
-#include "gui/extra_process.h"
-#include "gui/item.h"
-#include "gui/xdisplay.h"
+#include "gui/core/item.h"
+#include "gui/loop/extra_process.h"
+#include "gui/x11/xdisplay.h"
 
 class MenuSession : public XSession {
  protected:

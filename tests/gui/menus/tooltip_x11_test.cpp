@@ -4,10 +4,10 @@
 // leaves; a press takes the popup down; items without tips show nothing.
 #include <chrono>
 
-#include "gui/colwind.h"
-#include "gui/popup.h"
-#include "gui/tooltip.h"
-#include "gui/wgui.h"
+#include "gui/core/colwind.h"
+#include "gui/core/pixels.h"
+#include "gui/core/popup.h"
+#include "gui/core/tooltip.h"
 #include "menu_test_util.h"
 
 namespace {

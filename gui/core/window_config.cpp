@@ -1,0 +1,138 @@
+// Window geometries per class: read from the file at every look-up (it is a
+// few lines, and another run of the program may have rewritten it), and
+// rewritten whole through a temporary file and a rename, so a crash or a
+// full disk never leaves half a file behind.
+#include "gui/core/window_config.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "base/gen.h"
+#include "config/config_dirs.h"
+#include "gui/core/colwind.h"
+#include "gui/x11/display.h"
+#include "gui/x11/window.h"
+
+namespace {
+
+// Limits that keep a stray large file from being read into memory.
+constexpr int kMaxLines = 1000;
+constexpr size_t kMaxLineLength = 512;
+constexpr int kMaxCoordinate = 32767;
+
+struct Entry {
+  std::string windowClass;
+  DrawRect rect;
+};
+
+// A class is one word, since it is the first field of its line.
+bool validClass(const char* windowClass) {
+  if (!windowClass || !*windowClass) return false;
+  for (const char* c = windowClass; *c; c++)
+    if (*c <= ' ' || *c == 0x7f) return false;
+  return true;
+}
+
+bool parseNumber(const std::string& text, int low, int* out) {
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, *out);
+  return ec == std::errc() && ptr == end && *out >= low && *out <= kMaxCoordinate;
+}
+
+bool parseLine(const std::string& line, Entry* out) {
+  if (line.size() > kMaxLineLength) return false;
+  std::istringstream in(line);
+  std::string fields[6];
+  int n = 0;
+  while (n < 6 && in >> fields[n]) n++;
+  if (n != 5 || !validClass(fields[0].c_str())) return false;
+  out->windowClass = fields[0];
+  DrawRect& r = out->rect;
+  return parseNumber(fields[1], -kMaxCoordinate, &r.x) &&
+         parseNumber(fields[2], -kMaxCoordinate, &r.y) && parseNumber(fields[3], 1, &r.width) &&
+         parseNumber(fields[4], 1, &r.height);
+}
+
+std::string geometryFile(bool createDir) {
+  if (cfg_GetNoConfigFiles()) return "";
+  char* dir = cfg_GetUserConfigDir(createDir);
+  std::string file = dir ? std::string(dir) + "/windows.geom" : "";
+  gen_free(dir);
+  return file;
+}
+
+// The well-formed lines of the file; damaged lines are left out (and so
+// disappear at the next rewrite).
+std::vector<Entry> readEntries(const std::string& file) {
+  std::vector<Entry> entries;
+  std::ifstream in(file);
+  std::string line;
+  for (int n = 0; n < kMaxLines && std::getline(in, line); n++) {
+    Entry e;
+    if (parseLine(line, &e)) entries.push_back(e);
+  }
+  return entries;
+}
+
+bool writeEntries(const std::string& file, const std::vector<Entry>& entries) {
+  std::string temp = file + ".tmp." + std::to_string(getpid());
+  FILE* f = fopen(temp.c_str(), "w");
+  if (!f) return false;
+  for (const Entry& e : entries)
+    fprintf(f, "%s %d %d %d %d\n", e.windowClass.c_str(), e.rect.x, e.rect.y, e.rect.width,
+            e.rect.height);
+  bool written = !ferror(f);
+  written = fclose(f) == 0 && written;
+  if (written && rename(temp.c_str(), file.c_str()) == 0) return true;
+  unlink(temp.c_str());
+  return false;
+}
+
+// A window saved on a larger screen comes back whole on this one.
+DrawRect clampToScreen(DrawRect r) {
+  int sw, sh;
+  gui_screenSize(&sw, &sh);
+  r.width = std::min(r.width, sw), r.height = std::min(r.height, sh);
+  r.x = std::clamp(r.x, 0, sw - r.width), r.y = std::clamp(r.y, 0, sh - r.height);
+  return r;
+}
+
+}  // namespace
+
+std::string WindowConfig_File() { return geometryFile(false); }
+
+bool WindowConfig_Lookup(const char* windowClass, DrawRect* out) {
+  if (!validClass(windowClass)) return false;
+  std::string file = geometryFile(false);
+  if (file.empty()) return false;
+  for (const Entry& e : readEntries(file)) {
+    if (e.windowClass != windowClass) continue;
+    if (out) *out = e.rect;
+    return true;
+  }
+  return false;
+}
+
+void WindowConfig_CreateWindow(const char* windowClass, ColWind* window) {
+  if (!window || !window->getWindow() || !XWindowsOn()) return;
+  DrawRect saved;
+  if (WindowConfig_Lookup(windowClass, &saved)) cwSetGeometry(window, clampToScreen(saved));
+}
+
+void WindowConfig_DestroyWindow(const char* windowClass, ColWind* window) {
+  if (!window || !window->getWindow() || !XWindowsOn() || !validClass(windowClass)) return;
+  DrawRect now;
+  if (!xwin_frameGeometry(window->getWindow(), &now)) return;
+  std::string file = geometryFile(true);
+  if (file.empty()) return;
+  std::vector<Entry> entries = readEntries(file);
+  std::erase_if(entries, [&](const Entry& e) { return e.windowClass == windowClass; });
+  entries.push_back(Entry{windowClass, now});
+  writeEntries(file, entries);
+}

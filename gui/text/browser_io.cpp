@@ -1,0 +1,50 @@
+// The browser's text going out: as a string, into a file, to the printer;
+// and the notice that one element changed its looks.
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/gen.h"
+#include "gui/text/browser.h"
+#include "gui/text/textview.h"
+
+char* SimpleBrowser::getText() { return view_->getText(); }
+
+bool SimpleBrowser::saveText(const char* file, const char* header) {
+  if (!file) return false;
+  FILE* f = std::fopen(file, "w");
+  if (!f) return false;
+  char* text = getText();
+  if (header) std::fprintf(f, "%s\n", header);
+  std::fprintf(f, "%s", text ? text : "");
+  gen_free(text);
+  return std::fclose(f) == 0;
+}
+
+bool SimpleBrowser::printText(const char* header) {
+  char* name = tmp1name(".txt");
+  bool ok = false;
+  if (name && saveText(name, header)) {
+    char* lpr = gen_findexec("lpr");
+    char* lp = lpr ? nullptr : gen_findexec("lp");
+    if (lpr || lp) {
+      char* quoted = gen_shellescapify_filename(name);
+      char* command = gen_concat3(lpr ? lpr : lp, " ", quoted);
+      ok = gen_system(command) == 0;
+      gen_free(command);
+      gen_free(quoted);
+    }
+    gen_free(lpr);
+    gen_free(lp);
+  }
+  if (name) gen_removefile(name);
+  gen_free(name);
+  return ok;
+}
+
+void SimpleBrowser::notifyElementChanged(TextElement* element) {
+  for (TextReference r = store_->getFirstElement(); r; r = store_->getNextElement(r)) {
+    if (store_->getElement(r) != element) continue;
+    view_->handleChangedText(store_, r);
+    return;
+  }
+}
