@@ -11,6 +11,7 @@
 // files), diff_text, diff_kvc, diff_kvc2 and diff_mem.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 
@@ -50,7 +51,7 @@ struct diffSymTableStruct {
   int32_t firstOccurrences;  // first node of the list (highest line), or -1
   int32_t firstUnmatched;    // unpaired side-1 lines holding the text
   int32_t secondUnmatched;   // unpaired side-2 lines holding the text
-  int32_t length;            // bytes of text (it may hold NUL bytes)
+  size_t length;             // bytes of text (it may hold NUL bytes)
   char* text;                // canonical text, NUL-terminated; null: empty slot
 };
 

@@ -141,6 +141,6 @@ const char* diff_LineText(const diffInfo* info, int side, int lineNumber, long* 
   if (lineNumber < 1 || lineNumber > count) return nullptr;
   const diffLineTableStruct* table = side == 1 ? info->firstLines : info->secondLines;
   const diffSymTableStruct& s = info->symbols[table[lineNumber].symbol];
-  if (length) *length = s.length;
+  if (length) *length = static_cast<long>(s.length);
   return s.text;
 }

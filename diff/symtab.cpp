@@ -37,7 +37,8 @@ int32_t diff_store_hashed(const char* text, long length, int32_t hash) {
     if (h == -1) break;
     if (h == hash) {
       const diffSymTableStruct& s = tables.symbols[slot];
-      if (s.length == length && memcmp(s.text, text, length) == 0) return slot;
+      if (s.length == static_cast<size_t>(length) && memcmp(s.text, text, length) == 0)
+        return slot;
     }
     if (++slot == size) slot = 0;
     if (slot == first) return -1;
@@ -45,7 +46,7 @@ int32_t diff_store_hashed(const char* text, long length, int32_t hash) {
   hashes[slot] = hash;
   diffSymTableStruct& s = tables.symbols[slot];
   s.text = tables.texts->Copy(text, length);
-  s.length = static_cast<int32_t>(length);
+  s.length = static_cast<size_t>(length);
   return slot;
 }
 
