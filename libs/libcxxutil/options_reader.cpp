@@ -53,12 +53,16 @@ ut_list_item itemOf(const ut_options_attribute& a) {
   return ut_list_item::of_int(a.number);
 }
 
+// Nesting deeper than this is no options file but an attack on the stack
+// of whoever walks the tree; the reader refuses it.
+constexpr size_t kMaxDepth = 200;
+
 class Reader {
  public:
   Reader(std::string_view text, const char* source,
          const ut_reader_settings& settings, ut_options_node* root)
       : text_(text), source_(source ? source : "options"), settings_(settings),
-        blocks_{root}, current_(root) {}
+        blocks_{{root, 0}}, current_(root) {}
 
   ut_reader_result run();
 
@@ -82,7 +86,12 @@ class Reader {
   bool failEndOfInput();
   bool statement();
   bool closeBlock();
-  void openBlock(ut_options_node* node);
+  bool openBlock(ut_options_node* node, size_t depth);
+  bool descend(ut_options_node* node, size_t depth);
+  void backToBlock() {
+    current_ = blocks_.back().node;
+    depth_ = blocks_.back().depth;
+  }
   bool assign(const std::string& name, bool append);
   bool endOfStatement();
   bool parseName(std::string& out);
@@ -104,8 +113,13 @@ class Reader {
   size_t pos_ = 0;
   int line_ = 1;
   int errors_ = 0;
-  std::vector<ut_options_node*> blocks_;  // the open blocks, root first
-  ut_options_node* current_;              // where the next name applies
+  struct OpenBlock {
+    ut_options_node* node;
+    size_t depth;  // the root is 0
+  };
+  std::vector<OpenBlock> blocks_;  // the open blocks, root first
+  ut_options_node* current_;       // where the next name applies
+  size_t depth_ = 0;               // current_'s depth
 };
 
 ut_reader_result Reader::run() {
@@ -116,7 +130,7 @@ ut_reader_result Reader::run() {
     if (c == '\n') {
       pos_++;
       line_++;
-      current_ = blocks_.back();
+      backToBlock();
       continue;
     }
     if (c == ';') {
@@ -132,14 +146,14 @@ ut_reader_result Reader::run() {
       ok = closeBlock();
     } else if (c == '{') {
       pos_++;
-      openBlock(current_->add_child(""));
+      ok = openBlock(current_->add_child(""), depth_ + 1);
     } else {
       ok = statement();
     }
     if (ok) continue;
     if (!settings_.compatibility) return {false, errors_};
     skipToLineEnd();
-    current_ = blocks_.back();
+    backToBlock();
   }
   if (blocks_.size() > 1) {
     if (!text_.empty() && text_.back() == '\n' && line_ > 1) line_--;
@@ -160,16 +174,27 @@ bool Reader::failEndOfInput() {
   return fail(atEnd() ? "unexpected end of file" : "unexpected end of line");
 }
 
-void Reader::openBlock(ut_options_node* node) {
-  blocks_.push_back(node);
+// Makes `node`, at `depth`, the place the next name applies; false after a
+// message when that is too deep.
+bool Reader::descend(ut_options_node* node, size_t depth) {
+  if (depth > kMaxDepth)
+    return fail("nested deeper than " + std::to_string(kMaxDepth) + " levels");
   current_ = node;
+  depth_ = depth;
+  return true;
+}
+
+bool Reader::openBlock(ut_options_node* node, size_t depth) {
+  if (!descend(node, depth)) return false;
+  blocks_.push_back({node, depth});
+  return true;
 }
 
 bool Reader::closeBlock() {
   if (blocks_.size() == 1) return fail("unmatched '}'");
   pos_++;
   blocks_.pop_back();
-  current_ = blocks_.back();
+  backToBlock();
   return true;
 }
 
@@ -183,15 +208,14 @@ bool Reader::statement() {
     char c = peek();
     if (c == '.') {
       pos_++;
-      current_ = current_->find_or_add_child(name);
+      if (!descend(current_->find_or_add_child(name), depth_ + 1)) return false;
       skipBlanks();
       if (atLineEnd() || peek() == ';') return failEndOfInput();
       continue;
     }
     if (c == '{') {
       pos_++;
-      openBlock(current_->find_or_add_child(name));
-      return true;
+      return openBlock(current_->find_or_add_child(name), depth_ + 1);
     }
     if (c == '=') {
       pos_++;
