@@ -1,7 +1,6 @@
 // Configuration files and directories: reading a file with bad, junk and
 // very long lines, abandoning it after 50 failures, the directory rules,
-// the configuration file name in a directory, lookup across directories,
-// the start-up order and the debug switch files.
+// lookup across directories, the start-up order and the debug switch files.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,26 +13,19 @@ namespace {
 
 using ConfigFiles = ConfigTest;
 
-TEST_F(ConfigFiles, ReadsEveryLineOfAFile) {
+TEST_F(ConfigFiles, ReadsEveryLineOfAFileAnnouncingItWhenAsked) {
   useSandbox("difftest");
   auto path = home() / "a.cfg";
   writeFile(path, "# a comment\n\nEditWidth 100\r\nbackground: #101010\n"
                   "colorsyntax=off\nminviewsize 10x5");  // no final newline
+  cfg_report_reading = true;
   EXPECT_EQ(cfg_ReadFile(path.c_str(), 1), 1);
   EXPECT_EQ(EditWidth, 100);
   EXPECT_STREQ(colorText(CFG_COLOR_background), "#101010");
   EXPECT_FALSE(colorsyntax);
   EXPECT_EQ(cfg_minviewsize.height, 5);
-  EXPECT_TRUE(messages_.empty());
-}
-
-TEST_F(ConfigFiles, AnnouncesReadingWhenAsked) {
-  useSandbox("difftest");
-  auto path = home() / "a.cfg";
-  writeFile(path, "EditWidth 90\n");
-  cfg_report_reading = true;
-  EXPECT_EQ(cfg_ReadFile(path.c_str(), 1), 1);
   EXPECT_EQ(printed(), "Reading Configuration File: " + path.string() + "\n");
+  EXPECT_EQ(errors(), "");
 }
 
 TEST_F(ConfigFiles, MissingAndUnreadableFilesAreSkippedSilently) {
@@ -51,31 +43,24 @@ TEST_F(ConfigFiles, MissingAndUnreadableFilesAreSkippedSilently) {
   EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(ConfigFiles, SixtyUnknownLinesStopAfterTheFiftieth) {
+TEST_F(ConfigFiles, FiftyBadLinesAbandonTheFileFortyNineAreForgiven) {
   useSandbox("difftest");
   std::string text;
+  for (int i = 0; i < 49; i++) text += "EditWidth nonsense\n";
+  writeFile(home() / "forgiven.cfg", text + "EditWidth 99\n");
+  EXPECT_EQ(cfg_ReadFile((home() / "forgiven.cfg").c_str(), 1), 1);
+  EXPECT_EQ(EditWidth, 99);
+  EXPECT_EQ(count(GEN_MSG_ERROR), 49);
+  clearMessages();
+  text.clear();
   for (int i = 1; i <= 60; i++) text += "unknown" + std::to_string(i) + " x\n";
-  text += "EditWidth 99\n";
-  auto path = home() / "bad.cfg";
-  writeFile(path, text);
-  EXPECT_EQ(cfg_ReadFile(path.c_str(), 1), 0);
+  writeFile(home() / "bad.cfg", text + "EditWidth 98\n");
+  EXPECT_EQ(cfg_ReadFile((home() / "bad.cfg").c_str(), 1), 0);
   EXPECT_EQ(count(GEN_MSG_ERROR), 51);
   EXPECT_EQ(messages_.back().text, "Too many errors, aborting.\n");
   EXPECT_NE(errors().find("Unknown configuration option: unknown50 x"), std::string::npos);
   EXPECT_EQ(errors().find("unknown51"), std::string::npos);
-  EXPECT_EQ(EditWidth, 80);
-}
-
-TEST_F(ConfigFiles, FortyNineBadLinesAreForgiven) {
-  useSandbox("difftest");
-  std::string text;
-  for (int i = 0; i < 49; i++) text += "EditWidth nonsense\n";
-  text += "EditWidth 99\n";
-  auto path = home() / "bad.cfg";
-  writeFile(path, text);
-  EXPECT_EQ(cfg_ReadFile(path.c_str(), 1), 1);
   EXPECT_EQ(EditWidth, 99);
-  EXPECT_EQ(count(GEN_MSG_ERROR), 49);
 }
 
 TEST_F(ConfigFiles, GarbageBinaryJunkAndLongLines) {
@@ -96,7 +81,7 @@ TEST_F(ConfigFiles, GarbageBinaryJunkAndLongLines) {
   }
 }
 
-TEST_F(ConfigFiles, UserDirectoryIsCreatedOnRequest) {
+TEST_F(ConfigFiles, UserDirectoryIsCreatedOnRequestOrReported) {
   useSandbox("difftest");
   mode_t old = umask(022);
   char* dir = cfg_GetUserConfigDir(false);
@@ -111,37 +96,17 @@ TEST_F(ConfigFiles, UserDirectoryIsCreatedOnRequest) {
   gen_free(dir);
   umask(old);
   EXPECT_TRUE(messages_.empty());
-}
 
-std::string g_alert;
-void recordAlert(const char* text) { g_alert = text; }
-
-TEST_F(ConfigFiles, FailureToCreateTheUserDirectoryIsReported) {
-  useSandbox("difftest");
   writeFile(home() / "file", "");
   setenv("HOME", (home() / "file").c_str(), 1);  // a file cannot hold .qen
-  char* dir = cfg_GetUserConfigDir(true);
-  std::string expected = "Couldn't create user config directory: " + (home() / "file" / ".qen").string();
-  EXPECT_EQ(errors(), expected);
-  gen_free(dir);
-  g_alert.clear();
-  cfg_SetAlertHook(recordAlert);
   gen_free(cfg_GetUserConfigDir(true));
-  EXPECT_EQ(g_alert, expected);
-}
-
-TEST_F(ConfigFiles, SiteDirectoriesFollowTheProgramDirectory) {
-  useSandbox("difftest");
-  char* site = cfg_GetSiteConfigDir();
-  char* defaults = cfg_GetSiteDefaultConfigDir();
-  EXPECT_EQ(std::string(site), (prog() / "config").string());
-  EXPECT_EQ(std::string(defaults), (prog() / "defaults").string());
-  gen_free(site);
-  gen_free(defaults);
-  cfg_SetUserConfigDir((home() / "elsewhere").c_str());
-  char* user = cfg_GetUserConfigDir(false);
-  EXPECT_EQ(std::string(user), (home() / "elsewhere").string());
-  gen_free(user);
+  std::string expected = "Couldn't create user config directory: " +
+                         (home() / "file" / ".qen").string();
+  EXPECT_EQ(errors(), expected);
+  static std::string alert;
+  cfg_SetAlertHook([](const char* text) { alert = text; });
+  gen_free(cfg_GetUserConfigDir(true));
+  EXPECT_EQ(alert, expected);
 }
 
 TEST_F(ConfigFiles, ConfigFileNameInADirectory) {
@@ -189,66 +154,55 @@ TEST_F(ConfigFiles, SearchingTheConfigurationDirectories) {
   EXPECT_EQ(find("/no/such/file"), "");
 }
 
-TEST_F(ConfigFiles, StartUpReadsSiteThenUser) {
+TEST_F(ConfigFiles, StartUpOrderAndTheFilesThatCount) {
   useSandbox("difftest");
+  auto reread = [] {
+    clearAllOptions();
+    cfg_SetEverythingToDefaults();
+    return shr_ReadConfigFiles("difftest");
+  };
   writeFile(prog() / "config" / "qen.cfg", "EditWidth 100\nkeyword #111111\n");
-  writeFile(home() / ".qen" / "qen.cfg", "EditWidth 120\n");
-  EXPECT_EQ(shr_ReadConfigFiles("difftest"), 1);
-  EXPECT_EQ(EditWidth, 120);
+  writeFile(home() / ".qen" / "qen.cfg", "EditWidth 120\nEditHeight 20\n");
+  EXPECT_EQ(reread(), 1);
+  EXPECT_EQ(EditWidth, 120);  // the user's file comes after the site's
   EXPECT_STREQ(colorText(CFG_COLOR_keyword), "#111111");
   EXPECT_STREQ(cfg_GetSiteLevelValue(cfg_FindOption("EditWidth")), "100");
-  EXPECT_STREQ(cfg_GetSiteLevelValue(cfg_FindOption("keyword")), "#111111");
   EXPECT_EQ(cfg_GetSiteLevelValue(nullptr), nullptr);
   EXPECT_TRUE(messages_.empty());
-}
+  cfg_SetNoConfigFiles(true);
+  reread();
+  EXPECT_EQ(EditWidth, 80);
+  EXPECT_EQ(EditHeight, 40);
+  cfg_SetNoConfigFiles(false);
 
-TEST_F(ConfigFiles, OverrideFileWinsOverQenCfg) {
-  useSandbox("difftest");
-  writeFile(prog() / "config" / "qen.cfg", "EditWidth 100\n");
+  std::filesystem::remove(home() / ".qen" / "qen.cfg");
   writeFile(prog() / "config" / "override" / "difftest.cfg", "EditWidth 111\n");
-  shr_ReadConfigFiles("difftest");
+  reread();
   EXPECT_EQ(EditWidth, 111);
-}
-
-TEST_F(ConfigFiles, WithoutTheSingleFileSwitchOnlyTheProgramFileCounts) {
-  useSandbox("difftest");
-  writeFile(prog() / "config" / "qen.cfg", "EditWidth 100\n");
-  writeFile(prog() / "config" / "override" / "difftest.cfg", "EditWidth 111\n");
   writeFile(prog() / "config" / "difftest.cfg", "EditHeight 22\n");
-  debugFlag[DBG_UseSingleConfigFile] = 0;
-  shr_ReadConfigFiles("difftest");
+  debugFlag[DBG_UseSingleConfigFile] = 0;  // only the program's own file counts
+  reread();
   EXPECT_EQ(EditWidth, 80);
   EXPECT_EQ(EditHeight, 22);
 }
 
-TEST_F(ConfigFiles, NoConfigFilesSkipsBoth) {
-  useSandbox("difftest");
-  writeFile(prog() / "config" / "qen.cfg", "EditWidth 100\n");
-  writeFile(home() / ".qen" / "qen.cfg", "EditHeight 20\n");
-  cfg_SetNoConfigFiles(true);
-  shr_ReadConfigFiles("difftest");
-  EXPECT_EQ(EditWidth, 80);
-  EXPECT_EQ(EditHeight, 40);
-}
-
 std::vector<std::string> g_registered;
-int fetchTwoLines(const char*, gen_strarray* lines) {
-  gen_strarray_add_str(lines, "EditWidth 150");
-  gen_strarray_add_str(lines, "comment #222222");
-  return 1;
-}
-void registerClient(const char* progname) { g_registered.push_back(progname); }
 int g_afterRead;
-void afterRead() { g_afterRead++; }
 
 TEST_F(ConfigFiles, TheServiceComesAfterTheUserFile) {
   useSandbox("difftest");
   writeFile(home() / ".qen" / "qen.cfg", "EditWidth 120\nEditHeight 30\n");
   g_registered.clear();
   g_afterRead = 0;
-  cfg_ConfigService service{fetchTwoLines, registerClient, nullptr};
+  cfg_ConfigService service{[](const char*, gen_strarray* lines) {
+                              gen_strarray_add_str(lines, "EditWidth 150");
+                              gen_strarray_add_str(lines, "comment #222222");
+                              return 1;
+                            },
+                            [](const char* progname) { g_registered.push_back(progname); },
+                            nullptr};
   cfg_SetConfigService(&service);
-  cfg_SetAfterReadHook(afterRead);
+  cfg_SetAfterReadHook([] { g_afterRead++; });
   shr_ReadConfigFiles("difftest");
   EXPECT_EQ(EditWidth, 150);
   EXPECT_EQ(EditHeight, 30);
@@ -287,8 +241,6 @@ TEST_F(ConfigFiles, SwitchFilesFromTheFourDirectories) {
   writeFile(prog() / "defaults" / "xswtest.xsw", "UseTextviewZone 0\n");
   writeFile(prog() / "config" / "xswtest.xsw", "Tamsel 0\n");
   writeFile(home() / ".qen" / "xswtest.xsw", "DiffViewer 1\n");
-  ASSERT_EQ(debugFlag[DBG_DiffViewer], 1);
-  ASSERT_EQ(debugFlag[DBG_UseTextviewZone], 1);
   ReadXSWFiles();
   EXPECT_EQ(debugFlag[DBG_DiffViewer], 1);  // the user's file won
   EXPECT_EQ(debugFlag[DBG_UseArrayStoreInDiffView], 0);  // the program's file
