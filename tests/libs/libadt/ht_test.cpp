@@ -7,7 +7,6 @@
 
 #include <bit>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <string>
 
@@ -32,64 +31,61 @@ std::string find(HT_PT ht, const std::string& key) {
   return o != nullptr ? o : "<absent>";
 }
 
-// Every key/object pair an iteration visits, with a count of visits.
-std::map<std::string, int> walk(HT_PT ht, std::map<std::string, std::string>* pairs) {
-  std::map<std::string, int> visits;
+// Every key/object pair an iteration visits; a key seen twice fails.
+std::map<std::string, std::string> walk(HT_PT ht) {
+  std::map<std::string, std::string> pairs;
   HTIter_PT it = HT_Begin(ht);
   for (; !HTIter_AtEnd(it); HTIter_Inc(it)) {
     std::string key = static_cast<const char*>(HTIter_GetKey(it));
-    visits[key]++;
-    if (pairs != nullptr) (*pairs)[key] = static_cast<const char*>(HTIter_GetValue(it));
+    EXPECT_EQ(pairs.count(key), 0u) << key << " visited twice";
+    pairs[key] = static_cast<const char*>(HTIter_GetValue(it));
   }
   HTIter_Delete(it);
-  return visits;
+  return pairs;
 }
 
-TEST(HT, SizeZeroHas29BucketsAndThe59thItemGrowsTo59) {
-  HT_PT ht = string_table(0);
-  EXPECT_EQ(HT_GetBucketCount(ht), 29);
-  for (int i = 0; i < 58; i++) ASSERT_TRUE(insert(ht, "k" + std::to_string(i), "v"));
-  EXPECT_EQ(HT_GetBucketCount(ht), 29);
-  ASSERT_TRUE(insert(ht, "k58", "v"));
-  EXPECT_EQ(HT_GetBucketCount(ht), 59);
-  EXPECT_EQ(HT_GetSize(ht), 59);
-  HT_Delete(ht);
-}
-
-TEST(HT, SizesTakeTheNextLadderPrime) {
+TEST(HT, BucketLadderAndGrowth) {
   for (auto [size, buckets] : std::map<long, int>{{-4, 29}, {29, 29}, {30, 59}, {1000, 1049}}) {
     HT_PT ht = string_table(size);
     EXPECT_EQ(HT_GetBucketCount(ht), buckets) << size;
     HT_Delete(ht);
   }
+  HT_PT ht = string_table(0);
+  for (int i = 0; i < 58; i++) ASSERT_TRUE(insert(ht, "k" + std::to_string(i), "v"));
+  EXPECT_EQ(HT_GetBucketCount(ht), 29);
+  ASSERT_TRUE(insert(ht, "k58", "v"));  // chains average more than two links
+  EXPECT_EQ(HT_GetBucketCount(ht), 59);
+  HT_Delete(ht);
   testing::internal::CaptureStderr();
   EXPECT_EQ(string_table(1104691374L), nullptr);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "approxSize far too big in HT_New()\n");
 }
 
-TEST(HT, GrowthKeepsEveryItemFindable) {
+TEST(HT, ManyItemsStayFindableAndIterationVisitsEachOnce) {
   HT_PT ht = string_table(0);
-  for (int i = 0; i < 20000; i++)
+  HTIter_PT b = HT_Begin(ht), e = HT_End(ht);
+  EXPECT_TRUE(HTIter_Equal(b, e));
+  EXPECT_EQ(HTIter_GetValue(b), nullptr);
+  HTIter_Delete(b);
+  HTIter_Delete(e);
+  std::map<std::string, std::string> expected;
+  for (int i = 0; i < 20000; i++) {
+    expected["key" + std::to_string(i)] = std::to_string(i * 7);
     ASSERT_TRUE(insert(ht, "key" + std::to_string(i), std::to_string(i * 7)));
+  }
   EXPECT_EQ(HT_GetSize(ht), 20000);
   EXPECT_LE(HT_GetSize(ht), 2 * HT_GetBucketCount(ht));
-  for (int i = 0; i < 20000; i++) ASSERT_EQ(find(ht, "key" + std::to_string(i)), std::to_string(i * 7));
+  for (int i = 0; i < 20000; i += 7) ASSERT_EQ(find(ht, "key" + std::to_string(i)), std::to_string(i * 7));
   EXPECT_EQ(find(ht, "key20000"), "<absent>");
-  HT_Delete(ht);
-}
-
-TEST(HT, DuplicateKeyIsRefusedAndTheFirstObjectKept) {
-  HT_PT ht = string_table(0);
-  EXPECT_TRUE(insert(ht, "a", "first"));
-  EXPECT_FALSE(insert(ht, "a", "second"));
-  EXPECT_EQ(HT_GetSize(ht), 1);
-  EXPECT_EQ(find(ht, "a"), "first");
+  EXPECT_EQ(walk(ht), expected);
+  EXPECT_FALSE(insert(ht, "key5", "second"));  // a duplicate is refused
+  EXPECT_EQ(find(ht, "key5"), "35");
   HT_Delete(ht);
 }
 
 int keys_deleted = 0, objects_deleted = 0;
 
-TEST(HT, RemoveDeletesKeyAndObject) {
+TEST(HT, RemoveDeletesKeyAndObjectAndNullObjectsAreItems) {
   keys_deleted = objects_deleted = 0;
   HT_PT ht = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc,
                     [](void*) { keys_deleted++; }, [](void*) { objects_deleted++; },
@@ -104,38 +100,13 @@ TEST(HT, RemoveDeletesKeyAndObject) {
   EXPECT_EQ(HT_RemoveItem(ht, "one"), 0);
   EXPECT_EQ(HT_FindItem(ht, "one"), nullptr);
   EXPECT_EQ(HT_FindItem(ht, "two"), &o2);
-  EXPECT_EQ(HT_GetSize(ht), 1);
   HT_Delete(ht);
   EXPECT_EQ(keys_deleted, 2);
   EXPECT_EQ(objects_deleted, 2);
-}
-
-TEST(HT, NullObjectIsTellableFromAbsentKey) {
-  HT_PT ht = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc, nullptr, nullptr, nullptr,
-                    nullptr);
-  char key[] = "present";
-  HT_InsertItem(ht, key, nullptr);
-  EXPECT_EQ(HT_HasItem(ht, "present"), 1);
-  EXPECT_EQ(HT_HasItem(ht, "absent"), 0);
-  HT_Delete(ht);
-}
-
-TEST(HT, IterationVisitsEveryItemOnce) {
-  HT_PT ht = string_table(0);
-  HTIter_PT b = HT_Begin(ht), e = HT_End(ht);
-  EXPECT_TRUE(HTIter_Equal(b, e));
-  EXPECT_EQ(HTIter_GetValue(b), nullptr);
-  HTIter_Delete(b);
-  HTIter_Delete(e);
-  std::map<std::string, std::string> expected;
-  for (int i = 0; i < 500; i++) {
-    expected["k" + std::to_string(i)] = std::to_string(i);
-    insert(ht, "k" + std::to_string(i), std::to_string(i));
-  }
-  std::map<std::string, std::string> pairs;
-  auto visits = walk(ht, &pairs);
-  EXPECT_EQ(pairs, expected);
-  for (auto& [key, n] : visits) EXPECT_EQ(n, 1) << key;
+  ht = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc, nullptr, nullptr, nullptr, nullptr);
+  HT_InsertItem(ht, k1, nullptr);
+  EXPECT_EQ(HT_HasItem(ht, "one"), 1);
+  EXPECT_EQ(HT_HasItem(ht, "two"), 0);
   HT_Delete(ht);
 }
 
@@ -154,38 +125,36 @@ TEST(HT, LiveIteratorHoldsGrowthBack) {
   HTIter_Delete(copy);
   insert(ht, "one more", "v");
   EXPECT_EQ(HT_GetBucketCount(ht), 127);
-  EXPECT_EQ(walk(ht, nullptr).size(), 101u);
+  EXPECT_EQ(walk(ht).size(), 101u);
   HT_Delete(ht);
 }
 
-TEST(HT, CloneCopiesThroughTheCloneFunctions) {
+TEST(HT, CloneCopiesThroughTheCloneFunctionsOrWordForWord) {
   HT_PT ht = string_table(0);
   for (int i = 0; i < 100; i++) insert(ht, "k" + std::to_string(i), std::to_string(i));
   HT_PT copy = HT_Clone(ht);
   ASSERT_NE(copy, nullptr);
-  EXPECT_EQ(HT_GetSize(copy), 100);
   EXPECT_EQ(HT_GetBucketCount(copy), HT_GetBucketCount(ht));
   EXPECT_NE(HT_FindItem(copy, "k5"), HT_FindItem(ht, "k5"));
+  std::map<std::string, std::string> original = walk(ht);
   HT_Delete(ht);
-  std::map<std::string, std::string> pairs;
-  walk(copy, &pairs);
-  EXPECT_EQ(pairs.size(), 100u);
-  EXPECT_EQ(pairs["k42"], "42");
+  EXPECT_EQ(walk(copy), original);
   HT_Delete(copy);
-}
 
-TEST(HT, CloneOfAnOwningTableNeedsCloneFunctions) {
-  HT_PT ht = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc, HT_StringDeleteFunc,
-                    nullptr, nullptr, nullptr);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(HT_Clone(ht), nullptr);
+  HT_PT owning = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc, HT_StringDeleteFunc,
+                        nullptr, nullptr, nullptr);
+  EXPECT_EQ(HT_Clone(owning), nullptr);
   EXPECT_NE(testing::internal::GetCapturedStderr(), "");
-  HT_Delete(ht);
+  HT_Delete(owning);
+  testing::internal::CaptureStderr();
   HT_PT shared = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc, nullptr, nullptr,
-                        nullptr, nullptr);
+                        HT_StringCloneFunc, nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "No point to providing only one of keyCloneFuncP, objectCloneFuncP\n");
   char key[] = "k";
   HT_InsertItem(shared, key, key);
-  HT_PT copy = HT_Clone(shared);
+  copy = HT_Clone(shared);  // the lone clone function was dropped
   EXPECT_EQ(HT_FindItem(copy, "k"), key);
   HT_Delete(shared);
   HT_Delete(copy);
@@ -194,18 +163,13 @@ TEST(HT, CloneOfAnOwningTableNeedsCloneFunctions) {
 TEST(HT, StringFunctions) {
   EXPECT_EQ(HT_StringHashFunc(nullptr), 0u);
   EXPECT_EQ(HT_StringHashFunc(""), 0u);
-  EXPECT_EQ(HT_StringHashFunc("a"), 97u);
   EXPECT_EQ(HT_StringHashFunc("ab"), (97u << 7) ^ 98u);
   unsigned h = 0;
   for (unsigned char c : std::string("\xff\xfe\x80 wraps around")) h = std::rotl(h, 7) ^ c;
   EXPECT_EQ(HT_StringHashFunc("\xff\xfe\x80 wraps around"), h);
-  EXPECT_EQ(HT_StringCompareFunc("a", "a"), 0);
   EXPECT_LT(HT_StringCompareFunc("a", "b"), 0);
   EXPECT_EQ(HT_StringCompareFunc(nullptr, nullptr), 0);
   EXPECT_NE(HT_StringCompareFunc(nullptr, "a"), 0);
-  char* copy = static_cast<char*>(HT_StringCloneFunc("text"));
-  EXPECT_STREQ(copy, "text");
-  HT_StringDeleteFunc(copy);
   EXPECT_EQ(HT_StringCloneFunc(nullptr), nullptr);
 }
 
@@ -227,21 +191,6 @@ TEST(HT, BadArgumentsAreReported) {
             "HT_GetSize() called on NULL or invalid HT_PT\n"
             "HT_FindItem() called on NULL or invalid HT_PT\n"
             "HT_Begin() called on NULL or invalid HT_PT\n");
-}
-
-TEST(HT, LoneCloneFunctionIsDropped) {
-  testing::internal::CaptureStderr();
-  HT_PT ht = HT_New(0, HT_StringHashFunc, HT_StringCompareFunc, nullptr, nullptr,
-                    HT_StringCloneFunc, nullptr);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "No point to providing only one of keyCloneFuncP, objectCloneFuncP\n");
-  ASSERT_NE(ht, nullptr);
-  char key[] = "k";
-  HT_InsertItem(ht, key, key);
-  HT_PT copy = HT_Clone(ht);  // copied word for word: no clone functions left
-  EXPECT_EQ(HT_FindItem(copy, "k"), key);
-  HT_Delete(copy);
-  HT_Delete(ht);
 }
 
 }  // namespace
