@@ -1,79 +1,48 @@
-// Nothing of vdiff's stays in the temporary directory: not after success,
-// not after an error, and not when it is interrupted or terminated while
-// its cache files exist.  The interruption is made deterministic by
-// feeding the first file through a pipe that is kept open: vdiff has made
-// its cache file and waits for more input when the signal comes.
+// Nothing of vdiff's stays in the temporary directory when it is
+// interrupted or terminated while its cache files exist (after normal runs
+// and errors the other vdiff tests check that).  The interruption is made
+// deterministic by feeding the first file through a pipe that is kept open:
+// vdiff has made its cache file and waits for more input when the signal
+// comes.
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <string>
 #include <thread>
 
-#include "tests/tools/run_vdiff.h"
+#include "vdiff_test_util.h"
 
 namespace {
 
-using vdiff_test::Scratch;
+using CleanupTest = vdiff_test::VdiffRun;
 
-// Starts vdiff on a pipe and a file, waits until its cache file exists,
-// sends `sig` and returns the exit status.
-int InterruptWhileLoading(const Scratch& s, const std::string& tmp, int sig) {
+TEST_F(CleanupTest, SignalsWhileLoadingRemoveTheCacheFiles) {
   const std::string fifo = s / "pipe";
   mkfifo(fifo.c_str(), 0600);
-  // Held open for reading and writing, so vdiff's open does not wait for a
-  // writer and its read waits for more text.
-  const int holder = open(fifo.c_str(), O_RDWR);
-  EXPECT_GE(holder, 0);
-  EXPECT_EQ(write(holder, "some text\nand more\n", 19), 19);
-  const std::string other = s.Write("other", "some text\n");
-  const pid_t pid = vdiff_test::Start({fifo, other}, tmp);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (vdiff_test::Entries(tmp).empty() && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  EXPECT_FALSE(vdiff_test::Entries(tmp).empty()) << "no cache file appeared";
-  kill(pid, sig);
-  const int status = vdiff_test::Wait(pid);
-  close(holder);
-  return status;
-}
-
-class CleanupTest : public ::testing::Test {
- protected:
-  void SetUp() override { std::filesystem::create_directories(tmp); }
-  Scratch s;
-  const std::string tmp = s / "tmp";
-};
-
-TEST_F(CleanupTest, TerminateRemovesTheCacheFiles) {
-  EXPECT_EQ(InterruptWhileLoading(s, tmp, SIGTERM), 2);
-  EXPECT_TRUE(vdiff_test::Entries(tmp).empty());
-}
-
-TEST_F(CleanupTest, InterruptRemovesTheCacheFiles) {
-  EXPECT_EQ(InterruptWhileLoading(s, tmp, SIGINT), 2);
-  EXPECT_TRUE(vdiff_test::Entries(tmp).empty());
-  EXPECT_NE(vdiff_test::ReadFile(tmp + ".err").find("Halted"), std::string::npos);
-}
-
-TEST_F(CleanupTest, HangUpRemovesTheCacheFiles) {
-  EXPECT_EQ(InterruptWhileLoading(s, tmp, SIGHUP), 2);
-  EXPECT_TRUE(vdiff_test::Entries(tmp).empty());
-}
-
-TEST_F(CleanupTest, NormalRunsLeaveNothing) {
-  const auto a = s.Write("a", "1\n2\n3\n");
-  const auto b = s.Write("b", "1\n3\n4");
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {a, b}, {a, a}, {"-u", a, b}, {"-script", a, b}, {"-b", a, b},
-           {a, s / "missing"}, {s.path().string(), a}}) {
-    vdiff_test::Run(args, tmp);
-    EXPECT_TRUE(vdiff_test::Entries(tmp).empty()) << testing::PrintToString(args);
+  const std::string other = s.write("other", "some text\n");
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    // Held open for reading and writing, so vdiff's open does not wait for
+    // a writer and its read waits for more text.
+    const int holder = open(fifo.c_str(), O_RDWR);
+    ASSERT_GE(holder, 0);
+    EXPECT_EQ(write(holder, "some text\nand more\n", 19), 19);
+    const pid_t pid = test_support::startProgram(vdiff_test::kVdiff, {fifo, other},
+                                                 {"TMPDIR=" + tmp}, s / "out", s / "err");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (tmpIsEmpty() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(tmpIsEmpty()) << "no cache file appeared";
+    kill(pid, sig);
+    EXPECT_EQ(test_support::waitProgram(pid), 2) << sig;
+    close(holder);
+    EXPECT_TRUE(tmpIsEmpty()) << sig;
+    if (sig == SIGINT) {
+      EXPECT_NE(test_support::readFile(s / "err").find("Halted"), std::string::npos);
+    }
   }
 }
 

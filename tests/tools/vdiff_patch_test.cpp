@@ -2,25 +2,18 @@
 // that GNU patch applies to the first file to give the second byte for
 // byte, whatever the edits, blank and duplicated lines, empty files and
 // missing final newlines.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "tests/tools/run_vdiff.h"
+#include "vdiff_test_util.h"
 
 namespace {
 
-using vdiff_test::Scratch;
-
-std::string RandomText(std::mt19937& rng, const std::vector<std::string>& base) {
-  std::vector<std::string> lines = base;
-  const int edits = static_cast<int>(rng() % 8);
+std::string RandomText(std::mt19937& rng, std::vector<std::string> lines) {
   static const char* kWords[] = {"alpha", "beta", "", "}", "gamma delta", "{", "beta"};
-  for (int e = 0; e < edits; ++e) {
+  for (int e = static_cast<int>(rng() % 8); e > 0; --e) {
     const size_t at = rng() % (lines.size() + 1);
     const std::string word = kWords[rng() % std::size(kWords)];
     if (rng() % 3 == 0 && at < lines.size()) {
@@ -37,34 +30,32 @@ std::string RandomText(std::mt19937& rng, const std::vector<std::string>& base) 
   return text;
 }
 
-TEST(VdiffPatchTest, UnifiedDiffRebuildsTheSecondFile) {
+using VdiffPatchTest = vdiff_test::VdiffRun;
+
+TEST_F(VdiffPatchTest, UnifiedDiffRebuildsTheSecondFile) {
   if (std::system("patch --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no patch";
-  Scratch s;
-  const std::string tmp = s / "tmp";
-  std::filesystem::create_directories(tmp);
   std::mt19937 rng(7);
   for (int n = 0; n < 60; ++n) {
     std::vector<std::string> base(rng() % 25);
     for (auto& l : base) l = "line " + std::to_string(rng() % 12);
     const std::string left = RandomText(rng, base);
     const std::string right = RandomText(rng, base);
-    const auto a = s.Write("a", left);
-    const auto b = s.Write("b", right);
-    const vdiff_test::Result r = vdiff_test::Run({"-u", a, b}, tmp);
+    const auto a = s.write("a", left);
+    const auto b = s.write("b", right);
+    const auto r = vdiff({"-u", a, b});
     ASSERT_EQ(r.status, left == right ? 0 : 1) << "pair " << n << "\n" << r.out << r.err;
-    s.Write("patch", r.out);
-    const std::string out = s / "out";
-    const std::string command = "patch -s -o '" + out + "' '" + a + "' < '" + (s / "patch") +
-                                "' > /dev/null 2>&1";
     if (r.out.empty()) {
       EXPECT_EQ(left, right);
       continue;
     }
+    s.write("patch", r.out);
+    const std::string command = "patch -s -o '" + (s / "out") + "' '" + a + "' < '" +
+                                (s / "patch") + "' > /dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << "pair " << n << "\n" << r.out;
-    EXPECT_EQ(vdiff_test::ReadFile(out), right) << "pair " << n << "\n" << r.out;
-    std::filesystem::remove(out);
+    EXPECT_EQ(test_support::readFile(s / "out"), right) << "pair " << n << "\n" << r.out;
+    std::filesystem::remove(s / "out");
   }
-  EXPECT_TRUE(vdiff_test::Entries(tmp).empty());
+  EXPECT_TRUE(tmpIsEmpty());
 }
 
 }  // namespace
