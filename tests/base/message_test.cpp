@@ -1,11 +1,10 @@
-// Messages: the "<program>: <severity>: <text>" format with both prefix
-// tables, the per-severity counters, system error texts,
-// fatal exits, assertions, the signal traps and the version level.
+// Messages: the "<program>: <severity>: <text>" format with the
+// per-severity counters, fatal exits, assertions, reports of the container
+// library, and the signal traps.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -22,13 +21,8 @@ class MessageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     gen_changeprogname("prog");
-    gen_alt_error_msgs = 0;
     std::memset(gen_error_count, 0, sizeof gen_error_count);
     gen_any_error = 0;
-  }
-  void TearDown() override {
-    gen_alt_error_msgs = 0;
-    gen_domessage = gen_default_domessage;
   }
 };
 
@@ -53,37 +47,10 @@ TEST_F(MessageTest, EachSeverityHasItsPrefixAndCounter) {
   EXPECT_EQ(GetCapturedStderr(), "error: bare\n");
 }
 
-TEST_F(MessageTest, AlternativeTableChangesOnlyThePrefixes) {
-  gen_alt_error_msgs = 1;
-  CaptureStderr();
-  gen_error("e");
-  gen_warning("w");
-  gen_info("i");
-  gen_message(GEN_MSG_PLAIN, "p");
-  gen_message(GEN_MSG_DISASTER, "d");
-  gen_message(GEN_MSG_FATAL, "f");
-  EXPECT_EQ(GetCapturedStderr(),
-            "prog: ERROR: e\nprog: WARNING: w\nprog: INFO: i\n"
-            "prog: ERROR: p\nprog: ERROR: DISASTER: d\nprog: ERROR: FATAL: f\n");
-  EXPECT_EQ(gen_any_error, 4);
-}
-
-TEST_F(MessageTest, PerrorAppendsTheSystemTextAndClearsErrno) {
-  errno = ENOENT;
-  CaptureStderr();
-  gen_perror("open %s", "f");
-  gen_perror("no system error");
-  EXPECT_EQ(GetCapturedStderr(), std::string("prog: error: open f: ") + strerror(ENOENT) +
-                                     "\nprog: error: no system error\n");
-  EXPECT_EQ(errno, 0);
-}
-
 TEST_F(MessageTest, FatalExitsAndAssertions) {
   EXPECT_EXIT(gen_errorexit(4, "gone %s", "away"), ExitedWithCode(4),
               "^prog: fatal: gone away\n$");
   EXPECT_EXIT(gen_errorexit(0, "all done"), ExitedWithCode(0), "^prog: all done\n$");
-  EXPECT_EXIT((errno = EACCES, gen_perrorexit(5, "cannot write")), ExitedWithCode(5),
-              std::string("^prog: fatal: cannot write: ") + strerror(EACCES) + "\n$");
   EXPECT_EXIT(gen_successexit(7), ExitedWithCode(0), "^$");
   __Assert(1, "never shown", "f.cpp", 1, 0);
   EXPECT_EXIT(__Assert(0, "x > 0", "f.cpp", 12, 0), ExitedWithCode(1),
@@ -154,15 +121,6 @@ TEST(SignalTrapTest, SignalDuringExitLeavesAtOnceAndExitIsNotReentered) {
         gen_default_exit(0);
       },
       ExitedWithCode(6), "^$");
-}
-
-TEST(IdentityTest, VersionLevelsBelowNineAreAccepted) {
-  gen_changeprogname("prog");
-  gen_set_version(3);
-  CaptureStderr();
-  gen_set_version(9);
-  EXPECT_EQ(GetCapturedStderr(), "prog: error: Attempt to set version to an illegal value\n");
-  EXPECT_EQ(gen_get_version(), 3);
 }
 
 }  // namespace

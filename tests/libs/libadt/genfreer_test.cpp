@@ -1,11 +1,9 @@
-// The deferred freer: what is marked and not cancelled is freed exactly
+// The deferred freer (no program uses it yet): what is marked and not cancelled is freed exactly
 // once when the freer goes away, and nothing else.
 #include "libs/libadt/genfreer.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <map>
 
 namespace {
@@ -39,20 +37,6 @@ TEST(GenFreer, FreesWhatIsStillMarkedOnce) {
     EXPECT_EQ(f.size(), 0);
   }
   EXPECT_TRUE(freed.empty());
-}
-
-TEST(GenFreer, DefaultFreesRealAllocations) {
-  char* kept = static_cast<char*>(std::malloc(16));
-  {
-    GenFreer f;
-    f.mark(std::malloc(32));
-    f.mark(kept);
-    f.cancel(kept);
-    EXPECT_EQ(f.size(), 1);
-  }
-  std::strcpy(kept, "still mine");  // cancelled: not freed by the freer
-  EXPECT_STREQ(kept, "still mine");
-  std::free(kept);
 }
 
 }  // namespace

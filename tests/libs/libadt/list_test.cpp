@@ -1,13 +1,11 @@
-// The linked list: stack operations at the end, walking and editing through
-// iterators (which follow removals), clearing, cloning, and the messages for
-// null lists.
+// The linked list (no program uses it yet): stack operations at the end,
+// walking and editing through iterators (which follow removals), clearing,
+// and the messages for null lists.
 #include "libs/libadt/list.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -61,23 +59,6 @@ TEST(LinkedList, StackAtTheEndAndIteratorsInOrder) {
   List_Delete(list);
 }
 
-TEST(LinkedList, InsertBesideTheCurrentElementOrTheEnd) {
-  List_PT list = list_of({1, 2, 3});
-  ListIter_PT it = List_Begin(list);
-  ListIter_Next(it);  // at 2
-  ListIter_InsBeside(it, word(15), 0);
-  ListIter_InsBeside(it, word(25), 1);
-  EXPECT_EQ(value(ListIter_GetValue(it)), 2);
-  ListIter_PT end = List_End(list);
-  ListIter_InsBeside(end, word(99), 0);
-  ListIter_InsBeside(end, word(0), 1);
-  EXPECT_EQ(contents(list), (Values{0, 1, 15, 2, 25, 3, 99}));
-  EXPECT_EQ(List_GetSize(list), 7);
-  ListIter_Delete(it);
-  ListIter_Delete(end);
-  List_Delete(list);
-}
-
 TEST(LinkedList, RemovalsMoveEveryIteratorOnTheElement) {
   deleted.clear();
   List_PT list = list_of({1, 2, 3, 4});
@@ -104,29 +85,6 @@ TEST(LinkedList, RemovalsMoveEveryIteratorOnTheElement) {
   EXPECT_EQ(ListIter_GetValue(it), nullptr);
   EXPECT_EQ(ListIter_Copy(it), nullptr);
   ListIter_Delete(it);
-}
-
-void* clone_string(const void* s) {
-  size_t n = std::strlen(static_cast<const char*>(s)) + 1;
-  return std::memcpy(std::malloc(n), s, n);
-}
-
-TEST(LinkedList, CloneCopiesThroughTheCloneFunction) {
-  List_PT list = List_New(std::free, clone_string);
-  List_Push(list, clone_string("alpha"));
-  List_Push(list, clone_string("beta"));
-  List_PT copy = List_Clone(list);
-  ASSERT_EQ(List_GetSize(copy), 2);
-  EXPECT_NE(List_PeekEnd(copy), List_PeekEnd(list));
-  List_Delete(list);
-  EXPECT_STREQ(static_cast<const char*>(List_PeekNFromEnd(copy, 1)), "alpha");
-  EXPECT_STREQ(static_cast<const char*>(List_PeekEnd(copy)), "beta");
-  List_Delete(copy);
-  List_PT owning = List_New(std::free, nullptr);
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(List_Clone(owning), nullptr);
-  EXPECT_NE(testing::internal::GetCapturedStderr(), "");
-  List_Delete(owning);
 }
 
 TEST(LinkedList, NullListsAreReported) {

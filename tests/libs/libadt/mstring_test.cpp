@@ -1,5 +1,5 @@
-// The growable string: capacity rules, appending plain and formatted text,
-// peeling the buffer, trimming, and the reports for a null MString.
+// The growable string (no program uses it yet): capacity rules, appending
+// plain and formatted text, and the reports for a null MString.
 #include "libs/libadt/mstring.h"
 
 #include <gtest/gtest.h>
@@ -59,25 +59,6 @@ TEST(MString, AppendfFormatsLikeSnprintf) {
   adt_set_report_hook(nullptr);
   EXPECT_STREQ(MString_str(m), expected);
   MString_delete(m);
-}
-
-TEST(MString, PeelCopyAndTrim) {
-  MString* m = MString_new(4);
-  MString_append(m, "line one \t\r\n\n");
-  EXPECT_EQ(MString_removeTrailingWhiteSpace(m), 8);
-  char* copy = MString_copy(m);
-  EXPECT_STREQ(copy, "line one");
-  MString_append(m, "!");
-  EXPECT_STREQ(copy, "line one");
-  std::free(copy);
-  MString* blank = MString_new(0);
-  MString_append(blank, " \t ");
-  EXPECT_EQ(MString_removeTrailingWhiteSpace(blank), 0);
-  EXPECT_STREQ(MString_str(blank), "");
-  MString_delete(blank);
-  char* text = MString_peel(m);
-  EXPECT_STREQ(text, "line one!");
-  std::free(text);
 }
 
 std::vector<std::string> reports;
