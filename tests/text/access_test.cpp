@@ -30,25 +30,19 @@ class AccessTest : public ::testing::Test {
   ScratchDir dir;
 };
 
-TEST_F(AccessTest, DirectoryIsRefused) {
-  EXPECT_NE(FailedLoad(dir.path().string()).find("error: Cannot edit a directory: " +
-                                                 dir.path().string()),
-            std::string::npos);
-  EXPECT_TRUE(dir.Others().empty());
-}
-
-TEST_F(AccessTest, PathThroughAFileIsAnInvalidDirectory) {
+TEST_F(AccessTest, NamesThatCannotBeLoadedGetTheirMessage) {
   WriteBytes(dir / "plain", "x\n");
-  const std::string name = dir / "plain/inner";
-  EXPECT_NE(FailedLoad(name).find("error: Invalid directory: " + name), std::string::npos);
-}
-
-TEST_F(AccessTest, MissingFileThatMustExistGivesTheSystemText) {
-  const std::string name = dir / "absent";
-  EXPECT_NE(FailedLoad(name, FILE_LOAD_MUST_EXIST)
-                .find("error: " + name + ": No such file or directory"),
+  const std::string inFile = dir / "plain/inner", absent = dir / "absent";
+  const std::string dirName = dir.path().string();
+  EXPECT_NE(FailedLoad(dirName).find("error: Cannot edit a directory: " + dirName),
             std::string::npos);
-  EXPECT_TRUE(dir.Others().empty());
+  EXPECT_NE(FailedLoad(inFile).find("error: Invalid directory: " + inFile), std::string::npos);
+  EXPECT_NE(FailedLoad(absent, FILE_LOAD_MUST_EXIST)
+                .find("error: " + absent + ": No such file or directory"),
+            std::string::npos);
+  EXPECT_NE(FailedLoad("").find("error: "), std::string::npos);
+  EXPECT_EQ(FileCheckAccess(nullptr, 0), -1);
+  EXPECT_EQ(dir.Others({"plain"}), std::vector<std::string>{});
 }
 
 TEST_F(AccessTest, MissingFileInWritableDirectoryIsNewAndEmpty) {
@@ -90,11 +84,6 @@ TEST_F(AccessTest, MissingFileFetchedFromVersionControlIsReadOnly) {
   EXPECT_TRUE(f->flags & FILE_READONLY);
   EXPECT_EQ(text_test::LinesOf(f), std::vector<std::string>{"from vc"});
   FileFree(f);
-}
-
-TEST_F(AccessTest, EmptyNameIsRefused) {
-  EXPECT_NE(FailedLoad("").find("error: "), std::string::npos);
-  EXPECT_EQ(FileCheckAccess(nullptr, 0), -1);
 }
 
 // The remaining cases rely on permissions, which do not bind the superuser.

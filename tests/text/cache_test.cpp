@@ -87,23 +87,4 @@ TEST(CacheTest, LongLineEnlargesTheWindow) {
   FileFree(f);
 }
 
-TEST(CacheTest, InMemoryTextIsServedAsIs) {
-  ScratchDir dir;
-  WriteBytes(dir / "m", "old\n");
-  file* f = FileF_File((dir / "m").c_str(), 0, 0);
-  ASSERT_NE(f, nullptr);
-  line* l = f->firstLine;
-  l->storage.text = gen_copy("new text");
-  l->capacity = 9;
-  l->length = 8;
-  EXPECT_EQ(std::string(FileLineText(f, l), 8), "new text");
-  FileFree(f);  // frees the copy too
-}
-
-TEST(CacheTest, NullArgumentsGiveNull) {
-  EXPECT_EQ(FileLineText(nullptr, nullptr), nullptr);
-  EXPECT_EQ(FileLineTextInWindow(nullptr, nullptr), nullptr);
-  EXPECT_EQ(FileGetLine(nullptr, 1), nullptr);
-}
-
 }  // namespace

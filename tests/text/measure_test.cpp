@@ -12,29 +12,22 @@ namespace {
 
 long Measure(const std::string& s) { return FileSetMaxW(s.data(), static_cast<long>(s.size())); }
 
-TEST(MeasureTest, CountsColumns) {
-  EXPECT_EQ(Measure(""), 1);
-  EXPECT_EQ(Measure("abc"), 4);
-  EXPECT_EQ(Measure(std::string("a\x01", 2)), 4);  // control byte: two columns
-  EXPECT_EQ(Measure("\xe9"), 2);                     // high bytes count one
-}
-
-TEST(MeasureTest, TabsAdvanceToTheNextStop) {
-  FileSetTabSize(8);
-  EXPECT_EQ(Measure("\t"), 8);     // 8 * ((8 + 1) / 8)
-  EXPECT_EQ(Measure("a\tb"), 9);   // 1 -> 2 -> 8 -> 9
-  EXPECT_EQ(Measure("1234567\t"), 16);
-  FileSetTabSize(4);
-  EXPECT_EQ(Measure("\t\t"), 8);  // 1 -> 4 -> 8
-  FileSetTabSize(0);               // taken as 1
-  EXPECT_EQ(Measure("\t\t"), 3);
-  FileSetTabSize(8);
-}
-
-TEST(MeasureTest, AlwaysExceedsTheLength) {
-  for (const std::string s : {"", "x", "\t\t\t", "a\tb\tc", "\x01\x02"}) {
-    EXPECT_GT(Measure(s), static_cast<long>(s.size())) << s;
+TEST(MeasureTest, ColumnsOfLinesAtEachTabSize) {
+  const struct {
+    int tabSize;
+    std::string line;
+    long columns;
+  } cases[] = {
+      {8, "", 1},           {8, "abc", 4},     {8, std::string("a\x01", 2), 4},  // control: two
+      {8, "\xe9", 2},       {8, "\t", 8},      {8, "a\tb", 9},  // 1 -> 2 -> 8 -> 9
+      {8, "1234567\t", 16}, {4, "\t\t", 8},   {0, "\t\t", 3},  // size 0 is taken as 1
+  };
+  for (const auto& c : cases) {
+    FileSetTabSize(c.tabSize);
+    EXPECT_EQ(Measure(c.line), c.columns) << c.tabSize << " " << c.line;
+    EXPECT_GT(Measure(c.line), static_cast<long>(c.line.size()));
   }
+  FileSetTabSize(8);
 }
 
 TEST(MeasureTest, FileKeepsItsWidestLine) {
