@@ -1,15 +1,6 @@
 // Helpers of the syntax tests (see syn_test_util.h).
 #include "syn_test_util.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include "base/gen.h"
 #include "libs/libcxxutil/options_database.h"
 #include "syntax/syn_definition.h"
@@ -37,26 +28,6 @@ int MessageCapture::Capture(int code, const char* format, va_list args) {
   }
   gen_free(text);
   return code;
-}
-
-TempDir::TempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/syntest.XXXXXX";
-  std::vector<char> buf(pattern.begin(), pattern.end());
-  buf.push_back('\0');
-  path_ = mkdtemp(buf.data()) ? buf.data() : "";
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-}
-
-std::string TempDir::Write(const std::string& name, const std::string& text) const {
-  const std::string full = path_ + "/" + name;
-  std::filesystem::create_directories(std::filesystem::path(full).parent_path());
-  std::ofstream(full, std::ios::binary) << text;
-  return full;
 }
 
 std::unique_ptr<synLanguage> Build(const std::string& definition, MessageCapture* messages) {

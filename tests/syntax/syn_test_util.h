@@ -9,6 +9,7 @@
 
 #include "syntax/syn_language.h"
 #include "syntax/syntax.h"
+#include "test_support.h"
 
 namespace syntest {
 
@@ -29,18 +30,13 @@ class MessageCapture {
   int count_ = 0;
 };
 
-// A fresh directory under the test's temporary directory, removed at the
-// end.
-class TempDir {
+// A scratch directory whose path reads as a string.
+class TempDir : public test_support::ScratchDir {
  public:
-  TempDir();
-  ~TempDir();
-  const std::string& path() const { return path_; }
-  // Writes `text` to `name` inside the directory; returns the full path.
-  std::string Write(const std::string& name, const std::string& text) const;
-
- private:
-  std::string path_;
+  std::string path() const { return ScratchDir::path().string(); }
+  std::string Write(const std::string& name, const std::string& text) const {
+    return write(name, text);
+  }
 };
 
 // A language built from definition text; null when it has none.

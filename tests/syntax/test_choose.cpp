@@ -54,48 +54,37 @@ makefile { extension = "mk"; definition_file = "makefile.gsl" }
   synIndex index{FindInTestDir};
 };
 
-TEST_F(ChooseTest, ASuffixListedOnceDecides) {
-  EXPECT_EQ(Choose("x.c", "#!/bin/sh\n"), "C");
-  EXPECT_EQ(Choose("y.sh", "namespace x {}\n"), "bash");
-}
-
-TEST_F(ChooseTest, TwoCandidatesAreSettledByTheirOwnPatterns) {
-  EXPECT_EQ(Choose("a.h", "\n  namespace foo {\n"), "C++");
-  EXPECT_EQ(Choose("b.h", "int x;\n"), "C") << "the first of two";
-  EXPECT_EQ(Choose("c.h", "#!/bin/sh\n"), "C") << "patterns of other suffixes are not tried";
-  EXPECT_EQ(Choose("d.h", "// -*- c++ -*-\n"), "C++");
-}
-
-TEST_F(ChooseTest, FilesWithoutSuffixUseTheFirstNonBlankLine) {
-  EXPECT_EQ(Choose("script", "#!/bin/bash\necho\n"), "bash");
-  EXPECT_EQ(Choose("script2", "\n \n\t\n#!/bin/sh\n"), "bash");
-  EXPECT_EQ(Choose("late", std::string(10, '\n') + "#!/bin/sh\n"), "None")
-      << "only the first 10 lines are read";
-  EXPECT_EQ(Choose("crlf", "#!/bin/sh\r\n"), "bash");
-}
-
-TEST_F(ChooseTest, ModeMarkers) {
-  EXPECT_EQ(Choose("notes.txt", "/* -*- C++ -*- */\n"), "C++");
-  EXPECT_EQ(Choose("n2.txt", "-*-c-*-\n"), "C");
-  EXPECT_EQ(Choose("n3.txt", "# -*- objc -*-\n"), "C");
-  EXPECT_EQ(Choose("n4.txt", "# -*- idl -*-\n"), "C++");
-  EXPECT_EQ(Choose("n5.txt", "# -*- asm -*-\n"), "None");
-  EXPECT_EQ(Choose("n6.txt", "# -*- java -*-\n"), "None") << "Java is not in this index";
-  EXPECT_EQ(Choose("n7.txt", "# -*- c++ \n"), "C++");
-  EXPECT_EQ(Choose("n8.txt", "# -*- c++"), "None") << "an unclosed marker";
-}
-
-TEST_F(ChooseTest, MakefilesByName) {
-  EXPECT_EQ(Choose("Makefile", "all:\n\tcc x.c\n"), "makefile");
-  EXPECT_EQ(Choose("GNUmakefile", "all:\n"), "makefile");
-  EXPECT_EQ(Choose("sub/makefile.inc", "all:\n"), "makefile");
-  EXPECT_EQ(Choose("Makefile2", "#!/bin/sh\n"), "bash") << "a first line decides first";
-  EXPECT_EQ(Choose("x.mk", "all:\n"), "makefile");
-}
-
-TEST_F(ChooseTest, BrokenDefinitionsBehaveAsAbsent) {
+TEST_F(ChooseTest, LanguageOfEachFile) {
+  const struct {
+    const char *name, *text, *language;
+  } cases[] = {
+      {"x.c", "#!/bin/sh\n", "C"},  // a suffix listed once decides
+      {"y.sh", "namespace x {}\n", "bash"},
+      {"a.h", "\n  namespace foo {\n", "C++"},  // two candidates: their own patterns
+      {"b.h", "int x;\n", "C"},                  // else the first of the two
+      {"c.h", "#!/bin/sh\n", "C"},               // other suffixes' patterns are not tried
+      {"d.h", "// -*- c++ -*-\n", "C++"},
+      {"script", "#!/bin/bash\necho\n", "bash"},  // no suffix: the first non-blank line
+      {"script2", "\n \n\t\n#!/bin/sh\n", "bash"},
+      {"late", "\n\n\n\n\n\n\n\n\n\n#!/bin/sh\n", "None"},  // only 10 lines are read
+      {"crlf", "#!/bin/sh\r\n", "bash"},
+      {"notes.txt", "/* -*- C++ -*- */\n", "C++"},  // editor mode markers
+      {"n2.txt", "-*-c-*-\n", "C"},
+      {"n3.txt", "# -*- objc -*-\n", "C"},
+      {"n4.txt", "# -*- idl -*-\n", "C++"},
+      {"n5.txt", "# -*- asm -*-\n", "None"},
+      {"n6.txt", "# -*- java -*-\n", "None"},  // Java is not in this index
+      {"n7.txt", "# -*- c++ \n", "C++"},
+      {"n8.txt", "# -*- c++", "None"},  // an unclosed marker
+      {"Makefile", "all:\n\tcc x.c\n", "makefile"},  // makefiles by name
+      {"GNUmakefile", "all:\n", "makefile"},
+      {"sub/makefile.inc", "all:\n", "makefile"},
+      {"Makefile2", "#!/bin/sh\n", "bash"},  // a first line decides first
+      {"x.mk", "all:\n", "makefile"},
+      {"x.brk", "anything\n", "Fine"},  // a broken definition behaves as absent
+  };
   MessageCapture quiet;
-  EXPECT_EQ(Choose("x.brk", "anything\n"), "Fine");
+  for (const auto& c : cases) EXPECT_EQ(Choose(c.name, c.text), c.language) << c.name;
 }
 
 TEST_F(ChooseTest, UnreadableFilesSkipTheFirstLineRules) {
@@ -114,14 +103,14 @@ TEST_F(ChooseTest, ColouringOffChoosesNothing) {
 }
 
 TEST(ModeMarker, Parsing) {
-  EXPECT_STREQ(syn_ModeMarkerLanguage("-*- Ada -*-"), "Ada");
-  EXPECT_STREQ(syn_ModeMarkerLanguage("x -*-  fortran  -*-"), "Fortran");
-  EXPECT_STREQ(syn_ModeMarkerLanguage("-*-f90-*-"), "Fortran");
-  EXPECT_STREQ(syn_ModeMarkerLanguage("-*- pascal "), "Pascal");
-  EXPECT_STREQ(syn_ModeMarkerLanguage("-*- qen -*-"), "QEN-Script");
-  EXPECT_EQ(syn_ModeMarkerLanguage("-*- mode: c -*-"), nullptr);
-  EXPECT_EQ(syn_ModeMarkerLanguage("-*- -*-"), nullptr);
-  EXPECT_EQ(syn_ModeMarkerLanguage("no marker"), nullptr);
+  const std::pair<const char*, const char*> cases[] = {
+      {"-*- Ada -*-", "Ada"},       {"x -*-  fortran  -*-", "Fortran"}, {"-*-f90-*-", "Fortran"},
+      {"-*- pascal ", "Pascal"},    {"-*- qen -*-", "QEN-Script"},      {"-*- mode: c -*-", nullptr},
+      {"-*- -*-", nullptr},         {"no marker", nullptr}};
+  for (const auto& [line, language] : cases) {
+    const char* found = syn_ModeMarkerLanguage(line);
+    EXPECT_EQ(std::string(found ? found : "(none)"), language ? language : "(none)") << line;
+  }
 }
 
 }  // namespace

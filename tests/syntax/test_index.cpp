@@ -1,11 +1,9 @@
 // The language index: built-in entries, every warning of a malformed
-// index, lazy loading of definitions, lookups by name, suffix and first
-// line, and the source directories.
+// index, and lazy loading of definitions (lookups are the choice tests').
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include "libs/libcxxutil/options_node.h"
 #include "base/gen.h"
 #include "syn_test_util.h"
 #include "syntax/syntax.h"
@@ -122,20 +120,6 @@ Pattern { extension = "p"; definition_file = "b.gsl"; first_line_pattern = { "("
   EXPECT_TRUE(index.Entry(3)->MatchesFirstLine("ok then"));
 }
 
-TEST_F(IndexTest, KeylessAttributesOfAnEntry) {
-  ut_options_node root;
-  root.add_child("Alpha")->set_string("", "x");
-  root.add_child("")->set_string("", "y");
-  synIndex index(FindInTestDir);
-  MessageCapture messages;
-  index.LoadFromTree(root, "tree.gsc");
-  EXPECT_NE(messages.text().find("Warning: Invalid attribute of Alpha with NULL key is ignored "
-                                 "in file:\n\ttree.gsc\n"), std::string::npos);
-  EXPECT_NE(messages.text().find("Warning: Invalid attribute of anonymous with NULL key"),
-            std::string::npos);
-  EXPECT_EQ(index.Count(), 1);
-}
-
 TEST_F(IndexTest, DefinitionsLoadOnFirstUseAndFailuresAreNotRetried) {
   synIndex index(FindInTestDir);
   Load(&index, R"D(
@@ -159,88 +143,10 @@ Gone { extension = "a"; definition_file = "gone.gsl" }
   EXPECT_FALSE(gone->IsAvailable());
 }
 
-TEST_F(IndexTest, LookupsByNameSuffixAndFirstLine) {
-  synIndex index(FindInTestDir);
-  Load(&index, R"D(
-Alpha { extension = { "x", "a" }; definition_file = "a.gsl"; first_line_pattern = "^alpha" }
-Beta { extension = { "x", "b" }; definition_file = "b.gsl"; first_line_pattern = "^beta" }
-"C++" { extension = "cc"; definition_file = "cpp.gsl"; first_line_pattern = "^beta" }
-)D");
-  std::vector<synLanguageAbs*> list;
-  EXPECT_EQ(index.GetLanguageFSuffix("x", &list, 0), 2);
-  EXPECT_EQ(list[0]->name, "Alpha");
-  EXPECT_EQ(list[1]->name, "Beta");
-  list.clear();
-  EXPECT_EQ(index.GetLanguageFSuffix("x", &list, 1), 1);
-  EXPECT_EQ(list[0]->name, "Alpha");
-  list.clear();
-  EXPECT_EQ(index.GetLanguageFSuffix("zz", &list, 2), 1);
-  EXPECT_EQ(list[0]->name, "None");
-  list.clear();
-  EXPECT_EQ(index.GetLanguageFSuffix(nullptr, &list, 2), 1);
-  EXPECT_EQ(list[0]->name, "None");
-
-  EXPECT_EQ(index.GetLanguageFName("CPP", false)->name, "C++");
-  EXPECT_EQ(index.GetLanguageFName("C++", false)->name, "C++");
-  EXPECT_EQ(index.GetLanguageFName("Gamma", false), nullptr);
-  EXPECT_TRUE(index.GetLanguageFName("Gamma", true)->IsNone());
-
-  EXPECT_EQ(index.GetLanguageFContent("beta here", nullptr)->name, "Beta");
-  EXPECT_EQ(index.GetLanguageFContent("beta here", "cc")->name, "C++");
-  EXPECT_EQ(index.GetLanguageFContent("alpha", "b"), nullptr);
-  EXPECT_EQ(index.GetLanguageFContent("gamma", nullptr), nullptr);
-}
-
 TEST_F(IndexTest, DefinitionsAreFoundThroughTheConfigurationByAbsoluteName) {
   synIndex index;  // the configuration directories
   Load(&index, "Alpha { extension = \"a\"; definition_file = \"" + dir.path() + "/a.gsl\" }");
   ASSERT_NE(index.Entry(1)->GetLanguageDefinition(), nullptr);
-}
-
-TEST(ProcessIndex, WithoutAnIndexTheLookupsAnswerNothing) {
-  syn_Cleanup();
-  std::vector<synLanguageAbs*> list;
-  EXPECT_EQ(syn_GetLanguageFSuffix("c", &list, 2), 0);
-  EXPECT_EQ(syn_GetLanguageFName("C", true), nullptr);
-  EXPECT_EQ(syn_LanguageOfFile("x.c"), nullptr);
-}
-
-TEST(SourceDirectories, ReadFromTheFileWithWarnings) {
-  TempDir dir;
-  std::vector<std::string> dirs;
-  MessageCapture messages;
-  syn_ReadSourceDirs((dir.path() + "/none.gsd").c_str(), &dirs);
-  EXPECT_EQ(dirs, std::vector<std::string>{"."});
-  const std::string path = dir.Write("qen_editor.gsd",
-                                     "source = { \"/usr/include\", \"src\" }\nother = 1\n"
-                                     "t { }\nu { }\n");
-  syn_ReadSourceDirs(path.c_str(), &dirs);
-  EXPECT_EQ(dirs, (std::vector<std::string>{"/usr/include", "src"}));
-  EXPECT_NE(messages.text().find("Warning: Unknown attribute \"other\" in \"" + path + "\"\n"),
-            std::string::npos);
-  EXPECT_NE(messages.text().find("Warning: There are 2 unknown tree attributes in \"" + path +
-                                 "\"\n"), std::string::npos);
-  const std::string one = dir.Write("one.gsd", "t { }\n");
-  syn_ReadSourceDirs(one.c_str(), &dirs);
-  EXPECT_NE(messages.text().find("Warning: There is 1 unknown tree attribute in"),
-            std::string::npos);
-  EXPECT_EQ(dirs, std::vector<std::string>{"."});
-}
-
-TEST(SourceDirectories, ResolvingRelativeNames) {
-  TempDir dir;
-  dir.Write("second/inc.h", "x");
-  dir.Write("first/inc.h/placeholder", "a directory of that name is skipped");
-  const std::vector<std::string> dirs = {dir.path() + "/first", dir.path() + "/second"};
-  char* found = syn_ResolveFileIn(dirs, "inc.h", R_OK);
-  ASSERT_NE(found, nullptr);
-  EXPECT_EQ(std::string(found), dir.path() + "/second/inc.h");
-  gen_free(found);
-  found = syn_ResolveFileIn(dirs, "/abs/name.h", R_OK);
-  EXPECT_STREQ(found, "/abs/name.h");
-  gen_free(found);
-  EXPECT_EQ(syn_ResolveFileIn(dirs, "missing.h", R_OK), nullptr);
-  EXPECT_EQ(syn_ResolveFileIn(dirs, nullptr, R_OK), nullptr);
 }
 
 }  // namespace
