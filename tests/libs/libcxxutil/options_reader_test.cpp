@@ -1,5 +1,5 @@
 // The options-file reader on well-formed input: values of every kind,
-// blocks, dotted paths, appending, lists, memory sizes and macros.
+// blocks, dotted paths, appending, lists and macros.
 #include <gtest/gtest.h>
 
 #include "libs/libcxxutil/options_database.h"
@@ -10,7 +10,7 @@ namespace {
 TEST(OptionsReader, ScalarValuesOfEveryKind) {
   ut_options_database db;
   auto r = parseText(db,
-                     "i = 42\n"
+                     "i = 42; max = 2147483647; min = -2147483648; all = 0xffffffff\n"
                      "h = 0x1F; o = 017 ; z = 0\n"
                      "n = - 7\n"
                      "m = -8\n"
@@ -21,6 +21,9 @@ TEST(OptionsReader, ScalarValuesOfEveryKind) {
   EXPECT_EQ(r.messages, "");
   const ut_options_node* root = db.get_root_node();
   EXPECT_EQ(root->get_int("i"), 42);
+  EXPECT_EQ(root->get_int("max"), 2147483647);
+  EXPECT_EQ(root->get_int("min"), INT32_MIN);
+  EXPECT_EQ(root->get_int("all"), -1);
   EXPECT_EQ(root->get_int("h"), 31);
   EXPECT_EQ(root->get_int("o"), 15);
   EXPECT_EQ(root->get_int("z"), 0);
@@ -37,15 +40,6 @@ TEST(OptionsReader, ScalarValuesOfEveryKind) {
     EXPECT_TRUE(found) << off;
   }
   EXPECT_EQ(root->get_int("odd name"), 1);
-}
-
-TEST(OptionsReader, Int32Limits) {
-  ut_options_database db;
-  auto r = parseText(db, "max = 2147483647\nmin = -2147483648\nall = 0xffffffff\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  EXPECT_EQ(db.get_root_node()->get_int("max"), 2147483647);
-  EXPECT_EQ(db.get_root_node()->get_int("min"), INT32_MIN);
-  EXPECT_EQ(db.get_root_node()->get_int("all"), -1);
 }
 
 TEST(OptionsReader, CommentsAndBlankLines) {
@@ -167,36 +161,10 @@ TEST(OptionsReader, BraceListsRefusedByDefault) {
             std::string::npos) << r.messages;
 }
 
-TEST(OptionsReader, MemorySizeSuffixes) {
-  ut_options_database db;
-  db.set_memory_size_shortcut_mode(true);
-  auto r = parseText(db, "a = 4K\nb = 2m\nc = - 1k\nd = 0x10K\ne = 7\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  const ut_options_node* root = db.get_root_node();
-  EXPECT_EQ(root->get_int("a"), 4096);
-  EXPECT_EQ(root->get_int("b"), 2 * 1048576);
-  EXPECT_EQ(root->get_int("c"), -1024);
-  EXPECT_EQ(root->get_int("d"), 16384);
-  EXPECT_EQ(root->get_int("e"), 7);
-
-  ut_options_database plain;
-  auto off = parseText(plain, "a = 4K\n");
-  EXPECT_FALSE(off.ok);
-  EXPECT_NE(off.messages.find("parse error: invalid value \"4K\""),
-            std::string::npos) << off.messages;
-
-  auto big = parseText(db, "a = 4096M\n");
-  EXPECT_FALSE(big.ok);
-  EXPECT_NE(big.messages.find("integer out of range \"4096M\""), std::string::npos);
-}
-
 TEST(OptionsReader, MacrosExpandInValues) {
   ut_options_database db;
   db.add_macro("_VORNE_DIR", "/opt/tool");
   db.add_int32_macro("PORT", 4711);
-  EXPECT_STREQ(db.get_define_value("_VORNE_DIR"), "/opt/tool");
-  EXPECT_STREQ(db.get_define_value("PORT"), "4711");
-  EXPECT_EQ(db.get_define_value("NOPE"), nullptr);
   auto r = parseText(db,
                      "dir = \"$(_VORNE_DIR)/syntax\"\n"
                      "dir2 = \"${_VORNE_DIR}\"\n"
@@ -214,42 +182,6 @@ TEST(OptionsReader, MacrosExpandInValues) {
   EXPECT_EQ(root->get_int("neg"), -4711);
   EXPECT_STREQ(root->get_string("plain"), "/opt/tool");
   EXPECT_STREQ(root->get_string("money"), "costs $(PORT) or $5");
-}
-
-TEST(OptionsReader, MacrosFromATree) {
-  ut_options_database source;
-  ASSERT_TRUE(parseText(source, "NAME = \"diff\"\nSIZE = 3\nON = yes\nL += 1\n").ok);
-  ut_options_database db;
-  db.add_macros_from_tree(source.get_root_node());
-  EXPECT_STREQ(db.get_define_value("NAME"), "diff");
-  EXPECT_STREQ(db.get_define_value("SIZE"), "3");
-  EXPECT_STREQ(db.get_define_value("ON"), "1");
-  EXPECT_EQ(db.get_define_value("L"), nullptr);
-  auto r = parseText(db, "a = \"$(NAME)view\"\nb = SIZE\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  EXPECT_STREQ(db.get_root_node()->get_string("a"), "diffview");
-  EXPECT_EQ(db.get_root_node()->get_int("b"), 3);
-}
-
-TEST(OptionsReader, ReadingReplacesTheTree) {
-  ut_options_database db;
-  ASSERT_TRUE(parseText(db, "a = 1\nx { y = 2 }\n").ok);
-  ASSERT_TRUE(parseText(db, "b = 2\n").ok);
-  EXPECT_EQ(db.get_root_node()->find_attribute("a"), nullptr);
-  EXPECT_EQ(db.get_root_node()->get_child_count(), 0u);
-  EXPECT_EQ(db.get_root_node()->get_int("b"), 2);
-}
-
-TEST(OptionsReader, RegistrationFileShape) {
-  ut_options_database db;
-  auto r = parseText(db, "\"Service Router\" {\n  Port = 40123\n  Pid = 999\n}\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  const ut_options_node* sr = db.get_root_node()->find_child("Service Router");
-  ASSERT_NE(sr, nullptr);
-  bool found = false;
-  EXPECT_EQ(sr->get_int("Port", &found), 40123);
-  EXPECT_TRUE(found);
-  EXPECT_EQ(sr->get_int("Pid"), 999);
 }
 
 }  // namespace

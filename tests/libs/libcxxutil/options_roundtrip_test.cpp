@@ -1,12 +1,11 @@
-// Writing an options tree and reading the text back gives the same tree:
-// a hand-made tree with awkward names and strings, a file on disk, and
-// random trees with and without brace lists.
+// Writing an options tree and reading the text back gives the same tree,
+// for random trees with awkward names and strings, with and without brace
+// lists.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 #include "libs/libcxxutil/options_database.h"
 #include "options_test_util.h"
@@ -23,44 +22,6 @@ bool readsBackTo(const ut_options_node& expected, const std::string& text,
   return r.ok && again.get_root_node()->equals(expected);
 }
 
-TEST(OptionsRoundTrip, AwkwardNamesAndStrings) {
-  for (bool lists : {false, true}) {
-    ut_options_database db;
-    db.set_allow_int32_lists(lists);
-    ut_options_node* root = db.get_root_node();
-    root->set_string("quote", "say \"hi\" \\ back");
-    root->set_string("dollar", "$(HOME) and ${X} and $");
-    root->set_string("controls", "tab\there\nnew line\r# not // comment");
-    root->set_string("empty", "");
-    root->set_int("neg", INT32_MIN);
-    root->set_bool("flag", true);
-    root->set_bool("off", false);
-    root->set_list("mixed", {ut_list_item::of_int(-1), ut_list_item::of_string("a,b}")});
-    root->set_string("with space", "v");
-    ut_options_node* child = root->add_child("Service Router");
-    child->set_int("Port", 4711);
-    child->add_child("")->set_string("begin", "/*");
-    child->add_child("")->set_string("begin", "//");
-    child->add_child("123")->add_child("deep")->set_int("x", 1);
-    std::string text = db.write_to_string();
-    EXPECT_TRUE(readsBackTo(*root, text, lists)) << text;
-  }
-}
-
-TEST(OptionsRoundTrip, ThroughAFile) {
-  ut_options_database db;
-  ASSERT_TRUE(parseText(db, "a = 1\nb { c = \"x\"; d += 2; d += \"y\" }\n").ok);
-  char path[] = "/tmp/optsXXXXXX";
-  int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  close(fd);
-  ASSERT_TRUE(db.write_to_file_name(path));
-  ut_options_database again;
-  EXPECT_TRUE(again.read_from_file_name(path));
-  EXPECT_TRUE(again.get_root_node()->equals(*db.get_root_node()));
-  unlink(path);
-}
-
 TEST(OptionsRoundTrip, ListsWithoutBracesUseAppend) {
   ut_options_database db;
   db.get_root_node()->set_list("ext", {ut_list_item::of_string("c"),
@@ -69,8 +30,6 @@ TEST(OptionsRoundTrip, ListsWithoutBracesUseAppend) {
   db.set_allow_int32_lists(true);
   EXPECT_EQ(db.write_to_string(), "ext = { \"c\", \"h\" }\n");
 }
-
-// ---- random trees -------------------------------------------------------
 
 class TreeMaker {
  public:
