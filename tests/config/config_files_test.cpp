@@ -103,30 +103,6 @@ TEST_F(ConfigFiles, UserDirectoryIsCreatedOnRequestOrReported) {
   std::string expected = "Couldn't create user config directory: " +
                          (home() / "file" / ".qen").string();
   EXPECT_EQ(errors(), expected);
-  static std::string alert;
-  cfg_SetAlertHook([](const char* text) { alert = text; });
-  gen_free(cfg_GetUserConfigDir(true));
-  EXPECT_EQ(alert, expected);
-}
-
-TEST_F(ConfigFiles, ConfigFileNameInADirectory) {
-  useSandbox("difftest");
-  auto dir = prog() / "config";
-  std::filesystem::create_directories(dir);
-  auto name = [&](bool useOverride, bool single) {
-    char* path = cfg_CreateConfigFilename(dir.c_str(), "difftest", useOverride, single);
-    std::string s = path;
-    gen_free(path);
-    return s;
-  };
-  EXPECT_EQ(name(true, true), (dir / "difftest.cfg").string());
-  writeFile(dir / "qen.cfg", "");
-  EXPECT_EQ(name(true, true), (dir / "qen.cfg").string());
-  EXPECT_EQ(name(false, false), (dir / "difftest.cfg").string());
-  writeFile(dir / "override" / "difftest.cfg", "");
-  EXPECT_EQ(name(true, true), (dir / "override" / "difftest.cfg").string());
-  EXPECT_EQ(name(false, true), (dir / "qen.cfg").string());
-  EXPECT_EQ(cfg_CreateConfigFilename(nullptr, "difftest", true, true), nullptr);
 }
 
 TEST_F(ConfigFiles, SearchingTheConfigurationDirectories) {
@@ -163,11 +139,12 @@ TEST_F(ConfigFiles, StartUpOrderAndTheFilesThatCount) {
   };
   writeFile(prog() / "config" / "qen.cfg", "EditWidth 100\nkeyword #111111\n");
   writeFile(home() / ".qen" / "qen.cfg", "EditWidth 120\nEditHeight 20\n");
+  static int afterRead = 0;
+  cfg_SetAfterReadHook([] { afterRead++; });
   EXPECT_EQ(reread(), 1);
+  EXPECT_EQ(afterRead, 1);
   EXPECT_EQ(EditWidth, 120);  // the user's file comes after the site's
   EXPECT_STREQ(colorText(CFG_COLOR_keyword), "#111111");
-  EXPECT_STREQ(cfg_GetSiteLevelValue(cfg_FindOption("EditWidth")), "100");
-  EXPECT_EQ(cfg_GetSiteLevelValue(nullptr), nullptr);
   EXPECT_TRUE(messages_.empty());
   cfg_SetNoConfigFiles(true);
   reread();
@@ -184,55 +161,6 @@ TEST_F(ConfigFiles, StartUpOrderAndTheFilesThatCount) {
   reread();
   EXPECT_EQ(EditWidth, 80);
   EXPECT_EQ(EditHeight, 22);
-}
-
-std::vector<std::string> g_registered;
-int g_afterRead;
-
-TEST_F(ConfigFiles, TheServiceComesAfterTheUserFile) {
-  useSandbox("difftest");
-  writeFile(home() / ".qen" / "qen.cfg", "EditWidth 120\nEditHeight 30\n");
-  g_registered.clear();
-  g_afterRead = 0;
-  cfg_ConfigService service{[](const char*, gen_strarray* lines) {
-                              gen_strarray_add_str(lines, "EditWidth 150");
-                              gen_strarray_add_str(lines, "comment #222222");
-                              return 1;
-                            },
-                            [](const char* progname) { g_registered.push_back(progname); },
-                            nullptr};
-  cfg_SetConfigService(&service);
-  cfg_SetAfterReadHook([] { g_afterRead++; });
-  shr_ReadConfigFiles("difftest");
-  EXPECT_EQ(EditWidth, 150);
-  EXPECT_EQ(EditHeight, 30);
-  EXPECT_STREQ(colorText(CFG_COLOR_comment), "#222222");
-  EXPECT_EQ(g_registered, std::vector<std::string>{"difftest"});
-  EXPECT_EQ(g_afterRead, 1);
-
-  debugFlag[DBG_ServiceRouter] = 0;  // no router: the service step is skipped
-  ASSERT_EQ(cfg_ScanLine("EditWidth 90", 1, 0), 1);
-  shr_ReadConfigFiles("difftest");
-  EXPECT_EQ(EditWidth, 120);
-  EXPECT_EQ(g_registered.size(), 1u);
-}
-
-TEST_F(ConfigFiles, OldFilesOfTheMainProgramAreReportedAsSuperseded) {
-  useSandbox("qen");
-  writeFile(prog() / "site.vornecfg", "x\n");
-  writeFile(home() / ".vornecfg", "x\n");
-  shr_ReadConfigFiles("qen");
-  std::string warnings = messages(GEN_MSG_WARNING);
-  EXPECT_NE(warnings.find((prog() / "site.vornecfg").string() +
-                          " is no longer read; it is superseded by the global .cfg file " +
-                          (prog() / "config" / "qen.cfg").string()),
-            std::string::npos) << warnings;
-  EXPECT_NE(warnings.find("superseded by the user .cfg file " +
-                          (home() / ".qen" / "qen.cfg").string()),
-            std::string::npos) << warnings;
-  clearMessages();
-  shr_ReadConfigFiles("difftest");  // other programs are not told
-  EXPECT_EQ(count(GEN_MSG_WARNING), 0);
 }
 
 TEST_F(ConfigFiles, SwitchFilesFromTheFourDirectories) {

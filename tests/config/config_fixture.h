@@ -59,13 +59,9 @@ class ConfigTest : public testing::Test {
     InitDebugFlag();
     cfg_SetColorHook(nullptr);
     cfg_SetChangeHook(nullptr);
-    cfg_SetBindingHook(nullptr);
-    cfg_SetAlertHook(nullptr);
     cfg_SetXResourceLookup(nullptr);
     cfg_SetAfterReadHook(nullptr);
-    cfg_SetConfigService(nullptr);
     cfg_CleanupConfigDirs();
-    cfg_SetDontClearStrings(false);
     cfg_SetColorNameFile(nullptr);
     clearAllOptions();
     cfg_SetEverythingToDefaults();

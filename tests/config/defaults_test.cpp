@@ -23,41 +23,12 @@ TEST_F(Defaults, ValuesAlreadySetAreKeptExceptColours) {
   EXPECT_STREQ(cfg_font, "Other");
 }
 
-TEST_F(Defaults, UnknownOptionTypeIsReported) {
-  int value = 0;
-  _ConfigOption rows[] = {
-      {"odd", 42, &value, 0, false, nullptr, nullptr, 0, nullptr, 0},
-      {"fine", CFG_INTEGER, &value, 0, false, nullptr, nullptr, 7, nullptr, 0}};
-  cfg_Table table{"test", rows, 2};
-  cfg_SetTableDefaults(&table);
-  EXPECT_EQ(errors(), "Unrecognized Config Option Type\n");
-  EXPECT_EQ(value, 7);
-}
-
 std::map<std::string, std::string> g_resources;
 std::vector<std::string> g_lookups;
 const char* lookupResource(const char* name, const char* cls) {
   g_lookups.push_back(std::string(name) + "|" + cls);
   auto it = g_resources.find(name);
   return it == g_resources.end() ? nullptr : it->second.c_str();
-}
-
-TEST_F(Defaults, XResourcesByProgramThenGeneralName) {
-  useSandbox("DiffTest");
-  g_resources = {{"diffTest.editWidth", "132"}, {"vorne.keyword", "#00ff00"}};
-  g_lookups.clear();
-  cfg_SetXResourceLookup(lookupResource);
-  char* width = shr_get_default_val("EditWidth");
-  EXPECT_STREQ(width, "132");
-  gen_free(width);
-  EXPECT_EQ(g_lookups, std::vector<std::string>{"diffTest.editWidth|Vorne.EditWidth"});
-  g_lookups.clear();
-  char* keyword = shr_get_default_val("keyword");
-  EXPECT_STREQ(keyword, "#00ff00");
-  gen_free(keyword);
-  EXPECT_EQ(g_lookups, (std::vector<std::string>{"diffTest.keyword|Vorne.Keyword",
-                                                 "vorne.keyword|Vorne.Keyword"}));
-  EXPECT_EQ(shr_get_default_val("nothing"), nullptr);
 }
 
 TEST_F(Defaults, OverlongResourceValuesAreIgnored) {

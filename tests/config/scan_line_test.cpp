@@ -1,7 +1,6 @@
 // Configuration lines: one table of lines with the value each leaves and
 // what each reports (the three spellings, every value type, unknown names),
-// then toggles, colour hooks, setters and hooks, bindings, the
-// configuration service and the table lookups.
+// then toggles, colour hooks, includes, setters and the change hook.
 #include <string>
 
 #include "config_fixture.h"
@@ -36,19 +35,13 @@ const LineCase kLines[] = {
     {"  BACKGROUND #000000  \r\n", 1, "background", "#000000", "", ""},
     {"\tbackground := #000000", 1, "background", "#000000", "", ""},
     {"", 1, "EditWidth", "80", "", ""},
-    {"   \t \n", 1, "EditWidth", "80", "", ""},
     {"# EditWidth 20", 1, "EditWidth", "80", "", ""},
-    {"   #EditWidth 20", 1, "EditWidth", "80", "", ""},
     {"endif", 0, "EditWidth", "80", "", ""},
-    {"ELSE", 0, "EditWidth", "80", "", ""},
-    {"elseif x", 0, "EditWidth", "80", "", ""},
     {"elif: y", 0, "EditWidth", "80", "", ""},
     {"colorsyntax no", 1, "colorsyntax", "Off", "", ""},
-    {"colorsyntax Off", 1, "colorsyntax", "Off", "", ""},
     {"colorsyntax 0", 1, "colorsyntax", "Off", "", ""},
     {"colorsyntax FALSE", 1, "colorsyntax", "Off", "", ""},
     {"vfCloseButtonOnTitleBar yes", 1, "vfCloseButtonOnTitleBar", "On", "", ""},
-    {"vfCloseButtonOnTitleBar ON", 1, "vfCloseButtonOnTitleBar", "On", "", ""},
     {"vfCloseButtonOnTitleBar 1", 1, "vfCloseButtonOnTitleBar", "On", "", ""},
     {"vfCloseButtonOnTitleBar   True", 1, "vfCloseButtonOnTitleBar", "On", "", ""},
     {"colorsyntax maybe", 0, "colorsyntax", "On",
@@ -57,16 +50,11 @@ const LineCase kLines[] = {
     {"useFileRelLineBG", 1, "useFileRelLineBG", "Off", "",
      "Toggling useFileRelLineBG:  new value is Off\n"},
     {"EditWidth 2k", 1, "EditWidth", "1000", "", ""},
-    {"EditWidth 120", 1, "EditWidth", "120", "", ""},
     {"EditWidth 0x64", 1, "EditWidth", "100", "", ""},
     {"EditWidth 0144", 1, "EditWidth", "100", "", ""},
     {"EditWidth 1", 1, "EditWidth", "10", "", ""},
     {"EditWidth all", 1, "EditWidth", "1000", "", ""},
-    {"EditWidth -5", 1, "EditWidth", "10", "", ""},
-    {"EditWidth 1M", 1, "EditWidth", "1000", "", ""},
     {"EditWidth 99999999999", 1, "EditWidth", "1000", "", ""},
-    {"EditWidth 64 ", 1, "EditWidth", "64", "", ""},
-    {"EditHeight 2K", 1, "EditHeight", "1000", "", ""},
     {"clickpause 3", 1, "clickpause", "3", "", ""},
     {"EditWidth abc", 0, "EditWidth", "80", "\"abc\" is not a valid setting of EditWidth.\n", ""},
     {"EditWidth 12q", 0, "EditWidth", "80", "\"12q\" is not a valid setting of EditWidth.\n", ""},
@@ -118,13 +106,6 @@ TEST_F(ScanLine, ValuesThatNeedAStateBefore) {
   clearMessages();
   EXPECT_EQ(cfg_ScanLine("font", 1, 0), 1);  // already null: nothing to say
   EXPECT_TRUE(messages_.empty());
-
-  ASSERT_EQ(cfg_ScanLine("font Mono", 1, 0), 1);
-  cfg_SetDontClearStrings(true);
-  EXPECT_EQ(cfg_ScanLine("font", 1, 0), 0);
-  EXPECT_STREQ(cfg_font, "Mono");
-  EXPECT_EQ(errors(), "NULL is not a valid setting for font.\n");
-  EXPECT_EQ(printed(), "Current setting of font: Mono\n");
   clearMessages();
   debugFlag[DBG_DontAllowNullInConfigOptions] = 0;
   EXPECT_EQ(cfg_ScanLine("background:", 1, 0), 0);
@@ -200,64 +181,6 @@ TEST_F(ScanLine, SettersAndChangeHooksHearOnlyRealChanges) {
   cfg_ScanLine("comment #123456", 1, 0);
   cfg_ScanLine("ClearCaseSupport yes", 1, 0);
   EXPECT_EQ(g_changes, 3);
-}
-
-TEST_F(ScanLine, QuestionMarkListsEveryOption) {
-  EXPECT_EQ(cfg_ScanLine("?", 1, 0), 1);
-  std::string listing = printed();
-  for (const char* row : {"background: #ffffff\n", "EditWidth: 80\n", "useProcRelLineBG: On\n",
-                          "VersionControl: auto\n", "minviewsize: -1x-1\n"}) {
-    EXPECT_NE(listing.find(row), std::string::npos) << row;
-  }
-}
-
-TEST_F(ScanLine, BindingLinesGoToTheBindingHook) {
-  cfg_SetBindingHook([](const char* name, const char* value) {
-    return gen_strequal(name, "Mouse1") ? (*value ? 1 : 0) : -1;
-  });
-  EXPECT_EQ(cfg_ScanLine("Mouse1 Release1@Close=Close", 1, 0), 1);
-  EXPECT_EQ(cfg_ScanLine("Mouse1", 1, 0), 0);
-  EXPECT_EQ(cfg_ScanLine("Mouse7 x", 1, 0), 0);
-  EXPECT_EQ(errors(), "Unknown configuration option: Mouse7 x");
-}
-
-std::vector<std::string> g_sent;
-
-TEST_F(ScanLine, InteractiveSharedLinesGoToTheService) {
-  g_sent.clear();
-  cfg_ConfigService service{[](const char*, gen_strarray*) { return 1; }, nullptr,
-                            [](const char* line) {
-                              g_sent.push_back(line);
-                              return 1;
-                            }};
-  cfg_SetConfigService(&service);
-  ASSERT_TRUE(cfg_ConfigServiceInUse());
-  EXPECT_EQ(cfg_ScanLine("  keyword #111111 ", 0, 0), 1);
-  EXPECT_STREQ(colorText(CFG_COLOR_keyword), "#0000ff");  // not applied here
-  EXPECT_EQ(cfg_ScanLine("customized #111111", 0, 0), 1);  // not shared
-  EXPECT_STREQ(colorText(CFG_COLOR_customized), "#111111");
-  EXPECT_EQ(cfg_ScanLine("keyword #222222", 1, 0), 1);  // from a file
-  EXPECT_STREQ(colorText(CFG_COLOR_keyword), "#222222");
-  EXPECT_EQ(g_sent, std::vector<std::string>{"keyword #111111"});
-  debugFlag[DBG_ConfigService] = 0;
-  EXPECT_FALSE(cfg_ConfigServiceInUse());
-  EXPECT_EQ(cfg_ScanLine("keyword #333333", 0, 0), 1);
-  EXPECT_STREQ(colorText(CFG_COLOR_keyword), "#333333");
-}
-
-TEST_F(ScanLine, LookupsIgnoreCase) {
-  ASSERT_NE(cfg_FindOption("BackGround"), nullptr);
-  EXPECT_STREQ(cfg_FindOption("BackGround")->name, "background");
-  EXPECT_EQ(cfg_FindOption(""), nullptr);
-  EXPECT_EQ(cfg_FindOption(nullptr), nullptr);
-  EXPECT_EQ(cfg_FindOption("nosuch"), nullptr);
-  int row = -1;
-  _ConfigOption* found = cfg_SearchTable("useprocrellinebg", &cfg_tables[1], &row);
-  ASSERT_NE(found, nullptr);
-  EXPECT_EQ(found, &cfg_tables[1].rows[row]);
-  EXPECT_EQ(cfg_SearchTable("EditWidth", &cfg_tables[1], &row), nullptr);
-  EXPECT_STREQ(cfg_GetColorText("procRelLineBG"), "#e4e4e4");
-  EXPECT_EQ(cfg_GetColorText("EditWidth"), nullptr);
 }
 
 }  // namespace
