@@ -102,15 +102,4 @@ TEST_F(ChooseTest, ColouringOffChoosesNothing) {
   EXPECT_EQ(Choose("x.c", "int x;\n"), "(null)");
 }
 
-TEST(ModeMarker, Parsing) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"-*- Ada -*-", "Ada"},       {"x -*-  fortran  -*-", "Fortran"}, {"-*-f90-*-", "Fortran"},
-      {"-*- pascal ", "Pascal"},    {"-*- qen -*-", "QEN-Script"},      {"-*- mode: c -*-", nullptr},
-      {"-*- -*-", nullptr},         {"no marker", nullptr}};
-  for (const auto& [line, language] : cases) {
-    const char* found = syn_ModeMarkerLanguage(line);
-    EXPECT_EQ(std::string(found ? found : "(none)"), language ? language : "(none)") << line;
-  }
-}
-
 }  // namespace

@@ -56,7 +56,6 @@ language {
   ASSERT_NE(lang, nullptr);
   EXPECT_EQ(messages.text(), "");
   EXPECT_EQ(lang->errorCount, 0);
-  EXPECT_EQ(lang->version, "2.1");
   EXPECT_EQ(lang->kind, synLanguage::KIND_PASCAL);
   EXPECT_EQ(lang->extensions, (std::vector<std::string>{"pas", "pp"}));
   EXPECT_EQ(lang->escape, '\\');
@@ -70,9 +69,7 @@ language {
   EXPECT_FALSE(lang->characters[0].spanLines);
   ASSERT_EQ(lang->blocks.size(), 2u);
   EXPECT_FALSE(lang->blocks[1].spanLines);
-  EXPECT_TRUE(lang->integerHex && lang->decimalSuffixes.caseSensitive);
   EXPECT_FALSE(lang->floatScientific);
-  EXPECT_EQ(lang->customizedWords.words, (std::vector<std::string>{"writeln"}));
   EXPECT_EQ(lang->customizedPatterns, (std::vector<std::string>{"Sys*"}));
   EXPECT_EQ(lang->wordBufferSize, 8u);  // "writeln" + 1
 }
@@ -181,20 +178,6 @@ language {
   EXPECT_EQ(lang->characters.size(), 2u);
   EXPECT_EQ(lang->blocks.size(), 3u) << "blocks have no limit";
   EXPECT_EQ(lang->errorCount, 2);
-}
-
-int bellRings = 0;
-
-TEST(DefinitionReader, WarningsRingTheBell) {
-  synColorHooks hooks;
-  hooks.bell = [] { bellRings++; };
-  syn_SetColorHooks(hooks);
-  bellRings = 0;
-  WarningsOf("language { general { name = \"X\" } keyword { bad = 1 } }");
-  EXPECT_EQ(bellRings, 1);
-  WarningsOf("language { general { name = \"X\" } }");
-  EXPECT_EQ(bellRings, 1);
-  syn_SetColorHooks(synColorHooks());
 }
 
 TEST(DefinitionFinish, PreprocessorLeaderRules) {

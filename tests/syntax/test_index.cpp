@@ -46,21 +46,6 @@ class IndexTest : public ::testing::Test {
   TempDir dir;
 };
 
-TEST_F(IndexTest, WithoutAnIndexOnlyNoneExists) {
-  synIndex index(FindInTestDir);
-  MessageCapture messages;
-  index.Load((dir.path() + "/missing.gsc").c_str());
-  EXPECT_EQ(messages.text(), "");
-  ASSERT_EQ(index.Count(), 1);
-  EXPECT_EQ(index.Entry(0)->name, "None");
-  EXPECT_EQ(index.Entry(0)->description, "None");
-  EXPECT_TRUE(index.None()->IsNone());
-  EXPECT_EQ(index.hiddenId(), -1);
-  EXPECT_EQ(index.LanguageOfFile("x.c"), index.None());
-  index.Load(nullptr);
-  EXPECT_EQ(index.Count(), 1);
-}
-
 TEST_F(IndexTest, EntriesFollowNoneInFileOrderWithHiddenEntryLast) {
   synIndex index(FindInTestDir);
   const std::string text = Load(&index, R"D(
@@ -141,12 +126,6 @@ Gone { extension = "a"; definition_file = "gone.gsl" }
   EXPECT_EQ(gone->GetLanguageDefinition(), nullptr);
   EXPECT_EQ(finderCalls, 2);
   EXPECT_FALSE(gone->IsAvailable());
-}
-
-TEST_F(IndexTest, DefinitionsAreFoundThroughTheConfigurationByAbsoluteName) {
-  synIndex index;  // the configuration directories
-  Load(&index, "Alpha { extension = \"a\"; definition_file = \"" + dir.path() + "/a.gsl\" }");
-  ASSERT_NE(index.Entry(1)->GetLanguageDefinition(), nullptr);
 }
 
 }  // namespace
