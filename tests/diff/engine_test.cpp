@@ -1,6 +1,7 @@
-// The engine through its entry points: the edit script of every source
-// kind, long lines, and the failures with their messages.  The result
-// tables are the property tests' business.
+// The engine through its entry points: the stream line reader, canonical
+// forms under the option bits, the edit script of every source kind, long
+// lines, and the failures with their messages.  The result tables are the
+// property tests' business.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "base/gen.h"
+#include "diff/diff.h"
 #include "tests/diff/diff_test_util.h"
 
 namespace {
@@ -128,14 +130,6 @@ TEST(FailureTest, TooManyLinesIsOutOfMemory) {
   EXPECT_NE(err.find("error: Out of memory in diff."), std::string::npos) << err;
 }
 
-TEST(FailureTest, NullFilesFailAndFreeAcceptsNull) {
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(diff_merge(nullptr, nullptr, 0), nullptr);
-  ::testing::internal::GetCapturedStderr();
-  diff_free(nullptr);
-  diff_freescript(0, nullptr);
-}
-
 TEST(LongLineTest, HundredThousandByteLinesCompareByContent) {
   ScratchDir dir;
   std::string a(100000, 'a');
@@ -147,6 +141,81 @@ TEST(LongLineTest, HundredThousandByteLinesCompareByContent) {
   EXPECT_EQ(c.Ranges(), "3,4 3,4\n");
   diff_test::Comparison same(dir / "l", dir / "l", DIFF_IGNORE_SPACE_AMOUNT);
   EXPECT_EQ(same.Ranges(), "identical\n");
+}
+
+std::string Canon(const std::string& s, int options) {
+  std::string out(s.size() + 1, '?');
+  const long n = diff_canonicalize(s.data(), static_cast<long>(s.size()), options, out.data());
+  return out.substr(0, n);
+}
+
+constexpr int W = DIFF_IGNORE_ALL_SPACE;
+constexpr int B = DIFF_IGNORE_SPACE_AMOUNT;
+constexpr int C = DIFF_C_TOKENS;
+constexpr int I = DIFF_IGNORE_CASE;
+
+TEST(CanonTest, FormsUnderEachOptionSet) {
+  const struct {
+    std::string line;
+    int options;
+    std::string canonical;
+  } cases[] = {
+      {" A \t b ", 0, " A \t b "},
+      {std::string("x\0y", 3), 0, std::string("x\0y", 3)},
+      {"a\tb", B, "a b"},
+      {"a  b", B, "a b"},
+      {"  lead and trail \t", B, "lead and trail"},
+      {"a\r\f\nb", B, "a b"},
+      {"a\vb", B, "a\vb"},  // vertical tab is not whitespace here
+      {" a \t b ", W, "ab"},
+      {" a \t b ", W | B, "a b"},  // amount wins over all
+      {"x = y", C, "x=y"},
+      {"int   x", C, "int x"},  // a blank stays only between words
+      {"  f ( a_1 , $b ) ; ", C, "f(a_1,$b);"},
+      {"a_1 $b", C, "a_1 $b"},
+      {"x = y", C | B, "x = y"},  // whitespace options win over C tokens
+      {"x = y", C | W, "x=y"},
+      {"ABC xyz", I, "abc xyz"},
+      {"\xc4Z", I, "\xc4z"},  // only A-Z fold
+      {"A  B", B | I, "a b"},
+      {"A  B", W | I, "ab"},
+      {"INT  X = 1", C | I, "int x=1"},
+      {" \t \r", W, ""},  // blank lines become empty
+      {" \t \r", C, ""},
+      {" \t \r", B | I, ""},
+      {" \t", I, " \t"},
+      {"A  b", 16, "A  b"},  // unknown bits alone copy
+  };
+  for (const auto& c : cases) EXPECT_EQ(Canon(c.line, c.options), c.canonical) << c.line;
+}
+
+// Reads every line of `bytes` through diff_fgets.
+std::vector<std::string> ReadAll(const std::string& bytes) {
+  FILE* stream = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "r");
+  std::vector<std::string> lines;
+  long length = 0;
+  while (const char* text = diff_fgets(stream, &length)) lines.emplace_back(text, length);
+  fclose(stream);
+  return lines;
+}
+
+TEST(FgetsTest, LinesOfAnyLengthKeepTheirNewlineAndNulBytes) {
+  EXPECT_EQ(ReadAll("a\nbc\n\nlast"), (std::vector<std::string>{"a\n", "bc\n", "\n", "last"}));
+  EXPECT_TRUE(ReadAll("").empty());
+  const std::string bytes("a\0b\n\0\n", 6);
+  EXPECT_EQ(ReadAll(bytes),
+            (std::vector<std::string>{std::string("a\0b\n", 4), std::string("\0\n", 2)}));
+  for (size_t size : {510u, 511u, 512u, 513u, 1023u, 1024u, 5000u, 100000u}) {
+    const std::string line(size, 'w');
+    EXPECT_EQ(ReadAll(line + "\n" + line), (std::vector<std::string>{line + "\n", line}))
+        << size;
+  }
+}
+
+TEST(FgetsTest, NullStreamGivesNull) {
+  long length = 5;
+  EXPECT_EQ(diff_fgets(nullptr, &length), nullptr);
+  EXPECT_EQ(length, 0);
 }
 
 }  // namespace

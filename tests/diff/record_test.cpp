@@ -102,40 +102,6 @@ TEST_F(RecordTest, IdenticalFilesStoreNoRanges) {
   EXPECT_EQ(c.count(), 0);
 }
 
-TEST_F(RecordTest, IdenticalNeedsBothEndsReached) {
-  WriteBytes(dir / "prefix", "a\nb\n");
-  diff_test::Comparison c(dir / "prefix", dir / "l", 0);
-  EXPECT_FALSE(c.identical);
-  EXPECT_EQ(c.Ranges(), "3,3 3,7\n");
-  EXPECT_FALSE(DiffIdentical(nullptr, nullptr, c.info()));
-  EXPECT_FALSE(DiffIdentical(c.left, c.right, nullptr));
-}
-
-TEST_F(RecordTest, CursorsFollowTheWalk) {
-  diff_test::Comparison c(dir / "l", dir / "r", 0);
-  DiffFile* d1 = init_difffile(c.record, c.left);
-  DiffFile* d2 = init_difffile(c.record, c.right);
-  EXPECT_EQ(init_difffile(c.record, nullptr), nullptr);
-  EXPECT_EQ(FindDiff2(d1, d2, c.info(), false), 1);
-  EXPECT_EQ(d1->lineNumber, 2);
-  EXPECT_EQ(std::string(FileLineText(c.left, d1->current), 1), "b");
-  FindEndOfDiff2(d1, d2, c.info());
-  EXPECT_EQ(d1->count, 1);
-  EXPECT_EQ(d2->count, 1);
-  ASSERT_TRUE(FindNextDiff2(d1, d2, c.info()));
-  EXPECT_EQ(d2->lineNumber, 5);
-  EXPECT_EQ(std::string(FileLineText(c.right, d2->current), 1), "E");
-  FindEndOfDiff2(d1, d2, c.info());
-  ASSERT_TRUE(FindNextDiff2(d1, d2, c.info()));
-  FindEndOfDiff2(d1, d2, c.info());
-  EXPECT_EQ(d1->count, 0);
-  EXPECT_EQ(d2->count, 1);
-  EXPECT_FALSE(FindNextDiff2(d1, d2, c.info()));  // nothing after: cursors stay
-  EXPECT_EQ(d2->lineNumber, 7);
-  gen_free(d1);
-  gen_free(d2);
-}
-
 TEST_F(RecordTest, DestroyRemovesTemporaryCopies) {
   file* a = FileFVName((dir / "l").c_str(), nullptr, nullptr);
   file* b = FileFVName((dir / "r").c_str(), nullptr, nullptr);

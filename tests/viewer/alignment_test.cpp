@@ -146,14 +146,4 @@ TEST_F(AlignmentTest, LineOfTheRightFileChoosesADifference) {
   EXPECT_EQ(align_RangeForLine(right, 6), -1);  // after the last
 }
 
-TEST(GutterTest, WidthCountsDigitsWithAMinimumOfFour) {
-  EXPECT_EQ(align_Digits(0), 0);
-  EXPECT_EQ(align_Digits(9), 1);
-  EXPECT_EQ(align_Digits(10), 2);
-  EXPECT_EQ(align_Digits(12345), 5);
-  EXPECT_EQ(align_GutterWidth(7, 8), 34);
-  EXPECT_EQ(align_GutterWidth(12345, 8), 42);
-  EXPECT_EQ(align_GutterWidth(0, 7), 30);
-}
-
 }  // namespace

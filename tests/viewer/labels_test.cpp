@@ -1,7 +1,11 @@
-// The directory parts that tell two files apart in titles and labels.
+// The comparison list's texts: the directory parts that tell two files apart
+// in titles and labels, and what the version and count columns show.
 #include "viewer/dirnames.h"
 
 #include <gtest/gtest.h>
+
+#include "base/gen.h"
+#include "viewer/file_list_entry.h"
 
 namespace {
 
@@ -35,6 +39,18 @@ TEST(DirectoryPartsTest, SameDirectoryOrMissingNameShowsNothing) {
   EXPECT_FALSE(dv_DirectoryParts(nullptr, "/a/f").shown);
   EXPECT_FALSE(dv_DirectoryParts("/a/./f", "/a/g").shown);
   EXPECT_EQ(dv_FileLabel("/a/f", dv_DirectoryParts("/a/f", "/a/g"), false), "f");
+}
+
+TEST(FileListEntryTest, ColumnTexts) {
+  EXPECT_EQ(dv_VersionLabel("/etc/passwd", "1.7"), "1.7");
+  EXPECT_EQ(dv_VersionLabel("/etc/passwd", nullptr), "disk");
+  EXPECT_EQ(dv_VersionLabel("/etc/passwd", ""), "disk");
+  EXPECT_EQ(dv_CountLabel(12, true), "12");
+  EXPECT_EQ(dv_CountLabel(0, true), "0");
+  EXPECT_EQ(dv_CountLabel(12, false), "?");
+  char* local = get_local_version("/etc/passwd");
+  EXPECT_STREQ(local, "local");  // no version control: no previous version
+  gen_free(local);
 }
 
 }  // namespace
