@@ -1,5 +1,5 @@
 // Debug switches: lookup by name and number, switch files in their order,
-// the constraint rule, and sharing changes with other tools.
+// and the constraint rule.
 #include "base/debugflag.h"
 
 #include <gtest/gtest.h>
@@ -19,13 +19,9 @@ class DebugFlagTest : public ::testing::Test {
   void SetUp() override {
     gen_changeprogname("diffview");
     InitDebugFlag();
-    XSwitch_AttachPublisher(nullptr);
     root = freshTestDir("xsw");
   }
-  void TearDown() override {
-    XSwitch_AttachPublisher(nullptr);
-    fs::remove_all(root);
-  }
+  void TearDown() override { fs::remove_all(root); }
   // Reads switch files holding `texts`, in that order; returns stderr.
   std::string readFiles(const std::vector<std::string>& texts) {
     std::vector<std::string> dirs;
@@ -84,7 +80,6 @@ TEST_F(DebugFlagTest, SwitchFilesInOrderWithWarnings) {
   EXPECT_EQ(debugFlag[DBG_Tamsel], 1);      // non-zero: on
   EXPECT_EQ(debugFlag[DBG_UseFDRegistry], 1);  // the later file wins
   EXPECT_EQ(debugFlag[65], 0);              // by number
-  EXPECT_EQ(XSwitch_PendingCount(), 0);     // file values are never shared
   EXPECT_NE(err.find("diffview: warning: Ignoring unknown option \"Bogus\" in \"" +
                      (root / "0" / "diffview.xsw").string() + "\"\n"),
             std::string::npos)
@@ -98,32 +93,6 @@ TEST_F(DebugFlagTest, RouterOffInFileWinsOverLaterSettings) {
   setXSwitch("DiffViewer", 1);  // as from the command line
   ConstrainXSwitches();
   EXPECT_EQ(debugFlag[DBG_DiffViewer], 0);
-}
-
-std::vector<std::pair<std::string, int>> published;
-
-TEST_F(DebugFlagTest, PendingChangesReplayWhenPublisherAttaches) {
-  published.clear();
-  setXSwitch("tamsel", 1);
-  setXSwitch("683", 0);
-  EXPECT_EQ(XSwitch_PendingCount(), 2);
-  debugFlag[DBG_Tamsel] = 0;  // changed locally meanwhile: the replay wins
-  XSwitch_AttachPublisher([](const char* name, int value) { published.emplace_back(name, value); });
-  EXPECT_EQ(XSwitch_PendingCount(), 0);
-  EXPECT_EQ(published, (std::vector<std::pair<std::string, int>>{{"tamsel", 1}, {"683", 0}}));
-  EXPECT_EQ(debugFlag[DBG_Tamsel], 1);
-  setXSwitch("UseHelpService", 0);  // connected: published at once
-  EXPECT_EQ(published.size(), 3u);
-}
-
-TEST_F(DebugFlagTest, RemoteChangesSkipPrivateSwitches) {
-  EXPECT_EQ(XSwitch_ApplyRemoteChange("Tamsel", 1), 1);
-  EXPECT_EQ(debugFlag[DBG_Tamsel], 1);
-  EXPECT_EQ(XSwitch_ApplyRemoteChange("1460", 1), 0);
-  EXPECT_EQ(debugFlag[1460], 0);
-  EXPECT_EQ(XSwitch_ApplyRemoteChange("1459", 1), 1);
-  EXPECT_EQ(XSwitch_ApplyRemoteChange("nosuch", 1), 0);
-  EXPECT_EQ(XSwitch_PendingCount(), 0);  // never published again
 }
 
 }  // namespace

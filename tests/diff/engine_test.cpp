@@ -1,8 +1,10 @@
 // The engine through its entry points: the stream line reader, canonical
 // forms under the option bits, the edit script of every source kind, long
-// lines, and the failures with their messages.  The result tables are the
-// property tests' business.
+// lines, the failures with their messages, and the comparison record
+// (ranges of a walk, temporary copies removed with it).  The result tables
+// are the property tests' business.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -51,32 +53,6 @@ class NamedFilesTest : public ::testing::Test {
   }
   ScratchDir dir;
 };
-
-TEST_F(NamedFilesTest, LinesKeepTheirNewlines) {
-  const std::string a = Write("a", "one\ntwo");
-  const std::string b = Write("b", "one\ntwo\n");
-  int count = 0;
-  char** script = nullptr;
-  diffInfo* info = diff_kvc2(a.c_str(), b.c_str(), &count, &script);
-  ASSERT_NE(info, nullptr);
-  ASSERT_EQ(count, 3);
-  EXPECT_STREQ(script[0], "m1");
-  EXPECT_STREQ(script[1], "a1");
-  EXPECT_STREQ(script[2], "two\n");  // "two" without LF is another line
-  diff_freescript(count, script);
-  diff_free(info);
-}
-
-TEST_F(NamedFilesTest, TextComparisonResolvesMoves) {
-  const std::string a = Write("a", "X\nA\nB\n");
-  const std::string b = Write("b", "A\nB\nX\n");
-  diffInfo* info = diff_text(a.c_str(), b.c_str());
-  ASSERT_NE(info, nullptr);
-  EXPECT_FALSE(info->firstLines[1].matched);
-  EXPECT_FALSE(info->secondLines[3].matched);
-  EXPECT_EQ(info->firstLines[2].partner, 1);
-  diff_free(info);
-}
 
 TEST_F(NamedFilesTest, StreamSideReadsTheGivenCount) {
   const std::string a = Write("a", "1\n2\n3\n");
@@ -216,6 +192,57 @@ TEST(FgetsTest, NullStreamGivesNull) {
   long length = 5;
   EXPECT_EQ(diff_fgets(nullptr, &length), nullptr);
   EXPECT_EQ(length, 0);
+}
+
+class RecordTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes(dir / "l", "a\nb\nc\nd\ne\nf\n");
+    WriteBytes(dir / "r", "a\nB\nc\nd\nE\nf\ng\n");
+  }
+  ScratchDir dir;
+};
+
+TEST_F(RecordTest, WalkGivesOneRangePerSideAndDifference) {
+  diff_test::Comparison c(dir / "l", dir / "r", 0);
+  EXPECT_EQ(c.Ranges(), "2,3 2,3\n5,6 5,6\n7,7 7,8\n");
+  EXPECT_EQ(diff_RangeCount(c.record->colors2), 3);
+  EXPECT_EQ(c.side1(0)->displayStart, 0);  // display rows are the viewer's
+  EXPECT_EQ(c.record->colors1->current, 0);
+  EXPECT_EQ(c.record->colors2->current, 0);
+  EXPECT_EQ(diff_GetRange(c.record->colors1, 3), nullptr);
+}
+
+TEST_F(RecordTest, IdenticalFilesStoreNoRanges) {
+  diff_test::Comparison c(dir / "l", dir / "l", 0);
+  ASSERT_NE(c.record, nullptr);
+  EXPECT_TRUE(c.identical);
+  ::testing::internal::CaptureStdout();
+  diff_CalculateAllDiffs(c.record);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Files are identical.\n");
+  EXPECT_EQ(c.count(), 0);
+}
+
+TEST_F(RecordTest, DestroyRemovesTemporaryCopies) {
+  file* a = FileFVName((dir / "l").c_str(), nullptr, nullptr);
+  file* b = FileFVName((dir / "r").c_str(), nullptr, nullptr);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  const std::string copyA = a->name, copyB = b->name;
+  DiffStuff* r = diff_NewRecord(diff_merge(a, b, 0), a, b, "l", "r", "l vs. r");
+  EXPECT_STREQ(DiffStuff_GetFile(r, 1)->name, copyA.c_str());
+  EXPECT_EQ(DiffStuff_GetFile(r, 3), nullptr);
+  EXPECT_EQ(DiffStuff_GetFile(r, 4), nullptr);
+  diff_FreeColorInfo(r->colors1);
+  diff_FreeColorInfo(r->colors2);
+  DiffStuffDestroy(r);
+  EXPECT_NE(access(copyA.c_str(), F_OK), 0);
+  EXPECT_NE(access(copyB.c_str(), F_OK), 0);
+  // The originals were registered when the copies were made.
+  FileFree(FileFName((dir / "l").c_str(), 0));
+  FileFree(FileFName((dir / "r").c_str(), 0));
+  EXPECT_TRUE(dir.Others({"l", "r"}).empty());
+  DiffStuffDestroy(nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The growable array: capacity rules, reads and writes past the size,
-// removal with and without deleting, resizing, sorting, and the messages
-// for null or stale handles.
+// The growable array the engine keeps its ranges in: capacity rules, reads
+// and writes past the size, and the messages for null or stale handles.
 #include "libs/libadt/arr.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +10,6 @@
 
 namespace {
 
-std::vector<intptr_t> deleted;
 void* word(intptr_t v) { return reinterpret_cast<void*>(v); }
 intptr_t value(void* p) { return reinterpret_cast<intptr_t>(p); }
 
@@ -34,38 +32,6 @@ TEST(Arr, CapacityGrowsForReadsAndWritesPastTheSize) {
   EXPECT_EQ(Arr_GetCapacity(a), 10);
   EXPECT_EQ(Arr_PutVal(a, 1, word(5)), 1);
   EXPECT_EQ(contents(a), (std::vector<intptr_t>{0, 5, 0, 0, 77}));
-  Arr_Delete(a);
-}
-
-TEST(Arr, RemovalAndResizingDeleteOnlyWhatTheyDrop) {
-  deleted.clear();
-  Arr_PT a = Arr_New(0, [](void* p) { deleted.push_back(value(p)); });
-  for (int i = 0; i < 8; i++) Arr_PutVal(a, i, word(i + 1));
-  EXPECT_EQ(value(Arr_DeleteVal(a, 1, 0)), 2);  // handed back
-  EXPECT_EQ(Arr_DeleteVal(a, 0, 1), nullptr);
-  EXPECT_EQ(Arr_DeleteVal(a, 6, 1), nullptr);  // past the size
-  EXPECT_EQ(contents(a), (std::vector<intptr_t>{3, 4, 5, 6, 7, 8}));
-  EXPECT_EQ(Arr_SetSize(a, 4), 1);
-  EXPECT_EQ(deleted, (std::vector<intptr_t>{1, 7, 8}));
-  EXPECT_EQ(Arr_SetSize(a, 6), 1);
-  EXPECT_EQ(contents(a), (std::vector<intptr_t>{3, 4, 5, 6, 0, 0}));
-  Arr_Delete(a);
-  EXPECT_EQ(deleted.size(), 7u);
-  a = Arr_New(0, nullptr);
-  Arr_PutVal(a, 0, word(9));
-  EXPECT_EQ(value(Arr_DeleteVal(a, 0, 1)), 9);  // nothing to delete it with
-  Arr_Delete(a);
-}
-
-TEST(Arr, SortOrdersTheElements) {
-  Arr_PT a = Arr_New(0, nullptr);
-  const intptr_t input[] = {5, -3, 9, 0, 9, 2};
-  for (int i = 0; i < 6; i++) Arr_PutVal(a, i, word(input[i]));
-  Arr_Sort(a, [](const void* x, const void* y) {
-    intptr_t l = reinterpret_cast<intptr_t>(x), r = reinterpret_cast<intptr_t>(y);
-    return l < r ? -1 : l > r ? 1 : 0;
-  });
-  EXPECT_EQ(contents(a), (std::vector<intptr_t>{-3, 0, 2, 5, 9, 9}));
   Arr_Delete(a);
 }
 
