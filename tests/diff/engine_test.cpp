@@ -1,8 +1,8 @@
 // The engine through its entry points: the stream line reader, canonical
-// forms under the option bits, the edit script of every source kind, long
-// lines, the failures with their messages, and the comparison record
-// (ranges of a walk, temporary copies removed with it).  The result tables
-// are the property tests' business.
+// forms under the option bits, long lines, the failures with their
+// messages, and the comparison record (ranges of a walk, temporary copies
+// removed with it).  The result tables and edit scripts are the property
+// tests' business, the script's form vdiff's.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,32 +18,6 @@ namespace {
 
 using text_test::ScratchDir;
 using text_test::WriteBytes;
-using Strings = std::vector<std::string>;
-
-// diff_mem over two lists of C strings; returns the script.
-Strings Script(Strings a, Strings b) {
-  std::vector<char*> pa, pb;
-  for (auto& s : a) pa.push_back(s.data());
-  for (auto& s : b) pb.push_back(s.data());
-  int count = -1;
-  char** lines = nullptr;
-  diffInfo* info = diff_mem(static_cast<int>(pa.size()), pa.data(),
-                            static_cast<int>(pb.size()), pb.data(), &count, &lines);
-  Strings script;
-  for (int k = 0; k < count; ++k) script.emplace_back(lines[k]);
-  diff_freescript(count, lines);
-  diff_free(info);
-  return script;
-}
-
-TEST(ScriptTest, CopiesAndAddsToRebuildSideTwo) {
-  EXPECT_EQ(Script({"a", "b", "c"}, {"a", "x", "c"}), (Strings{"m1", "a1", "x", "m3"}));
-  EXPECT_EQ(Script({"a", "b", "c"}, {"a", "b", "c"}), (Strings{"m1,3"}));
-  EXPECT_EQ(Script({}, {"p", "q"}), (Strings{"a2", "p", "q"}));
-  EXPECT_EQ(Script({"p", "q"}, {}), Strings{});
-  // Without move resolution a moved line is copied from where it was.
-  EXPECT_EQ(Script({"x", "a", "b"}, {"a", "b", "x"}), (Strings{"m2,3", "m1"}));
-}
 
 class NamedFilesTest : public ::testing::Test {
  protected:
@@ -53,25 +27,6 @@ class NamedFilesTest : public ::testing::Test {
   }
   ScratchDir dir;
 };
-
-TEST_F(NamedFilesTest, StreamSideReadsTheGivenCount) {
-  const std::string a = Write("a", "1\n2\n3\n");
-  const std::string b = Write("b", "1\n3\nignored\n");
-  FILE* stream = fopen(b.c_str(), "r");
-  ASSERT_NE(stream, nullptr);
-  int count = 0;
-  char** script = nullptr;
-  diffInfo* info = diff_kvc(a.c_str(), 2, stream, &count, &script);
-  EXPECT_EQ(diff_kvc(a.c_str(), 5, stream, nullptr, nullptr), nullptr);  // too short
-  fclose(stream);
-  ASSERT_NE(info, nullptr);
-  EXPECT_EQ(info->secondCount, 2);
-  ASSERT_EQ(count, 2);
-  EXPECT_STREQ(script[0], "m1");
-  EXPECT_STREQ(script[1], "m3");
-  diff_freescript(count, script);
-  diff_free(info);
-}
 
 TEST_F(NamedFilesTest, MissingFileIsReported) {
   const std::string a = Write("a", "1\n");

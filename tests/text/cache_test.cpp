@@ -1,6 +1,5 @@
-// The cache window and the cache descriptors: windows start on kilobyte
-// boundaries and grow to hold any line; no more than five cache files stay
-// open, and a closed one is reopened when its text is needed again.
+// The cache descriptors: no more than five cache files stay open, and a
+// closed one is reopened when its text is needed again.
 #include "text/file.h"
 
 #include <gtest/gtest.h>
@@ -52,39 +51,6 @@ TEST(CacheTest, AtMostFiveCacheFilesStayOpen) {
   }
   for (file* f : files) FileFree(f);
   EXPECT_EQ(OpenIn(dir.path()), 0);
-}
-
-TEST(CacheTest, WindowsStartOnKilobytesAndHoldTheLine) {
-  ScratchDir dir;
-  std::string bytes;
-  for (int k = 0; k < 4000; ++k) bytes += "line number " + std::to_string(k) + "\n";
-  WriteBytes(dir / "many", bytes);
-  file* f = FileF_File((dir / "many").c_str(), 0, 0);
-  ASSERT_NE(f, nullptr);
-  line* early = FileGetLine(f, 100);
-  EXPECT_EQ(FileLineTextInWindow(f, early), nullptr);  // the last chunk is held
-  const char* text = FileLineText(f, early);
-  ASSERT_NE(text, nullptr);
-  EXPECT_EQ(std::string(text, early->length), "line number 99");
-  EXPECT_EQ(f->cacheOffset % 1024, 0);
-  EXPECT_LE(f->cacheOffset, early->storage.offset);
-  EXPECT_GE(f->cacheOffset + f->cacheLength, early->storage.offset + early->length);
-  EXPECT_EQ(FileLineTextInWindow(f, early), text);
-  FileFree(f);
-}
-
-TEST(CacheTest, LongLineEnlargesTheWindow) {
-  ScratchDir dir;
-  const std::string big(70000, 'b');
-  WriteBytes(dir / "long", "a\n" + big + "\nc\n");
-  file* f = FileF_File((dir / "long").c_str(), 0, 0);
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(f->cacheCapacity, 32768);
-  line* l = f->firstLine->next;
-  EXPECT_EQ(std::string(FileLineText(f, l), l->length), big);
-  EXPECT_GE(f->cacheCapacity, 70000);
-  EXPECT_EQ(f->cacheCapacity % 1024, 0);
-  FileFree(f);
 }
 
 }  // namespace

@@ -27,105 +27,59 @@ DiffRequest parse(Args& a, const char* fallback = nullptr, int options = 0) {
   return diff_ParseRequest(a.argc, a.argv(), fallback, false, false, options);
 }
 
+// A request as one line: the kind, then each side as file@version#date,
+// then the extra words.
+std::string describe(const DiffRequest& r) {
+  const char* kinds[] = {"none", "one", "two"};
+  std::string out = kinds[r.kind == DiffRequest::NoFile ? 0 : r.kind == DiffRequest::OneName ? 1 : 2];
+  out += " " + str(r.file1) + "@" + str(r.version1) + "#" + str(r.date1);
+  out += " " + str(r.file2) + "@" + str(r.version2) + "#" + str(r.date2);
+  for (const char* e : r.extra) out += std::string(" +") + e;
+  return out;
+}
+
+TEST(RequestGrammar, BothGrammarsAndTheFallbackFile) {
+  const struct {
+    std::vector<std::string> words;
+    const char* fallback;
+    const char* request;
+  } cases[] = {
+      {{"-b"}, nullptr, "none (null)@(null)#(null) (null)@(null)#(null)"},
+      {{}, "fb", "one fb@(null)#(null) (null)@(null)#(null)"},
+      {{"a"}, nullptr, "one a@(null)#(null) (null)@(null)#(null)"},
+      {{"a"}, "fb", "two a@(null)#(null) fb@(null)#(null)"},
+      {{"a", "b", "c", "d"}, nullptr, "two a@(null)#(null) b@(null)#(null) +c +d"},
+      // A bare -v at the end: no version, the file against itself.
+      {{"f", "-v"}, nullptr, "two f@(null)#(null) f@(null)#(null)"},
+      {{"f", "-v1.2"}, nullptr, "two f@1.2#(null) f@(null)#(null)"},
+      {{"f", "-v", "1.1", "g", "-v1.3"}, nullptr, "two f@1.1#(null) g@1.3#(null)"},
+      {{"f", "g", "-v", "2.0"}, nullptr, "two f@(null)#(null) g@2.0#(null)"},
+      {{"-r", "A", "-r", "B", "f"}, nullptr, "two f@A#(null) f@B#(null)"},
+      {{"-rA", "f", "g"}, nullptr, "two f@A#(null) f@(null)#(null)"},  // g is ignored
+      {{"-D2024-01-01", "-r", "1.4", "f"}, nullptr, "two f@(null)#2024-01-01 f@1.4#(null)"},
+      {{"-r", "A", "-rB"}, nullptr, "none (null)@A#(null) (null)@B#(null)"},  // no file
+      {{"-r", "A", "-rB"}, "fb", "two fb@A#(null) fb@B#(null)"},
+  };
+  for (const auto& c : cases) {
+    Args a(c.words);
+    EXPECT_EQ(describe(parse(a, c.fallback)), c.request) << testing::PrintToString(c.words);
+  }
+}
+
 TEST(RequestGrammar, OptionWordsAreFilteredAndLaterFlagsWin) {
   Args a({"-new", "-b", "x", "-reuse", "-b", "-w", "-i", "-lang=c", "y"});
   DiffRequest r = parse(a);
   EXPECT_TRUE(r.reuse);
   EXPECT_FALSE(r.add);
   EXPECT_EQ(r.options, 15);
-  EXPECT_EQ(r.kind, DiffRequest::TwoSides);
-  EXPECT_EQ(str(r.file1), "x");
-  EXPECT_EQ(str(r.file2), "y");
   EXPECT_STREQ(a.argv()[0], "x");  // compacted to the front
   EXPECT_STREQ(a.argv()[1], "y");
   EXPECT_EQ(a.argv()[2], nullptr);
-
   Args b({"-add", "x", "y"});
   r = parse(b);
-  EXPECT_TRUE(r.add);
-  EXPECT_TRUE(r.reuse);  // -add implies reuse
-
+  EXPECT_TRUE(r.add && r.reuse);  // -add implies reuse
   Args c({"-reuse", "-noreuse", "x", "y"});
   EXPECT_FALSE(parse(c).reuse);
-}
-
-TEST(RequestGrammar, NamesAndFallback) {
-  Args none({"-b"});
-  EXPECT_EQ(parse(none).kind, DiffRequest::NoFile);
-  Args none2({});
-  DiffRequest r = parse(none2, "fb");
-  EXPECT_EQ(r.kind, DiffRequest::OneName);
-  EXPECT_EQ(str(r.file1), "fb");
-
-  Args one({"a"});
-  r = parse(one);
-  EXPECT_EQ(r.kind, DiffRequest::OneName);
-  EXPECT_EQ(str(r.file1), "a");
-  r = parse(one, "fb");
-  EXPECT_EQ(r.kind, DiffRequest::TwoSides);
-  EXPECT_EQ(str(r.file2), "fb");
-}
-
-TEST(RequestGrammar, KvcVersions) {
-  Args bare({"f", "-v"});  // a bare -v at the end: no version, file against itself
-  DiffRequest r = parse(bare);
-  EXPECT_EQ(r.kind, DiffRequest::TwoSides);
-  EXPECT_EQ(str(r.file1), "f");
-  EXPECT_EQ(str(r.file2), "f");
-  EXPECT_EQ(r.version1, nullptr);
-
-  Args glued({"f", "-v1.2"});
-  r = parse(glued);
-  EXPECT_EQ(str(r.version1), "1.2");
-  EXPECT_EQ(str(r.file2), "f");
-  EXPECT_EQ(r.version2, nullptr);
-
-  Args both({"f", "-v", "1.1", "g", "-v1.3"});
-  r = parse(both);
-  EXPECT_EQ(str(r.file1), "f");
-  EXPECT_EQ(str(r.version1), "1.1");
-  EXPECT_EQ(str(r.file2), "g");
-  EXPECT_EQ(str(r.version2), "1.3");
-
-  Args extra({"a", "b", "c", "d"});
-  r = parse(extra);
-  ASSERT_EQ(r.extra.size(), 2u);
-  EXPECT_STREQ(r.extra[1], "d");
-
-  Args sep({"f", "g", "-v", "2.0"});
-  r = parse(sep);
-  EXPECT_EQ(r.version1, nullptr);
-  EXPECT_EQ(str(r.version2), "2.0");
-}
-
-TEST(RequestGrammar, CvsRevisionsAndDates) {
-  Args two({"-r", "A", "-r", "B", "f"});
-  DiffRequest r = parse(two);
-  EXPECT_EQ(str(r.version1), "A");
-  EXPECT_EQ(str(r.version2), "B");
-  EXPECT_EQ(str(r.file1), "f");
-  EXPECT_EQ(str(r.file2), "f");
-
-  Args glued({"-rA", "f", "g"});  // the second name is silently ignored
-  r = parse(glued);
-  EXPECT_EQ(str(r.version1), "A");
-  EXPECT_EQ(r.version2, nullptr);
-  EXPECT_EQ(str(r.file1), "f");
-  EXPECT_EQ(str(r.file2), "f");
-  EXPECT_TRUE(r.extra.empty());
-
-  Args dates({"-D2024-01-01", "-r", "1.4", "f"});
-  r = parse(dates);
-  EXPECT_EQ(str(r.date1), "2024-01-01");
-  EXPECT_EQ(str(r.version2), "1.4");
-  EXPECT_EQ(r.version1, nullptr);
-  EXPECT_EQ(str(r.file1), "f");
-
-  Args nofile({"-r", "A", "-rB"});
-  EXPECT_EQ(parse(nofile).kind, DiffRequest::NoFile);
-  r = parse(nofile, "fb");
-  EXPECT_EQ(r.kind, DiffRequest::TwoSides);
-  EXPECT_EQ(str(r.file1), "fb");
 }
 
 // ---- DiffViewer::main with recording openers --------------------------------
