@@ -1,14 +1,43 @@
-// vdiff's command line: the range output, "Files are identical.", option
-// words reaching the engine, the edit script, the unified diff, the usage,
-// and the messages and exit status for bad arguments and bad files.  What
-// the options make equal is the golden cases' business.
-#include <string>
+// vdiff as a user runs it, with a temporary directory of its own: the
+// range output, "Files are identical.", option words reaching the engine,
+// the edit script, the unified diff (which GNU patch applies to give the
+// second file, whatever the edits), the usage, the messages and exit status
+// for bad arguments and bad files, and nothing left in the temporary
+// directory, not even when vdiff is interrupted while loading.  What the
+// options make equal is the golden cases' business.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include "vdiff_test_util.h"
+#include <chrono>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "test_support.h"
 
 namespace {
 
-class VdiffTest : public vdiff_test::VdiffRun {
+using test_support::ProgramResult;
+
+const std::string kVdiff = std::string(DIFFVIEW_BIN) + "/vdiff";
+
+class VdiffRun : public ::testing::Test {
+ protected:
+  void SetUp() override { std::filesystem::create_directories(tmp); }
+  ProgramResult vdiff(const std::vector<std::string>& args) {
+    return test_support::runProgram(kVdiff, args, {"TMPDIR=" + tmp});
+  }
+  bool tmpIsEmpty() const { return s.entries("tmp").empty(); }
+  test_support::ScratchDir s;
+  const std::string tmp = s / "tmp";
+};
+
+class VdiffTest : public VdiffRun {
  protected:
   void TearDown() override { EXPECT_TRUE(tmpIsEmpty()) << "vdiff left files in TMPDIR"; }
 };
@@ -86,6 +115,87 @@ TEST_F(VdiffTest, BadFilesGetTheLoaderMessages) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, message);
     EXPECT_EQ(r.out, "");
+  }
+}
+
+std::string RandomText(std::mt19937& rng, std::vector<std::string> lines) {
+  static const char* kWords[] = {"alpha", "beta", "", "}", "gamma delta", "{", "beta"};
+  for (int e = static_cast<int>(rng() % 8); e > 0; --e) {
+    const size_t at = rng() % (lines.size() + 1);
+    const std::string word = kWords[rng() % std::size(kWords)];
+    if (rng() % 3 == 0 && at < lines.size()) {
+      lines.erase(lines.begin() + at);
+    } else if (rng() % 2 == 0 && at < lines.size()) {
+      lines[at] = word;
+    } else {
+      lines.insert(lines.begin() + at, word);
+    }
+  }
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  if (!text.empty() && rng() % 4 == 0) text.pop_back();  // no final newline
+  return text;
+}
+
+// For LF files compared without options, `vdiff -u` is a patch that GNU
+// patch applies to the first file to give the second byte for byte.
+using VdiffPatchTest = VdiffRun;
+
+TEST_F(VdiffPatchTest, UnifiedDiffRebuildsTheSecondFile) {
+  if (std::system("patch --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no patch";
+  std::mt19937 rng(7);
+  for (int n = 0; n < 60; ++n) {
+    std::vector<std::string> base(rng() % 25);
+    for (auto& l : base) l = "line " + std::to_string(rng() % 12);
+    const std::string left = RandomText(rng, base);
+    const std::string right = RandomText(rng, base);
+    const auto a = s.write("a", left);
+    const auto b = s.write("b", right);
+    const auto r = vdiff({"-u", a, b});
+    ASSERT_EQ(r.status, left == right ? 0 : 1) << "pair " << n << "\n" << r.out << r.err;
+    if (r.out.empty()) {
+      EXPECT_EQ(left, right);
+      continue;
+    }
+    s.write("patch", r.out);
+    const std::string command = "patch -s -o '" + (s / "out") + "' '" + a + "' < '" +
+                                (s / "patch") + "' > /dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "pair " << n << "\n" << r.out;
+    EXPECT_EQ(test_support::readFile(s / "out"), right) << "pair " << n << "\n" << r.out;
+    std::filesystem::remove(s / "out");
+  }
+  EXPECT_TRUE(tmpIsEmpty());
+}
+
+// The interruption is deterministic: the first file is a pipe kept open, so
+// vdiff has made its cache file and waits for more input when the signal
+// comes.
+using CleanupTest = VdiffRun;
+
+TEST_F(CleanupTest, SignalsWhileLoadingRemoveTheCacheFiles) {
+  const std::string fifo = s / "pipe";
+  mkfifo(fifo.c_str(), 0600);
+  const std::string other = s.write("other", "some text\n");
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    // Held open for reading and writing, so vdiff's open does not wait for
+    // a writer and its read waits for more text.
+    const int holder = open(fifo.c_str(), O_RDWR);
+    ASSERT_GE(holder, 0);
+    EXPECT_EQ(write(holder, "some text\nand more\n", 19), 19);
+    const pid_t pid = test_support::startProgram(kVdiff, {fifo, other},
+                                                 {"TMPDIR=" + tmp}, s / "out", s / "err");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (tmpIsEmpty() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(tmpIsEmpty()) << "no cache file appeared";
+    kill(pid, sig);
+    EXPECT_EQ(test_support::waitProgram(pid), 2) << sig;
+    close(holder);
+    EXPECT_TRUE(tmpIsEmpty()) << sig;
+    if (sig == SIGINT) {
+      EXPECT_NE(test_support::readFile(s / "err").find("Halted"), std::string::npos);
+    }
   }
 }
 
