@@ -88,11 +88,4 @@ TEST_F(DebugFlagTest, SwitchFilesInOrderWithWarnings) {
   EXPECT_NE(err.find(std::string(100000, 'A')), std::string::npos);  // read whole
 }
 
-TEST_F(DebugFlagTest, RouterOffInFileWinsOverLaterSettings) {
-  readFiles({"ServiceRouter 0\n", "DiffViewer 1\n"});
-  setXSwitch("DiffViewer", 1);  // as from the command line
-  ConstrainXSwitches();
-  EXPECT_EQ(debugFlag[DBG_DiffViewer], 0);
-}
-
 }  // namespace

@@ -120,24 +120,6 @@ TEST_F(ColourerTest, LanguageSwitchesAndOptions) {
   EXPECT_EQ(Render(lang.get(), "a // b"), ".:a // b");
 }
 
-TEST_F(ColourerTest, NoColourBitAndTextPastTheLength) {
-  std::vector<synRun> runs;
-  lang->CalculateTextSynstate(
-      SYN_NO_COLOR, "int x", 0, 5, 5, false,
-      [](synLanguageInterface*, void* ctx, const char*, int start, int count, synState s) {
-        static_cast<std::vector<synRun>*>(ctx)->push_back({start, count, s});
-      },
-      &runs, nullptr);
-  EXPECT_EQ(runs, (std::vector<synRun>{{0, 3, SYN_KEYWORD | SYN_NO_COLOR}, {3, 2, SYN_NO_COLOR}}));
-  synPixel fg = 77;
-  lang->GetColorForStatus(runs[0].status, &fg, nullptr);
-  EXPECT_EQ(fg, 77u);
-  syn_ColorLine(lang.get(), {}, "int /* never", 3, &runs);
-  EXPECT_EQ(runs, (std::vector<synRun>{{0, 3, SYN_KEYWORD}}));
-  syn_ColorLine(nullptr, {}, "int x", 5, &runs);  // without a language: one plain run
-  EXPECT_EQ(runs, (std::vector<synRun>{{0, 5, 0}}));
-}
-
 TEST_F(ColourerTest, ColourOfEachClassSwitchesAndLanguageColours) {
   synDefaultPixels& d = syn_DefaultPixels();
   const synDefaultPixels saved = d;

@@ -205,26 +205,4 @@ TEST_F(DiffViewerMainTest, ReuseAndAddLoadIntoTheLastViewer) {
   EXPECT_EQ(viewersOpened.size(), 1u);
 }
 
-FakeViewer* opened = nullptr;
-DiffViewer* openFake(const char*, const char*, const char*, const char*, const char*,
-                     const char*, int) {
-  return opened;
-}
-
-TEST_F(DiffViewerMainTest, AViewerThatOpensBecomesTheLastOne) {
-  FakeViewer v;
-  opened = &v;
-  diffViewerOpeners.openViewer = openFake;
-  EXPECT_EQ(DiffViewer::createDiffViewer("x", nullptr, nullptr, "y", nullptr, nullptr,
-                                         false, false, 0),
-            &v);
-  EXPECT_EQ(last_diffview, &v);
-  EXPECT_EQ(v.raises, 1);
-  opened = nullptr;  // a window that fails to open leaves the last one as it was
-  EXPECT_EQ(DiffViewer::createDiffViewer("x", nullptr, nullptr, "y", nullptr, nullptr,
-                                         false, false, 0),
-            &v);
-  last_diffview = nullptr;
-}
-
 }  // namespace

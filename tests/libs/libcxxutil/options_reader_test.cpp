@@ -1,5 +1,5 @@
 // The options-file reader on well-formed input: values of every kind,
-// blocks, dotted paths, appending, lists and macros; and the typed getters
+// blocks, appending, lists and macros; and the typed getters
 // of the nodes it builds, with found flags and kind mismatches.
 #include <gtest/gtest.h>
 
@@ -87,34 +87,6 @@ TEST(OptionsReader, BlocksNestAndReuseNamedChildren) {
   EXPECT_STREQ(comment->get_child(0)->get_string("begin"), "/*");
   EXPECT_STREQ(comment->get_child(1)->get_string("end"), "*)");
   EXPECT_EQ(root->get_int("after"), 1);
-}
-
-TEST(OptionsReader, DottedPathsLastForTheRestOfTheLine) {
-  ut_options_database db;
-  auto r = parseText(db,
-                     "a.b.c = 1\n"
-                     "a . b . d = 2; e = 3\n"
-                     "f = 4\n"
-                     "blk {\n"
-                     "  x.y = 5; z = 6\n"
-                     "  w = 7\n"
-                     "}\n"
-                     "p.q { r = 8 }\n"
-                     "s = 9\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  const ut_options_node* root = db.get_root_node();
-  const ut_options_node* ab = root->find_child("a")->find_child("b");
-  EXPECT_EQ(ab->get_int("c"), 1);
-  EXPECT_EQ(ab->get_int("d"), 2);
-  EXPECT_EQ(ab->get_int("e"), 3);
-  EXPECT_EQ(root->get_int("f"), 4);
-  const ut_options_node* blk = root->find_child("blk");
-  EXPECT_EQ(blk->find_child("x")->get_int("y"), 5);
-  EXPECT_EQ(blk->find_child("x")->get_int("z"), 6);
-  EXPECT_EQ(blk->get_int("w"), 7);
-  EXPECT_EQ(root->find_child("p")->find_child("q")->get_int("r"), 8);
-  EXPECT_EQ(root->get_int("s"), 9);
-  EXPECT_EQ(root->get_attribute_count(), 2u);
 }
 
 TEST(OptionsReader, AppendBuildsLists) {
