@@ -1,8 +1,7 @@
 // Loading files into line records: one table of file contents with the
 // lines and line-ending flags they load into (CR LF removal across chunk
 // boundaries, lone CRs, missing final newlines, empty files), long lines,
-// shared and stub records, the cache files that must disappear with the
-// records, and the widest-line measure (one column per byte, two for a
+// the cache files that must disappear with the records, and the widest-line measure (one column per byte, two for a
 // control byte, tabs to the next stop).
 #include "text/file.h"
 
@@ -79,22 +78,6 @@ TEST_F(LoadTest, HundredThousandByteLineComesBackWhole) {
   FileFree(f);
 }
 
-TEST_F(LoadTest, RecordsNameLinksAndWindowSize) {
-  file* f = Load("1\n2\n3\n");
-  ASSERT_NE(f, nullptr);
-  EXPECT_STREQ(f->name, (dir / "f.txt").c_str());
-  EXPECT_FALSE(f->flags & FILE_READONLY);
-  EXPECT_EQ(f->lastLine->previous->previous, f->firstLine);
-  EXPECT_EQ(f->firstLine->previous, nullptr);
-  EXPECT_EQ(FileGetLine(f, 2), f->firstLine->next);
-  EXPECT_EQ(FileGetLine(f, 4), nullptr);
-  EXPECT_EQ(f->cacheCapacity, 8192);
-  file* mid = Load(std::string(10000, 'a'), "mid");
-  EXPECT_EQ(mid->cacheCapacity, 16384);
-  FileFree(f);
-  FileFree(mid);
-}
-
 TEST_F(LoadTest, CacheFilesGoAwayWithTheRecord) {
   file* a = Load("a\n", "a");
   file* b = Load("b\n", "b");
@@ -105,24 +88,6 @@ TEST_F(LoadTest, CacheFilesGoAwayWithTheRecord) {
   FileFree(b);
   EXPECT_TRUE(dir.Others({"a", "b"}).empty());
   FileFree(nullptr);
-}
-
-TEST_F(LoadTest, RegisteredFilesAreSharedAndStubsLoadOnDemand) {
-  WriteBytes(dir / "shared", "x\n");
-  file* first = FileFName((dir / "shared").c_str(), 0);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(FileFName((dir / "shared").c_str(), 0), first);
-  FileFree(first);
-  WriteBytes(dir / "stub", "s1\ns2\n");
-  file* stub = FileFStub((dir / "stub").c_str());
-  ASSERT_NE(stub, nullptr);
-  EXPECT_TRUE(stub->flags & FILE_STUB);
-  EXPECT_EQ(stub->lineCount, 0);
-  file* loaded = FileFName((dir / "stub").c_str(), 0);
-  EXPECT_EQ(loaded, stub);
-  EXPECT_FALSE(loaded->flags & FILE_STUB);
-  EXPECT_EQ(LinesOf(loaded), (Lines{"s1", "s2"}));
-  FileFree(loaded);
 }
 
 long Measure(const std::string& s) { return FileSetMaxW(s.data(), static_cast<long>(s.size())); }
