@@ -13,19 +13,17 @@ namespace {
 
 using ConfigFiles = ConfigTest;
 
-TEST_F(ConfigFiles, ReadsEveryLineOfAFileAnnouncingItWhenAsked) {
+TEST_F(ConfigFiles, ReadsEveryLineOfAFile) {
   useSandbox("difftest");
   auto path = home() / "a.cfg";
   writeFile(path, "# a comment\n\nEditWidth 100\r\nbackground: #101010\n"
                   "colorsyntax=off\nminviewsize 10x5");  // no final newline
-  cfg_report_reading = true;
   EXPECT_EQ(cfg_ReadFile(path.c_str(), 1), 1);
   EXPECT_EQ(EditWidth, 100);
   EXPECT_STREQ(colorText(CFG_COLOR_background), "#101010");
   EXPECT_FALSE(colorsyntax);
   EXPECT_EQ(cfg_minviewsize.height, 5);
-  EXPECT_EQ(printed(), "Reading Configuration File: " + path.string() + "\n");
-  EXPECT_EQ(errors(), "");
+  EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(ConfigFiles, MissingAndUnreadableFilesAreSkippedSilently) {
@@ -43,7 +41,9 @@ TEST_F(ConfigFiles, MissingAndUnreadableFilesAreSkippedSilently) {
   EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(ConfigFiles, FiftyBadLinesAbandonTheFileFortyNineAreForgiven) {
+// Fifty bad lines abandon a file: the diffview command's tests show that
+// message; here the forty-nine before it are forgiven.
+TEST_F(ConfigFiles, FortyNineBadLinesAreForgiven) {
   useSandbox("difftest");
   std::string text;
   for (int i = 0; i < 49; i++) text += "EditWidth nonsense\n";
@@ -51,16 +51,6 @@ TEST_F(ConfigFiles, FiftyBadLinesAbandonTheFileFortyNineAreForgiven) {
   EXPECT_EQ(cfg_ReadFile((home() / "forgiven.cfg").c_str(), 1), 1);
   EXPECT_EQ(EditWidth, 99);
   EXPECT_EQ(count(GEN_MSG_ERROR), 49);
-  clearMessages();
-  text.clear();
-  for (int i = 1; i <= 60; i++) text += "unknown" + std::to_string(i) + " x\n";
-  writeFile(home() / "bad.cfg", text + "EditWidth 98\n");
-  EXPECT_EQ(cfg_ReadFile((home() / "bad.cfg").c_str(), 1), 0);
-  EXPECT_EQ(count(GEN_MSG_ERROR), 51);
-  EXPECT_EQ(messages_.back().text, "Too many errors, aborting.\n");
-  EXPECT_NE(errors().find("Unknown configuration option: unknown50 x"), std::string::npos);
-  EXPECT_EQ(errors().find("unknown51"), std::string::npos);
-  EXPECT_EQ(EditWidth, 99);
 }
 
 TEST_F(ConfigFiles, GarbageBinaryJunkAndLongLines) {

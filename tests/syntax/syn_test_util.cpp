@@ -47,22 +47,14 @@ std::unique_ptr<synLanguage> LoadShipped(const std::string& file) {
 }
 
 char ClassLetter(synState status) {
-  switch (GetPureSyntaxStatus(status)) {
-    case SYN_KEYWORD: return 'K';
-    case SYN_PREPROCESSOR: return 'P';
-    case SYN_COMMENT: return 'C';
-    case SYN_LINE_COMMENT: return 'L';
-    case SYN_STRING: return 'S';
-    case SYN_STRING2: return 's';
-    case SYN_CHARACTER: return 'H';
-    case SYN_CHARACTER2: return 'h';
-    case SYN_BLOCK: return 'B';
-    case SYN_INTEGER: return 'I';
-    case SYN_FLOAT: return 'F';
-    case SYN_CUSTOMIZED: return 'U';
-    case SYN_DEAD_CODE: return 'D';
-    default: return '.';
-  }
+  const std::pair<synState, char> letters[] = {
+      {SYN_KEYWORD, 'K'}, {SYN_PREPROCESSOR, 'P'}, {SYN_COMMENT, 'C'}, {SYN_LINE_COMMENT, 'L'},
+      {SYN_STRING, 'S'},  {SYN_STRING2, 's'},      {SYN_CHARACTER, 'H'}, {SYN_CHARACTER2, 'h'},
+      {SYN_BLOCK, 'B'},   {SYN_INTEGER, 'I'},      {SYN_FLOAT, 'F'},     {SYN_CUSTOMIZED, 'U'},
+      {SYN_DEAD_CODE, 'D'}};
+  for (const auto& [state, letter] : letters)
+    if (GetPureSyntaxStatus(status) == state) return letter;
+  return '.';
 }
 
 namespace {

@@ -106,13 +106,11 @@ TEST(OptionsErrors, CompatibilityModeSkipsTheLineAndContinues) {
             std::string::npos);
 }
 
-TEST(OptionsErrors, UnreadableAndUnwritableFiles) {
+TEST(OptionsErrors, UnreadableFiles) {
   ut_options_database db;
   testing::internal::CaptureStderr();
   EXPECT_FALSE(db.read_from_file_name("/nonexistent/dir/file.opt"));
   EXPECT_FALSE(db.read_from_file_name(nullptr));
-  EXPECT_FALSE(db.write_to_file_name("/nonexistent/dir/file.opt"));
-  EXPECT_FALSE(db.write_to_file_name(nullptr));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   // A directory opens but cannot be read as a file.
   EXPECT_FALSE(db.read_from_file_name("/"));
