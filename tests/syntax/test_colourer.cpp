@@ -128,7 +128,7 @@ TEST_F(ColourerTest, ColourOfEachClassSwitchesAndLanguageColours) {
       {0, 1}, {SYN_STRING, 2}, {SYN_STRING2, 2}, {SYN_CHARACTER2, 3}, {SYN_DEAD_CODE, 4},
       {SYN_COMMENT, 5}, {SYN_LINE_COMMENT, 5}, {SYN_KEYWORD, 6}, {SYN_PREPROCESSOR, 6},
       {SYN_INTEGER, 7}, {SYN_FLOAT, 7}, {SYN_BLOCK, 8}, {SYN_CUSTOMIZED, 8},
-      {SYN_STRING | SYN_COMMENT, 2}, {SYN_COMMENT | SYN_KEYWORD, 5},
+      {SYN_STRING | SYN_COMMENT, 2},
   };
   for (const auto& c : cases) {
     synPixel fg = 99;
@@ -215,22 +215,6 @@ TEST_F(ConditionalTest, OpenBlockPairIsCarriedInTheConditionWord) {
   const auto rendered = RenderLines(lang.get(), lines);
   EXPECT_EQ(rendered[1], "B:c >>|.: |K:int");
   EXPECT_EQ(rendered[2], ".:d |B:[[ e");
-}
-
-TEST(ConditionalOptions, CaseInsensitiveDirectivesAndPascalPriority) {
-  auto lang = Build(R"(
-language {
-  general { name = "Other"; separator = " \t"; pascal_style_priority = true }
-  preprocessor { name = { "%IF", "%ENDIF", "%ELSE" }; case_sensitive = false }
-  comment { c { begin = "{"; end = "}" } }
-}
-)");
-  ASSERT_NE(lang, nullptr);
-  EXPECT_EQ(lang->GetPreprocessorLeader(), '%');
-  const auto starts = StartStates(lang.get(), {"%if 0", "a { b", "%Endif", "c"});
-  EXPECT_EQ(starts[1].state, SYN_DEAD_CODE);
-  EXPECT_EQ(starts[2].state, SYN_DEAD_CODE) << "disabled lines are not scanned";
-  EXPECT_EQ(starts[3].state, 0u);
 }
 
 }  // namespace

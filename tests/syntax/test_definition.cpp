@@ -218,9 +218,6 @@ TEST(DefinitionFinish, LineStartAndLineEndMarks) {
     block { b { begin = "$(LINE_START)@@"; end = "$(LINE_END)" } }
     line_comment { c = "$(LINE_START)C" } })D");
   ASSERT_NE(lang, nullptr);
-  ASSERT_EQ(lang->blocks.size(), 1u);
-  EXPECT_TRUE(lang->blocks[0].beginAtLineStart);
-  EXPECT_TRUE(lang->blocks[0].endAtLineEnd);
   EXPECT_EQ(Render(lang.get(), "@@ -1 +1 @@"), "B:@@ -1 +1 @@");
   EXPECT_EQ(Render(lang.get(), "x @@ y"), ".:x @@ y");
   EXPECT_EQ(Render(lang.get(), "C comment"), "L:C comment");

@@ -67,15 +67,6 @@ TEST_F(AlignmentTest, ShorterBlockGetsFillerAndFollowingLinesFaceEachOther) {
   EXPECT_EQ(rowOf(leftRows, "5"), rowOf(rightRows, "3"));
 }
 
-TEST_F(AlignmentTest, DeletedLinesShowRulesAndFillerOnTheEmptySide) {
-  align("a\nd1\nd2\nb\n", "a\nb\n");
-  EXPECT_EQ(rightRows.rows, (std::vector<std::string>{"1", "--", "", "", "--", "2"}));
-  EXPECT_EQ(leftRows.rows.size(), rightRows.rows.size());
-  RangeInfo* r = diff_GetRange(rightRanges(), 0);
-  EXPECT_EQ(r->start, r->end);
-  EXPECT_EQ(r->displayEnd - r->displayStart, 2);
-}
-
 TEST_F(AlignmentTest, DifferencesAtTheEndAreFramedAndPadded) {
   align("a\nb\n", "a\nb\nc\nd\n");
   EXPECT_EQ(leftRows.rows, (std::vector<std::string>{"1", "2", "--", "", "", "--"}));

@@ -18,7 +18,9 @@ TEST(OptionsReader, ScalarValuesOfEveryKind) {
                      "m = -8\n"
                      "s = \"a \\\"q\\\" \\\\ \\n\\t\"\n"
                      "b1 = YES\nb2 = On\nb3 = true\nb4 = no\nb5 = OFF\nb6 = False\n"
-                     "\"odd name\" = 1\n");
+                     "\"odd name\" = 1 # a comment\n"
+                     "// another comment\n\n   \t\n"
+                     "c = \"# not a comment\" // but this is\r\n");
   ASSERT_TRUE(r.ok) << r.messages;
   EXPECT_EQ(r.messages, "");
   const ut_options_node* root = db.get_root_node();
@@ -42,22 +44,7 @@ TEST(OptionsReader, ScalarValuesOfEveryKind) {
     EXPECT_TRUE(found) << off;
   }
   EXPECT_EQ(root->get_int("odd name"), 1);
-}
-
-TEST(OptionsReader, CommentsAndBlankLines) {
-  ut_options_database db;
-  auto r = parseText(db,
-                     "# a comment\n"
-                     "\n   \t\n"
-                     "a = 1 # trailing comment\n"
-                     "// another comment\n"
-                     "b = \"# not a comment\" // but this is\n"
-                     "c = 3\r\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  const ut_options_node* root = db.get_root_node();
-  EXPECT_EQ(root->get_attribute_count(), 3u);
-  EXPECT_STREQ(root->get_string("b"), "# not a comment");
-  EXPECT_EQ(root->get_int("c"), 3);
+  EXPECT_STREQ(root->get_string("c"), "# not a comment");
 }
 
 TEST(OptionsReader, BlocksNestAndReuseNamedChildren) {
