@@ -150,16 +150,6 @@ TEST_F(RecordTest, WalkGivesOneRangePerSideAndDifference) {
   EXPECT_EQ(diff_GetRange(c.record->colors1, 3), nullptr);
 }
 
-TEST_F(RecordTest, IdenticalFilesStoreNoRanges) {
-  diff_test::Comparison c(dir / "l", dir / "l", 0);
-  ASSERT_NE(c.record, nullptr);
-  EXPECT_TRUE(c.identical);
-  ::testing::internal::CaptureStdout();
-  diff_CalculateAllDiffs(c.record);
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Files are identical.\n");
-  EXPECT_EQ(c.count(), 0);
-}
-
 TEST_F(RecordTest, DestroyRemovesTemporaryCopies) {
   file* a = FileFVName((dir / "l").c_str(), nullptr, nullptr);
   file* b = FileFVName((dir / "r").c_str(), nullptr, nullptr);
