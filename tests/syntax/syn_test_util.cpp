@@ -24,7 +24,6 @@ int MessageCapture::Capture(int code, const char* format, va_list args) {
   char* text = gen_avsprintf(format, args);
   if (active_) {
     active_->text_ += text;
-    active_->count_++;
   }
   gen_free(text);
   return code;
@@ -42,11 +41,7 @@ std::unique_ptr<synLanguage> Build(const std::string& definition, MessageCapture
 
 std::string ShippedDir() { return std::string(DIFFVIEW_SOURCE) + "/data/defaults/syntax_coloring"; }
 
-std::unique_ptr<synLanguage> LoadShipped(const std::string& file) {
-  return syn_LoadOneFile((ShippedDir() + "/" + file).c_str());
-}
-
-char ClassLetter(synState status) {
+static char ClassLetter(synState status) {
   const std::pair<synState, char> letters[] = {
       {SYN_KEYWORD, 'K'}, {SYN_PREPROCESSOR, 'P'}, {SYN_COMMENT, 'C'}, {SYN_LINE_COMMENT, 'L'},
       {SYN_STRING, 'S'},  {SYN_STRING2, 's'},      {SYN_CHARACTER, 'H'}, {SYN_CHARACTER2, 'h'},

@@ -19,15 +19,12 @@ class MessageCapture {
   MessageCapture();
   ~MessageCapture();
   const std::string& text() const { return text_; }
-  int count() const { return count_; }
-  void clear() { text_.clear(); count_ = 0; }
 
  private:
   static int Capture(int code, const char* format, va_list args);
   static MessageCapture* active_;
   void* previous_;
   std::string text_;
-  int count_ = 0;
 };
 
 // A scratch directory whose path reads as a string.
@@ -42,15 +39,13 @@ class TempDir : public test_support::ScratchDir {
 // A language built from definition text; null when it has none.
 std::unique_ptr<synLanguage> Build(const std::string& definition,
                                    MessageCapture* messages = nullptr);
-// Loads a shipped definition file from the build's defaults directory.
-std::unique_ptr<synLanguage> LoadShipped(const std::string& file);
+// The shipped definitions' directory.
 std::string ShippedDir();
 
-// One letter per class: K keyword, P preprocessor, C comment, L line
-// comment, S/s string pairs, H/h character pairs, B block, I integer,
-// F float, U customized, D disabled code, "." plain.
-char ClassLetter(synState status);
-// The runs of a line as "letter:text" joined by "|".
+// The runs of a line as "letter:text" joined by "|", one letter per class:
+// K keyword, P preprocessor, C comment, L line comment, S/s string pairs,
+// H/h character pairs, B block, I integer, F float, U customized, D
+// disabled code, "." plain.
 std::string Render(synLanguageInterface* language, const std::string& line,
                    synLineStart start = {}, bool everyPiece = false,
                    synState* end = nullptr);
