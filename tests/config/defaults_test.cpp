@@ -89,8 +89,6 @@ TEST_F(Defaults, ColourNamesIgnoringCaseAndBlanks) {
   EXPECT_FALSE(cfg_ParseColor("navy", &c));
   EXPECT_EQ(cfg_ScanLine("diffHighlight light grey", 1, 0), 1);
   EXPECT_STREQ(colorText(CFG_COLOR_diffHighlight), "light grey");
-  cfg_SetColorNameFile((home() / "missing.txt").c_str());
-  EXPECT_FALSE(cfg_ParseColor("snow", &c));
 }
 
 // Every option line of the shipped qen.cfg, once its "# " is removed, names

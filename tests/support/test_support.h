@@ -17,9 +17,9 @@ struct ProgramResult {
   std::string err;  // standard error
 };
 
-// Runs `program` with `args` (argv[0] is the program path) and waits for it;
-// `env` entries ("NAME=value") are added to the inherited environment.
-// Output goes through files, so a chatty program never blocks on a pipe.
+// Runs `program` with `args` and waits for it; `env` entries ("NAME=value")
+// join the inherited environment.  Output goes through files, so a chatty
+// program never blocks on a pipe.
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env = {});
 // Starts a program without waiting, its output going to the two files.
@@ -40,7 +40,7 @@ class ScratchDir {
   ScratchDir& operator=(const ScratchDir&) = delete;
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
   const std::filesystem::path& path() const { return path_; }
-  // Writes `bytes` to `name` (making its folders); returns the full path.
+  // Writes `bytes` to `name`, making its folders; returns the full path.
   std::string write(const std::string& name, const std::string& bytes) const;
   // Names of the entries of a directory (this one by default).
   std::vector<std::string> entries(const std::string& sub = "") const;

@@ -116,9 +116,6 @@ TEST(MeasureTest, FileKeepsItsWidestLine) {
   file* f = FileF_File((dir / "w").c_str(), 0, 0);
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(f->widestLine, 31);
-  f->widestLine = 0;
-  FileFindMaxWidth(f);
-  EXPECT_EQ(f->widestLine, 31);
   text_test::WriteBytes(dir / "t", "\t\t\t\t\tx\n");
   file* t = FileF_File((dir / "t").c_str(), 0, 0);
   ASSERT_NE(t, nullptr);

@@ -24,15 +24,10 @@ TEST(OptionsReader, ScalarValuesOfEveryKind) {
   ASSERT_TRUE(r.ok) << r.messages;
   EXPECT_EQ(r.messages, "");
   const ut_options_node* root = db.get_root_node();
-  EXPECT_EQ(root->get_int("i"), 42);
-  EXPECT_EQ(root->get_int("max"), 2147483647);
-  EXPECT_EQ(root->get_int("min"), INT32_MIN);
-  EXPECT_EQ(root->get_int("all"), -1);
-  EXPECT_EQ(root->get_int("h"), 31);
-  EXPECT_EQ(root->get_int("o"), 15);
-  EXPECT_EQ(root->get_int("z"), 0);
-  EXPECT_EQ(root->get_int("n"), -7);
-  EXPECT_EQ(root->get_int("m"), -8);
+  for (auto [name, value] : std::initializer_list<std::pair<const char*, int32_t>>{
+           {"i", 42}, {"max", INT32_MAX}, {"min", INT32_MIN}, {"all", -1}, {"h", 31},
+           {"o", 15}, {"z", 0}, {"n", -7}, {"m", -8}, {"odd name", 1}})
+    EXPECT_EQ(root->get_int(name), value) << name;
   EXPECT_STREQ(root->get_string("s"), "a \"q\" \\ \n\t");
   for (const char* on : {"b1", "b2", "b3"}) {
     EXPECT_EQ(root->find_attribute(on)->kind, ut_value_kind::boolean) << on;
@@ -43,7 +38,6 @@ TEST(OptionsReader, ScalarValuesOfEveryKind) {
     EXPECT_FALSE(root->get_bool(off, &found)) << off;
     EXPECT_TRUE(found) << off;
   }
-  EXPECT_EQ(root->get_int("odd name"), 1);
   EXPECT_STREQ(root->get_string("c"), "# not a comment");
 }
 
