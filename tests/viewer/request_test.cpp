@@ -84,16 +84,14 @@ TEST(RequestGrammar, OptionWordsAreFilteredAndLaterFlagsWin) {
 
 // ---- DiffViewer::main with recording openers --------------------------------
 
-struct Opened {
-  std::string file1, version1, date1, file2, version2, date2;
-  int options;
-};
-std::vector<Opened> viewersOpened;
+// Each viewer asked for as "file1@version1#date1 file2@version2#date2 options".
+std::vector<std::string> viewersOpened;
 std::vector<std::string> choosersOpened;
 
 DiffViewer* recordViewer(const char* f1, const char* v1, const char* d1, const char* f2,
                          const char* v2, const char* d2, int options) {
-  viewersOpened.push_back({str(f1), str(v1), str(d1), str(f2), str(v2), str(d2), options});
+  viewersOpened.push_back(str(f1) + "@" + str(v1) + "#" + str(d1) + " " + str(f2) + "@" +
+                          str(v2) + "#" + str(d2) + " " + std::to_string(options));
   return nullptr;
 }
 void recordChooser(const char* f1, const char* f2, bool, const char*, int) {
@@ -129,10 +127,8 @@ class DiffViewerMainTest : public ::testing::Test {
 
 TEST_F(DiffViewerMainTest, TwoReadableFilesOpenAViewer) {
   EXPECT_EQ(run({"-w", p("a.c"), p("b.c")}, 2), "");
-  ASSERT_EQ(viewersOpened.size(), 1u);
-  EXPECT_EQ(viewersOpened[0].file1, p("a.c"));
-  EXPECT_EQ(viewersOpened[0].file2, p("b.c"));
-  EXPECT_EQ(viewersOpened[0].options, 3);
+  EXPECT_EQ(viewersOpened, std::vector<std::string>{p("a.c") + "@(null)#(null) " + p("b.c") +
+                                                    "@(null)#(null) 3"});
 }
 
 // The program's messages for a directory, a missing and an empty name are
@@ -153,16 +149,16 @@ TEST_F(DiffViewerMainTest, UnreadableFileIsRefused) {
 
 TEST_F(DiffViewerMainTest, VersionedSideNeedNotExistOnDisk) {
   EXPECT_EQ(run({p("gone"), "-v1.1", p("a.c")}), "");
-  ASSERT_EQ(viewersOpened.size(), 1u);
-  EXPECT_EQ(viewersOpened[0].version1, "1.1");
+  EXPECT_EQ(viewersOpened, std::vector<std::string>{p("gone") + "@1.1#(null) " + p("a.c") +
+                                                    "@(null)#(null) 0"});
   EXPECT_EQ(run({"-D", "yesterday", p("gone")}),
             "Cannot open file for reading: " + p("gone"));  // side 2 is on disk
 }
 
 TEST_F(DiffViewerMainTest, DirectoryAsSecondSideTakesTheSameBaseName) {
   EXPECT_EQ(run({p("a.c"), p("sub")}), "");
-  ASSERT_EQ(viewersOpened.size(), 1u);
-  EXPECT_EQ(viewersOpened[0].file2, p("sub/a.c"));
+  EXPECT_EQ(viewersOpened, std::vector<std::string>{p("a.c") + "@(null)#(null) " +
+                                                    p("sub/a.c") + "@(null)#(null) 0"});
   EXPECT_EQ(run({p("b.c"), p("sub")}), "File given to diff is a directory: " + p("sub"));
   EXPECT_EQ(viewersOpened.size(), 1u);
 }
