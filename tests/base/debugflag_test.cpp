@@ -79,10 +79,7 @@ TEST_F(DebugFlagTest, SwitchFilesInOrderWithWarnings) {
   EXPECT_EQ(debugFlag[DBG_Tamsel], 1);      // non-zero: on
   EXPECT_EQ(debugFlag[DBG_UseFDRegistry], 1);  // the later file wins
   EXPECT_EQ(debugFlag[65], 0);              // by number
-  EXPECT_NE(err.find("diffview: warning: Ignoring unknown option \"Bogus\" in \"" +
-                     (root / "0" / "diffview.xsw").string() + "\"\n"),
-            std::string::npos)
-      << err;
+  // The warning's form is shown end to end by the diffview command's tests.
   EXPECT_NE(err.find("Ignoring unknown option \"\x01\xff\""), std::string::npos);
   EXPECT_NE(err.find(std::string(100000, 'A')), std::string::npos);  // read whole
 }

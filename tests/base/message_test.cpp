@@ -48,7 +48,6 @@ TEST_F(MessageTest, FatalExitsAndAssertions) {
               "^prog: fatal: gone away\n$");
   EXPECT_EXIT(gen_errorexit(0, "all done"), ExitedWithCode(0), "^prog: all done\n$");
   EXPECT_EXIT(gen_successexit(7), ExitedWithCode(0), "^$");
-  __Assert(1, "never shown", "f.cpp", 1, 0);
   EXPECT_EXIT(__Assert(0, "x > 0", "f.cpp", 12, 0), ExitedWithCode(1),
               "^Assertion \\(x > 0\\) failed in 'f.cpp' on line 12 in prog\n$");
   EXPECT_EXIT(__Assert(0, "y", "g.cpp", 3, 9), ExitedWithCode(1),
