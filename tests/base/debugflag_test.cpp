@@ -41,10 +41,9 @@ class DebugFlagTest : public ::testing::Test {
 
 TEST_F(DebugFlagTest, LookupByNameOrNumber) {
   const std::pair<const char*, int> cases[] = {
-      {"diffviewer", DBG_DiffViewer}, {"SERVICEROUTER", DBG_ServiceRouter},
-      {"683", 683},   {"0683", 683},  {"683  \t", 683}, {"0", 0},   {"1479", 1479},
-      {"1480", -1},   {"99999999999999999999", -1},     {"683x", -1}, {" 683", -1},
-      {"DiffViewerX", -1}, {"", -1}};
+      {"diffviewer", DBG_DiffViewer}, {"SERVICEROUTER", DBG_ServiceRouter}, {"683", 683},
+      {"0683", 683}, {"683  \t", 683}, {"0", 0}, {"1479", 1479}, {"1480", -1}, {"683x", -1},
+      {"99999999999999999999", -1}, {" 683", -1}, {"DiffViewerX", -1}, {"", -1}};
   for (const auto& [text, index] : cases) EXPECT_EQ(GetXSwitchIndex(text), index) << text;
   EXPECT_EQ(GetXSwitchIndex(nullptr), -1);
   EXPECT_STREQ(debugFlag_NameFromIndex(DBG_DiffViewer), "DiffViewer");

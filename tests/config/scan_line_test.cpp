@@ -96,10 +96,6 @@ TEST_F(ScanLine, ValuesThatNeedAStateBefore) {
   clearMessages();
   EXPECT_EQ(cfg_ScanLine("useFileRelLineBG", 1, 1), 1);  // quiet
   EXPECT_EQ(valueOf("useFileRelLineBG"), "Off");
-  ASSERT_EQ(cfg_ScanLine("font", 1, 0), 1);
-  clearMessages();
-  EXPECT_EQ(cfg_ScanLine("font", 1, 0), 1);  // already null: nothing to say
-  EXPECT_TRUE(messages_.empty());
   clearMessages();
   debugFlag[DBG_DontAllowNullInConfigOptions] = 0;
   EXPECT_EQ(cfg_ScanLine("background:", 1, 0), 0);

@@ -1,7 +1,7 @@
-// The engine through its entry points: the stream line reader, canonical
-// forms under the option bits, the failures with their messages, and the comparison record (ranges of a walk, temporary copies
-// removed with it).  The result tables and edit scripts are the property
-// tests' business, the script's form vdiff's.
+// The engine through its entry points: the stream line reader, canonical forms
+// under the option bits, the failures with their messages, and the comparison
+// record (ranges of a walk, temporary copies removed with it).  Result tables and
+// edit scripts are the property tests' business, the script's form vdiff's.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -1,4 +1,5 @@
-// The shared test helpers (see test_support.h).
+// The shared test helpers (see test_support.h): programs run in children with
+// their output in files, scratch directories and argument vectors.
 #include "test_support.h"
 
 #include <fcntl.h>

@@ -1,10 +1,7 @@
-// The line colourer: one table of lines with the runs they colour into
-// (tokens of every class, escapes, the member-access rule for keywords,
-// number forms, preprocessor leaders), constructs crossing line ends, the
-// state bits, the colours chosen for each class; and the quick parser's
-// conditional tracking (code disabled by a conditional on 0, the live
-// region of one on a non-zero number, directives inside comments, the open
-// block pair carried to the next line).
+// The line colourer: a table of lines and the runs they colour into, constructs
+// crossing line ends, options, the colour of each class; and the quick parser's
+// conditionals (code disabled by "#if 0", the live part of "#if 1", directives
+// in comments, the open block pair carried to the next line).
 #include <gtest/gtest.h>
 
 

@@ -1,8 +1,7 @@
-// The language index: built-in entries, every warning of a malformed
-// index, and choosing the language of a file:
-// by suffix, by first-line pattern (only among the suffix's languages when
-// two list it), by editor mode marker, by the makefile name rule; broken
-// definitions behave as absent.
+// The language index and the language of a file: built-in entries, every warning
+// of a malformed index, and the choice by suffix, by first-line pattern (among the
+// suffix's languages only), by mode marker and by makefile name; a broken
+// definition behaves as absent.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

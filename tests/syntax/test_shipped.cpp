@@ -1,8 +1,6 @@
-// The shipped language definitions: every one listed in the index loads
-// without a warning and agrees with its index entry, each colours a small
-// sample of its language sensibly and bad input completely, and the
-// program finds them through the configuration directories, where a
-// user's copy takes their place.
+// The shipped language definitions: each loads without a warning, agrees with its
+// index entry and colours a sample sensibly and bad input completely; the program
+// finds them through the configuration directories, a user's copy winning.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

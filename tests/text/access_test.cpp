@@ -1,7 +1,6 @@
-// Names that cannot be loaded get the loader's message and a null result and
-// leave nothing behind; a missing file in a writable directory becomes a
-// new, empty file unless the caller needs it to exist.  Sides of a
-// comparison are temporary copies: the current state of a file, or an
+// Names that cannot be loaded get the loader's message and leave nothing behind;
+// a missing file in a writable directory is new and empty unless it must exist.
+// Sides of a comparison are temporary copies: the current state of a file, or an
 // unavailable version while no version control is connected.
 #include "text/file.h"
 

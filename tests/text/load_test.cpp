@@ -1,8 +1,7 @@
-// Loading files into line records: one table of file contents with the
-// lines and line-ending flags they load into (CR LF removal across chunk
-// boundaries, lone CRs, missing final newlines, empty files), long lines,
-// the cache files that must disappear with the records, and the widest-line measure (one column per byte, two for a
-// control byte, tabs to the next stop).
+// Loading files into line records: a table of contents with the lines and ending
+// flags they load into (CR LF across chunks, lone CRs, no final newline, empty
+// files), long lines, cache files gone with the records, and the widest-line
+// measure (a column a byte, two for a control byte, tabs to the next stop).
 #include "text/file.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +37,8 @@ TEST_F(LoadTest, LinesAndLineEndingFlags) {
     Lines lines;
     int flags;  // of the three above
   } cases[] = {
-      {std::string("one\ntwo\n\nfo\0ur\xff\n", 16), {"one", "two", "", std::string("fo\0ur\xff", 6)},
-       kUniform},
+      {std::string("one\ntwo\n\nfo\0ur\xff\n", 16),
+       {"one", "two", "", std::string("fo\0ur\xff", 6)}, kUniform},
       {"a\nlast", {"a", "last"}, kNoFinal | kUniform},
       {"", {}, kUniform},
       {"just text", {"just text"}, kNoFinal | kUniform},

@@ -1,10 +1,7 @@
-// vdiff as a user runs it, with a temporary directory of its own: the
-// range output, "Files are identical.", option words reaching the engine,
-// the edit script, the unified diff (which GNU patch applies to give the
-// second file, whatever the edits), the usage, the messages and exit status
-// for bad arguments and bad files, and nothing left in the temporary
-// directory, not even when vdiff is interrupted while loading.  What the
-// options make equal is the golden cases' business.
+// vdiff as a user runs it, with a temporary directory of its own: ranges, "Files
+// are identical.", scripts, unified diffs that GNU patch applies, usage, messages
+// and exit statuses for bad arguments and files, and nothing left behind, even
+// when interrupted.  What options make equal is the golden cases' business.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -94,13 +94,8 @@ TEST_F(AlignmentTest, RowsConvertBackToFileLines) {
   align("a\nx1\nx2\nx3\nb\nc\n", "a\ny\nb\nc\nd\n");
   // Right side rows: 1 a, 2 rule, 3 y, 4-5 filler, 6 rule, 7 b, 8 c, 9 rule, 10 d, 11 rule.
   ColorInfo* right = rightRanges();
-  EXPECT_EQ(align_ConvertVirtualLine(right, 1), 1);
-  EXPECT_EQ(align_ConvertVirtualLine(right, 3), 2);
-  EXPECT_EQ(align_ConvertVirtualLine(right, 4), 2);  // filler: the block's last line
-  EXPECT_EQ(align_ConvertVirtualLine(right, 6), 2);  // closing rule
-  EXPECT_EQ(align_ConvertVirtualLine(right, 7), 3);
-  EXPECT_EQ(align_ConvertVirtualLine(right, 8), 4);
-  EXPECT_EQ(align_ConvertVirtualLine(right, 10), 5);
+  for (auto [row, line] : {std::pair{1, 1}, {3, 2}, {4, 2}, {6, 2}, {7, 3}, {8, 4}, {10, 5}})
+    EXPECT_EQ(align_ConvertVirtualLine(right, row), line) << row;  // filler, rule: block end
   // Left rows: 1 a, 2 rule, 3-5 x1-x3, 6 rule, 7 b, 8 c, 9 rule, 10 filler,
   // 11 rule; the second block is empty there, so its filler maps to line 6.
   ColorInfo* left = leftRanges();
