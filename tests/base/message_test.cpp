@@ -1,9 +1,11 @@
-// Messages: the "<program>: <severity>: <text>" format with both prefix
-// tables, the per-severity counters, system error texts, the message hook,
-// fatal exits and assertions.
+// Messages: the "<program>: <severity>: <text>" format with the
+// per-severity counters, fatal exits, assertions, reports of the container
+// library, and the signal traps.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 
-#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -11,22 +13,16 @@
 
 namespace {
 
+using ::testing::ExitedWithCode;
 using ::testing::internal::CaptureStderr;
-using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStderr;
-using ::testing::internal::GetCapturedStdout;
 
 class MessageTest : public ::testing::Test {
  protected:
   void SetUp() override {
     gen_changeprogname("prog");
-    gen_alt_error_msgs = 0;
     std::memset(gen_error_count, 0, sizeof gen_error_count);
     gen_any_error = 0;
-  }
-  void TearDown() override {
-    gen_alt_error_msgs = 0;
-    gen_domessage = gen_default_domessage;
   }
 };
 
@@ -36,11 +32,10 @@ TEST_F(MessageTest, EachSeverityHasItsPrefixAndCounter) {
   gen_warning("careful");
   gen_info("note %d", 7);
   gen_message(GEN_MSG_DISASTER, "boom\n");
+  gen_message(42, "odd");  // outside the table: no prefix, not counted
   EXPECT_EQ(GetCapturedStderr(),
-            "prog: error: cannot read x\n"
-            "prog: warning: careful\n"
-            "prog: info: note 7\n"
-            "prog: disaster: boom\n");
+            "prog: error: cannot read x\nprog: warning: careful\nprog: info: note 7\n"
+            "prog: disaster: boom\nprog: odd\n");
   EXPECT_EQ(gen_error_count[GEN_MSG_ERROR], 1);
   EXPECT_EQ(gen_error_count[GEN_MSG_WARNING], 1);
   EXPECT_EQ(gen_error_count[GEN_MSG_INFO], 1);
@@ -48,154 +43,73 @@ TEST_F(MessageTest, EachSeverityHasItsPrefixAndCounter) {
   EXPECT_EQ(gen_any_error, 2);  // error and disaster, not warning or info
 }
 
-TEST_F(MessageTest, AlternativeTableChangesOnlyThePrefixes) {
-  gen_alt_error_msgs = 1;
-  CaptureStderr();
-  gen_error("e");
-  gen_warning("w");
-  gen_info("i");
-  gen_message(GEN_MSG_PLAIN, "p");
-  gen_message(GEN_MSG_DISASTER, "d");
-  gen_message(GEN_MSG_FATAL, "f");
-  EXPECT_EQ(GetCapturedStderr(),
-            "prog: ERROR: e\nprog: WARNING: w\nprog: INFO: i\n"
-            "prog: ERROR: p\nprog: ERROR: DISASTER: d\nprog: ERROR: FATAL: f\n");
-  EXPECT_EQ(gen_any_error, 4);
-}
-
-TEST_F(MessageTest, NoProgramNameMeansNoNamePrefix) {
-  gen_changeprogname("");
-  CaptureStderr();
-  gen_error("bare");
-  EXPECT_EQ(GetCapturedStderr(), "error: bare\n");
-}
-
-TEST_F(MessageTest, PrintfGoesToStandardOutputWithoutDecoration) {
-  CaptureStdout();
-  CaptureStderr();
-  gen_printf("usage: %s file", "prog");
-  const std::string err = GetCapturedStderr();
-  EXPECT_EQ(GetCapturedStdout(), "usage: prog file\n");
-  EXPECT_EQ(err, "");
-  EXPECT_EQ(gen_error_count[GEN_MSG_PRINTF], 1);
-  EXPECT_EQ(gen_any_error, 0);
-}
-
-TEST_F(MessageTest, PerrorAppendsTheSystemTextAndClearsErrno) {
-  errno = ENOENT;
-  CaptureStderr();
-  gen_perror("open %s", "f");
-  EXPECT_EQ(GetCapturedStderr(),
-            std::string("prog: error: open f: ") + strerror(ENOENT) + "\n");
-  EXPECT_EQ(errno, 0);
-  CaptureStderr();
-  gen_perror("no system error");
-  EXPECT_EQ(GetCapturedStderr(), "prog: error: no system error\n");
-}
-
-TEST_F(MessageTest, CodesOutsideTheTableAreNotCounted) {
-  CaptureStderr();
-  gen_message(42, "odd");
-  EXPECT_EQ(GetCapturedStderr(), "prog: odd\n");
-  int total = 0;
-  for (int count : gen_error_count) total += count;
-  EXPECT_EQ(total, 0);
-}
-
-std::string last_hooked;
-int hooked(int code, const char* format, va_list args) {
-  char buf[128];
-  vsnprintf(buf, sizeof buf, format, args);
-  last_hooked = std::to_string(code) + ":" + buf;
-  return code;
-}
-
-TEST_F(MessageTest, TheHookReceivesEveryMessage) {
-  gen_domessage = hooked;
-  CaptureStderr();
-  gen_warning("w%d", 1);
-  EXPECT_EQ(GetCapturedStderr(), "");
-  EXPECT_EQ(last_hooked, "4:w1");
-}
-
-TEST_F(MessageTest, ErrorexitPrintsFatalAndExitsWithStatus) {
-  EXPECT_EXIT(gen_errorexit(4, "gone %s", "away"), ::testing::ExitedWithCode(4),
+TEST_F(MessageTest, FatalExitsAndAssertions) {
+  EXPECT_EXIT(gen_errorexit(4, "gone %s", "away"), ExitedWithCode(4),
               "^prog: fatal: gone away\n$");
-}
-
-TEST_F(MessageTest, ErrorexitWithStatusZeroHasNoPrefix) {
-  EXPECT_EXIT(gen_errorexit(0, "all done"), ::testing::ExitedWithCode(0),
-              "^prog: all done\n$");
-}
-
-TEST_F(MessageTest, PerrorexitAddsTheSystemText) {
-  EXPECT_EXIT(
-      {
-        errno = EACCES;
-        gen_perrorexit(5, "cannot write");
-      },
-      ::testing::ExitedWithCode(5),
-      std::string("^prog: fatal: cannot write: ") + strerror(EACCES) + "\n$");
-}
-
-TEST_F(MessageTest, SuccessexitAlwaysExitsWithZero) {
-  EXPECT_EXIT(gen_successexit(7), ::testing::ExitedWithCode(0), "^$");
-}
-
-TEST_F(MessageTest, FailedAssertionNamesTextFileLineAndProgram) {
-  __Assert(1, "never shown", "f.cpp", 1, 0);
-  EXPECT_EXIT(__Assert(0, "x > 0", "f.cpp", 12, 0), ::testing::ExitedWithCode(1),
+  EXPECT_EXIT(gen_errorexit(0, "all done"), ExitedWithCode(0), "^prog: all done\n$");
+  EXPECT_EXIT(gen_successexit(7), ExitedWithCode(0), "^$");
+  EXPECT_EXIT(__Assert(0, "x > 0", "f.cpp", 12, 0), ExitedWithCode(1),
               "^Assertion \\(x > 0\\) failed in 'f.cpp' on line 12 in prog\n$");
-  EXPECT_EXIT(__Assert(0, "y", "g.cpp", 3, 9), ::testing::ExitedWithCode(1),
+  EXPECT_EXIT(__Assert(0, "y", "g.cpp", 3, 9), ExitedWithCode(1),
               "^Assertion \\(y\\) \\[9\\] failed in 'g.cpp' on line 3 in prog\n$");
 }
 
 TEST_F(MessageTest, ContainerReportsUseTheProgramsFormat) {
   gen_init("/usr/bin/prog", 0, 0);
   CaptureStderr();
-  char* s = gen_msprintf("%n");
-  EXPECT_EQ(s, nullptr);
+  EXPECT_EQ(gen_msprintf("%n"), nullptr);
   EXPECT_EQ(GetCapturedStderr(), "prog: error: %n format is not supported\n");
 }
 
-TEST(IdentityTest, InitDerivesNamesFromThePath) {
-  gen_init("/opt/tools/diffview///", 0, 0);
-  EXPECT_STREQ(gen_getprogname(), "diffview");
-  EXPECT_STREQ(gen_getexecname(), "/opt/tools/diffview");
-  gen_changeprogname("other");
-  EXPECT_STREQ(gen_getprogname(), "other");
-  gen_changeprogdir("/tmp/../tmp");
-  ASSERT_NE(gen_getprogdir(), nullptr);
-  EXPECT_STRNE(gen_getprogdir(), "/tmp/../tmp");
+void start() { gen_init("/bin/trapped", 0, 0); }
+
+TEST(SignalTrapTest, EachTrappedSignalEndsWithStatusTwoAndItsNote) {
+  const struct {
+    int signal;
+    const char* note;
+  } cases[] = {{SIGINT, "^trapped: fatal: Halted\n$"},
+               {SIGHUP, "^trapped: fatal: Interrupt \\(1\\)\n$"},
+               {SIGQUIT, "^trapped: fatal: Interrupt \\(3\\)\n$"},
+               {SIGTERM, "^$"},
+               {SIGPIPE, "^trapped: fatal: Halted by a SIGPIPE\\.\n$"},
+               {SIGXCPU, "^trapped: fatal: Cpu Limit Exceeded\n$"},
+               {SIGXFSZ, "^trapped: fatal: Resource Limit exceeded\n$"}};
+  for (const auto& c : cases) {
+    EXPECT_EXIT((start(), raise(c.signal)), ExitedWithCode(2), c.note) << c.signal;
+  }
+  EXPECT_EXIT(
+      {
+        start();
+        gen_exit = [](int) {};
+        raise(SIGTERM);
+        std::_Exit(gen_sigtrap_value);
+      },
+      ExitedWithCode(SIGTERM), "^$");
 }
 
-TEST(IdentityTest, FindexecSearchesThePath) {
-  char* sh = gen_findexec("sh");
-  ASSERT_NE(sh, nullptr);
-  EXPECT_EQ(sh[0], '/');
-  EXPECT_TRUE(gen_strsuffix(sh, "/sh"));
-  char* dir = gen_findexecdir("sh");
-  EXPECT_TRUE(gen_strprefix(sh, dir));
-  EXPECT_EQ(gen_findexec("no-such-program-anywhere-xyz"), nullptr);
-  EXPECT_EQ(gen_findexec(nullptr), nullptr);
-  gen_free(sh);
-  gen_free(dir);
+// With an exit hook that returns, the first broken pipe is reported and the
+// program goes on; the second closes the streams and leaves with status 2.
+TEST(SignalTrapTest, SecondBrokenPipeClosesTheStreams) {
+  EXPECT_EXIT(
+      {
+        start();
+        gen_exit = [](int) {};
+        raise(SIGPIPE);
+        raise(SIGPIPE);
+        gen_error("still running");
+        std::_Exit(0);
+      },
+      ExitedWithCode(2), "^trapped: fatal: Halted by a SIGPIPE\\.\n$");
 }
 
-TEST(IdentityTest, VersionLevelsBelowNineAreAccepted) {
-  gen_changeprogname("prog");
-  gen_set_version(3);
-  EXPECT_EQ(gen_get_version(), 3);
-  EXPECT_TRUE(gen_is_at_least_version(2));
-  EXPECT_TRUE(gen_is_at_least_version(3));
-  EXPECT_FALSE(gen_is_at_least_version(4));
-  EXPECT_TRUE(gen_is_at_most_version(3));
-  EXPECT_FALSE(gen_is_at_most_version(2));
-  CaptureStderr();
-  gen_set_version(9);
-  EXPECT_EQ(GetCapturedStderr(),
-            "prog: error: Attempt to set version to an illegal value\n");
-  EXPECT_EQ(gen_get_version(), 3);
+TEST(SignalTrapTest, SignalDuringExitLeavesAtOnce) {
+  EXPECT_EXIT(
+      {
+        start();
+        std::atexit([] { raise(SIGINT); });
+        gen_exit(0);
+      },
+      ExitedWithCode(2), ::testing::Not(::testing::HasSubstr("Halted")));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "config/config_dirs.h"
 #include "config/config_hooks.h"
 #include "config/config_vars.h"
+#include "test_support.h"
 
 struct CapturedMessage {
   int code;
@@ -59,13 +61,9 @@ class ConfigTest : public testing::Test {
     InitDebugFlag();
     cfg_SetColorHook(nullptr);
     cfg_SetChangeHook(nullptr);
-    cfg_SetBindingHook(nullptr);
-    cfg_SetAlertHook(nullptr);
     cfg_SetXResourceLookup(nullptr);
     cfg_SetAfterReadHook(nullptr);
-    cfg_SetConfigService(nullptr);
     cfg_CleanupConfigDirs();
-    cfg_SetDontClearStrings(false);
     cfg_SetColorNameFile(nullptr);
     clearAllOptions();
     cfg_SetEverythingToDefaults();
@@ -78,10 +76,8 @@ class ConfigTest : public testing::Test {
   void TearDown() override {
     gen_domessage = savedHook_;
     g_captured = nullptr;
-    if (!root_.empty()) {
-      restoreEnvironment();
-      std::filesystem::remove_all(root_);
-    }
+    if (root_) restoreEnvironment();
+    root_.reset();
   }
 
   // Messages of one severity (GEN_MSG_ERROR, GEN_MSG_PRINTF, ...) joined.
@@ -104,25 +100,22 @@ class ConfigTest : public testing::Test {
   // A private tree: <root>/home as HOME, <root>/prog as the program
   // directory, and `progname` as the program's name.
   void useSandbox(const char* progname) {
-    root_ = std::filesystem::temp_directory_path() /
-            ("cfgtest-" + std::to_string(getpid()) + "-" +
-             testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(root_);
-    std::filesystem::create_directories(root_ / "home");
-    std::filesystem::create_directories(root_ / "prog");
-    const char* home = getenv("HOME");
-    savedHome_ = home ? home : "";
-    hadHome_ = home != nullptr;
+    root_ = std::make_unique<test_support::ScratchDir>();
+    std::filesystem::create_directories(home());
+    std::filesystem::create_directories(prog());
+    const char* h = getenv("HOME");
+    savedHome_ = h ? h : "";
+    hadHome_ = h != nullptr;
     savedName_ = gen_getprogname();
     const char* dir = gen_getprogdir();
     savedDir_ = dir ? dir : "";
-    setenv("HOME", (root_ / "home").c_str(), 1);
-    gen_changeprogdir((root_ / "prog").c_str());
+    setenv("HOME", home().c_str(), 1);
+    gen_changeprogdir(prog().c_str());
     gen_changeprogname(progname);
   }
 
-  std::filesystem::path home() const { return root_ / "home"; }
-  std::filesystem::path prog() const { return root_ / "prog"; }
+  std::filesystem::path home() const { return root_->path() / "home"; }
+  std::filesystem::path prog() const { return root_->path() / "prog"; }
 
   static void writeFile(const std::filesystem::path& path, const std::string& text) {
     std::filesystem::create_directories(path.parent_path());
@@ -140,7 +133,7 @@ class ConfigTest : public testing::Test {
   }
 
   gen_domessage_fn savedHook_ = nullptr;
-  std::filesystem::path root_;
+  std::unique_ptr<test_support::ScratchDir> root_;
   std::string savedHome_, savedName_, savedDir_;
   bool hadHome_ = false;
 };

@@ -3,6 +3,7 @@
 // prints ("S1,E1 S2,E2" per difference, or "identical").
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,18 +15,14 @@ namespace diff_test {
 
 // Option words as on the command line ("-b -i"; "none" or "" for none).
 inline int ParseOptions(const std::string& words) {
+  const std::pair<const char*, int> bits[] = {{"-w", DIFF_IGNORE_ALL_SPACE},
+                                              {"-b", DIFF_IGNORE_SPACE_AMOUNT},
+                                              {"-lang=c", DIFF_C_TOKENS},
+                                              {"-i", DIFF_IGNORE_CASE}};
+  std::istringstream in(words);
   int options = 0;
-  size_t start = 0;
-  while (start < words.size()) {
-    size_t end = words.find(' ', start);
-    if (end == std::string::npos) end = words.size();
-    const std::string w = words.substr(start, end - start);
-    if (w == "-w") options |= DIFF_IGNORE_ALL_SPACE;
-    if (w == "-b") options |= DIFF_IGNORE_SPACE_AMOUNT;
-    if (w == "-lang=c") options |= DIFF_C_TOKENS;
-    if (w == "-i") options |= DIFF_IGNORE_CASE;
-    start = end + 1;
-  }
+  for (std::string w; in >> w;)
+    for (const auto& [word, bit] : bits) options |= w == word ? bit : 0;
   return options;
 }
 

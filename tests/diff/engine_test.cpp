@@ -1,144 +1,22 @@
-// The engine through its entry points: the hash, the table size ladder,
-// the result tables (sentinels, symbols, occurrence lists), the edit
-// script of every source kind, and the failures with their messages.
+// The engine through its entry points: the stream line reader, canonical forms
+// under the option bits, the failures with their messages, and the comparison
+// record (ranges of a walk, temporary copies removed with it).  Result tables and
+// edit scripts are the property tests' business, the script's form vdiff's.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "base/gen.h"
+#include "diff/diff.h"
 #include "tests/diff/diff_test_util.h"
 
 namespace {
 
 using text_test::ScratchDir;
 using text_test::WriteBytes;
-using Strings = std::vector<std::string>;
-
-int32_t Hash(const std::string& s) { return diff_hash(s.data(), static_cast<long>(s.size())); }
-
-// diff_mem over two lists of C strings; returns the script.
-Strings Script(Strings a, Strings b, diffInfo** infoOut = nullptr) {
-  std::vector<char*> pa, pb;
-  for (auto& s : a) pa.push_back(s.data());
-  for (auto& s : b) pb.push_back(s.data());
-  int count = -1;
-  char** lines = nullptr;
-  diffInfo* info = diff_mem(static_cast<int>(pa.size()), pa.data(),
-                            static_cast<int>(pb.size()), pb.data(), &count, &lines);
-  Strings script;
-  for (int k = 0; k < count; ++k) script.emplace_back(lines[k]);
-  diff_freescript(count, lines);
-  if (infoOut) {
-    *infoOut = info;
-  } else {
-    diff_free(info);
-  }
-  return script;
-}
-
-TEST(HashTest, FollowsTheShiftAndAddRule) {
-  EXPECT_EQ(Hash(""), 0);
-  EXPECT_EQ(Hash("a"), 97 << 7);               // t = 97: (97 >> 23) + (97 << 7)
-  EXPECT_EQ(Hash("ab"), (97 * 128 + 98) << 7);  // t = 12416 + 98
-  EXPECT_EQ(Hash(std::string("\xff", 1)), 255 << 7);  // bytes are unsigned
-  // Bits shifted out at the top come back at the bottom, and the result
-  // keeps 30 bits.
-  const std::string many(40, '\x7f');
-  EXPECT_GE(Hash(many), 0);
-  EXPECT_LT(Hash(many), 1 << 30);
-  EXPECT_NE(Hash(std::string("a\0b", 3)), Hash(std::string("a\0c", 3)));
-}
-
-TEST(SizeLadderTest, TableIsTheFirstSizeAboveTheLineCount) {
-  const std::vector<std::pair<int, int>> cases = {
-      {0, 1039}, {1038, 1039}, {1039, 3301}, {3300, 3301}, {3301, 6091}, {20000, 33577}};
-  for (const auto& [lines, size] : cases) {
-    Strings a(lines, "same");
-    diffInfo* info = nullptr;
-    Script(a, {}, &info);
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->symbolCount, size) << lines << " lines";
-    diff_free(info);
-  }
-}
-
-TEST(ResultTablesTest, SentinelsPairWithEachOther) {
-  diffInfo* info = nullptr;
-  Script({"a", "b"}, {"a", "x", "b"}, &info);
-  ASSERT_NE(info, nullptr);
-  EXPECT_EQ(info->firstCount, 2);
-  EXPECT_EQ(info->secondCount, 3);
-  EXPECT_TRUE(info->firstLines[3].matched);
-  EXPECT_EQ(info->firstLines[3].partner, 4);
-  EXPECT_EQ(info->firstLines[3].symbol, 4);
-  EXPECT_TRUE(info->secondLines[4].matched);
-  EXPECT_EQ(info->secondLines[4].partner, 3);
-  EXPECT_FALSE(info->firstLines[0].matched);
-  EXPECT_FALSE(info->secondLines[2].matched);
-  EXPECT_EQ(info->firstLines[2].partner, 3);
-  diff_free(info);
-}
-
-TEST(ResultTablesTest, SymbolsHoldTextHashAndUnpairedCounts) {
-  diffInfo* info = nullptr;
-  Script({"k", "d", "d", "d"}, {"k", "d", "n"}, &info);
-  ASSERT_NE(info, nullptr);
-  const int32_t d = info->firstLines[2].symbol;
-  EXPECT_EQ(info->firstLines[3].symbol, d);
-  EXPECT_EQ(info->secondLines[2].symbol, d);
-  EXPECT_STREQ(info->symbols[d].text, "d");
-  EXPECT_EQ(info->symbols[d].length, 1);
-  EXPECT_EQ(info->hashes[d], Hash("d"));
-  EXPECT_EQ(info->symbols[d].firstUnmatched, 2);   // three d, one paired
-  EXPECT_EQ(info->symbols[d].secondUnmatched, 0);
-  const int32_t n = info->secondLines[3].symbol;
-  EXPECT_EQ(info->symbols[n].firstUnmatched, 0);
-  EXPECT_EQ(info->symbols[n].secondUnmatched, 1);
-  int filled = 0;
-  for (int32_t s = 0; s < info->symbolCount; ++s) {
-    if (info->hashes[s] == -1) continue;
-    ++filled;
-    EXPECT_EQ(info->hashes[s], Hash(std::string(info->symbols[s].text, info->symbols[s].length)));
-  }
-  EXPECT_EQ(filled, 3);
-  long length = 0;
-  EXPECT_STREQ(diff_LineText(info, 2, 3, &length), "n");
-  EXPECT_EQ(length, 1);
-  EXPECT_EQ(diff_LineText(info, 2, 4, &length), nullptr);
-  EXPECT_EQ(diff_LineText(info, 3, 1, &length), nullptr);
-  diff_free(info);
-}
-
-TEST(ResultTablesTest, OccurrenceListsHoldUnpairedSideOneLinesHighestFirst) {
-  diffInfo* info = nullptr;
-  Script({"d", "k", "d", "d", "q"}, {"k", "d"}, &info);
-  ASSERT_NE(info, nullptr);
-  const int32_t d = info->firstLines[1].symbol;
-  std::vector<int32_t> listed;
-  for (int32_t n = info->symbols[d].firstOccurrences; n != -1;
-       n = info->occurrenceNodes[n].next) {
-    listed.push_back(info->occurrenceNodes[n].line);
-  }
-  std::vector<int32_t> unpaired;
-  for (int32_t i = 5; i >= 1; --i) {
-    if (!info->firstLines[i].matched && info->firstLines[i].symbol == d) unpaired.push_back(i);
-  }
-  EXPECT_EQ(listed, unpaired);
-  EXPECT_EQ(listed.size(), 2u);
-  EXPECT_EQ(info->occurrenceNodes[4].line, 5);  // node of line i is entry i-1
-  diff_free(info);
-}
-
-TEST(ScriptTest, CopiesAndAddsToRebuildSideTwo) {
-  EXPECT_EQ(Script({"a", "b", "c"}, {"a", "x", "c"}), (Strings{"m1", "a1", "x", "m3"}));
-  EXPECT_EQ(Script({"a", "b", "c"}, {"a", "b", "c"}), (Strings{"m1,3"}));
-  EXPECT_EQ(Script({}, {"p", "q"}), (Strings{"a2", "p", "q"}));
-  EXPECT_EQ(Script({"p", "q"}, {}), Strings{});
-  // Without move resolution a moved line is copied from where it was.
-  EXPECT_EQ(Script({"x", "a", "b"}, {"a", "b", "x"}), (Strings{"m2,3", "m1"}));
-}
 
 class NamedFilesTest : public ::testing::Test {
  protected:
@@ -149,59 +27,6 @@ class NamedFilesTest : public ::testing::Test {
   ScratchDir dir;
 };
 
-TEST_F(NamedFilesTest, LinesKeepTheirNewlines) {
-  const std::string a = Write("a", "one\ntwo");
-  const std::string b = Write("b", "one\ntwo\n");
-  int count = 0;
-  char** script = nullptr;
-  diffInfo* info = diff_kvc2(a.c_str(), b.c_str(), &count, &script);
-  ASSERT_NE(info, nullptr);
-  ASSERT_EQ(count, 3);
-  EXPECT_STREQ(script[0], "m1");
-  EXPECT_STREQ(script[1], "a1");
-  EXPECT_STREQ(script[2], "two\n");  // "two" without LF is another line
-  diff_freescript(count, script);
-  diff_free(info);
-}
-
-TEST_F(NamedFilesTest, TextComparisonResolvesMoves) {
-  const std::string a = Write("a", "X\nA\nB\n");
-  const std::string b = Write("b", "A\nB\nX\n");
-  diffInfo* info = diff_text(a.c_str(), b.c_str());
-  ASSERT_NE(info, nullptr);
-  EXPECT_FALSE(info->firstLines[1].matched);
-  EXPECT_FALSE(info->secondLines[3].matched);
-  EXPECT_EQ(info->firstLines[2].partner, 1);
-  diff_free(info);
-}
-
-TEST_F(NamedFilesTest, StreamSideReadsTheGivenCount) {
-  const std::string a = Write("a", "1\n2\n3\n");
-  const std::string b = Write("b", "1\n3\nignored\n");
-  FILE* stream = fopen(b.c_str(), "r");
-  ASSERT_NE(stream, nullptr);
-  int count = 0;
-  char** script = nullptr;
-  diffInfo* info = diff_kvc(a.c_str(), 2, stream, &count, &script);
-  fclose(stream);
-  ASSERT_NE(info, nullptr);
-  EXPECT_EQ(info->secondCount, 2);
-  ASSERT_EQ(count, 2);
-  EXPECT_STREQ(script[0], "m1");
-  EXPECT_STREQ(script[1], "m3");
-  diff_freescript(count, script);
-  diff_free(info);
-}
-
-TEST_F(NamedFilesTest, ShortStreamFailsTheComparison) {
-  const std::string a = Write("a", "1\n");
-  const std::string b = Write("b", "1\n");
-  FILE* stream = fopen(b.c_str(), "r");
-  diffInfo* info = diff_kvc(a.c_str(), 5, stream, nullptr, nullptr);
-  fclose(stream);
-  EXPECT_EQ(info, nullptr);
-}
-
 TEST_F(NamedFilesTest, MissingFileIsReported) {
   const std::string a = Write("a", "1\n");
   const std::string missing = dir / "missing";
@@ -210,50 +35,128 @@ TEST_F(NamedFilesTest, MissingFileIsReported) {
   const std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(info, nullptr);
   EXPECT_NE(err.find("error: Error opening file - " + missing), std::string::npos) << err;
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(diff_text(missing.c_str(), a.c_str()), nullptr);
-  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Error opening file"),
-            std::string::npos);
 }
 
-TEST(FailureTest, UnknownSourceKindIsReported) {
+TEST(FailureTest, UnknownSourceKindAndTooManyLinesAreReported) {
   ::testing::internal::CaptureStderr();
-  diffInfo* info = diffFiles(7, nullptr, 0, DIFF_STRINGS, nullptr, 0, false, nullptr,
-                             nullptr, false);
+  EXPECT_EQ(diffFiles(7, nullptr, 0, DIFF_STRINGS, nullptr, 0, false, nullptr, nullptr, false),
+            nullptr);
+  // The size ladder ends at 16777215: that many lines in all cannot be compared.
+  EXPECT_EQ(diffFiles(DIFF_STRINGS, nullptr, 16777215, DIFF_STRINGS, nullptr, 0, false, nullptr,
+                      nullptr, false),
+            nullptr);
   const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(info, nullptr);
-  EXPECT_NE(err.find("error: Error - unknown file type 7"), std::string::npos) << err;
+  EXPECT_NE(err.find("error: Error - unknown file type 7\n"), std::string::npos) << err;
+  EXPECT_NE(err.find("error: Out of memory in diff.\n"), std::string::npos) << err;
 }
 
-TEST(FailureTest, TooManyLinesIsOutOfMemory) {
-  // The ladder ends at 16777215: that many lines in all cannot be compared.
-  ::testing::internal::CaptureStderr();
-  diffInfo* info = diffFiles(DIFF_STRINGS, nullptr, 16777215, DIFF_STRINGS, nullptr, 0,
-                             false, nullptr, nullptr, false);
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(info, nullptr);
-  EXPECT_NE(err.find("error: Out of memory in diff."), std::string::npos) << err;
+std::string Canon(const std::string& s, int options) {
+  std::string out(s.size() + 1, '?');
+  const long n = diff_canonicalize(s.data(), static_cast<long>(s.size()), options, out.data());
+  return out.substr(0, n);
 }
 
-TEST(FailureTest, NullFilesFailAndFreeAcceptsNull) {
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(diff_merge(nullptr, nullptr, 0), nullptr);
-  ::testing::internal::GetCapturedStderr();
-  diff_free(nullptr);
-  diff_freescript(0, nullptr);
+constexpr int W = DIFF_IGNORE_ALL_SPACE;
+constexpr int B = DIFF_IGNORE_SPACE_AMOUNT;
+constexpr int C = DIFF_C_TOKENS;
+constexpr int I = DIFF_IGNORE_CASE;
+
+TEST(CanonTest, FormsUnderEachOptionSet) {
+  const struct {
+    std::string line;
+    int options;
+    std::string canonical;
+  } cases[] = {
+      {" A \t b ", 0, " A \t b "},
+      {std::string("x\0y", 3), 0, std::string("x\0y", 3)},
+      {"a\tb", B, "a b"},
+      {"  lead and trail \t", B, "lead and trail"},
+      {"a\vb", B, "a\vb"},  // vertical tab is not whitespace here
+      {" a \t b ", W, "ab"},
+      {" a \t b ", W | B, "a b"},  // amount wins over all
+      {"x = y", C, "x=y"},
+      {"  f ( a_1 , $b ) ; ", C, "f(a_1,$b);"},
+      {"int   a_1 $b", C, "int a_1 $b"},  // a blank stays only between words
+      {"x = y", C | B, "x = y"},  // whitespace options win over C tokens
+      {"ABC xyz", I, "abc xyz"},
+      {"\xc4Z", I, "\xc4z"},  // only A-Z fold
+      {"A  B", B | I, "a b"},
+      {"INT  X = 1", C | I, "int x=1"},
+      {" \t \r", W, ""},  // blank lines become empty
+      {" \t", I, " \t"},
+      {"A  b", 16, "A  b"},  // unknown bits alone copy
+  };
+  for (const auto& c : cases) EXPECT_EQ(Canon(c.line, c.options), c.canonical) << c.line;
 }
 
-TEST(LongLineTest, HundredThousandByteLinesCompareByContent) {
+// Reads every line of `bytes` through diff_fgets.
+std::vector<std::string> ReadAll(const std::string& bytes) {
+  FILE* stream = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "r");
+  std::vector<std::string> lines;
+  long length = 0;
+  while (const char* text = diff_fgets(stream, &length)) lines.emplace_back(text, length);
+  fclose(stream);
+  return lines;
+}
+
+TEST(FgetsTest, LinesOfAnyLengthKeepTheirNewlineAndNulBytes) {
+  EXPECT_EQ(ReadAll("a\nbc\n\nlast"), (std::vector<std::string>{"a\n", "bc\n", "\n", "last"}));
+  EXPECT_TRUE(ReadAll("").empty());
+  const std::string bytes("a\0b\n\0\n", 6);
+  EXPECT_EQ(ReadAll(bytes),
+            (std::vector<std::string>{std::string("a\0b\n", 4), std::string("\0\n", 2)}));
+  for (size_t size : {510u, 511u, 512u, 513u, 1023u, 1024u, 5000u, 100000u}) {
+    const std::string line(size, 'w');
+    EXPECT_EQ(ReadAll(line + "\n" + line), (std::vector<std::string>{line + "\n", line}))
+        << size;
+  }
+}
+
+TEST(FgetsTest, NullStreamGivesNull) {
+  long length = 5;
+  EXPECT_EQ(diff_fgets(nullptr, &length), nullptr);
+  EXPECT_EQ(length, 0);
+}
+
+class RecordTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes(dir / "l", "a\nb\nc\nd\ne\nf\n");
+    WriteBytes(dir / "r", "a\nB\nc\nd\nE\nf\ng\n");
+  }
   ScratchDir dir;
-  std::string a(100000, 'a');
-  std::string b = a;
-  b[99999] = 'b';  // differs in the last byte only
-  WriteBytes(dir / "l", "head\n" + a + "\n" + a + "\ntail\n");
-  WriteBytes(dir / "r", "head\n" + a + "\n" + b + "\ntail\n");
+};
+
+TEST_F(RecordTest, WalkGivesOneRangePerSideAndDifference) {
   diff_test::Comparison c(dir / "l", dir / "r", 0);
-  EXPECT_EQ(c.Ranges(), "3,4 3,4\n");
-  diff_test::Comparison same(dir / "l", dir / "l", DIFF_IGNORE_SPACE_AMOUNT);
-  EXPECT_EQ(same.Ranges(), "identical\n");
+  EXPECT_EQ(c.Ranges(), "2,3 2,3\n5,6 5,6\n7,7 7,8\n");
+  EXPECT_EQ(diff_RangeCount(c.record->colors2), 3);
+  EXPECT_EQ(c.side1(0)->displayStart, 0);  // display rows are the viewer's
+  EXPECT_EQ(c.record->colors1->current, 0);
+  EXPECT_EQ(c.record->colors2->current, 0);
+  EXPECT_EQ(diff_GetRange(c.record->colors1, 3), nullptr);
+}
+
+TEST_F(RecordTest, DestroyRemovesTemporaryCopies) {
+  file* a = FileFVName((dir / "l").c_str(), nullptr, nullptr);
+  file* b = FileFVName((dir / "r").c_str(), nullptr, nullptr);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  const std::string copyA = a->name, copyB = b->name;
+  DiffStuff* r = diff_NewRecord(diff_merge(a, b, 0), a, b, "l", "r", "l vs. r");
+  EXPECT_STREQ(DiffStuff_GetFile(r, 1)->name, copyA.c_str());
+  EXPECT_EQ(DiffStuff_GetFile(r, 3), nullptr);
+  EXPECT_EQ(DiffStuff_GetFile(r, 4), nullptr);
+  diff_FreeColorInfo(r->colors1);
+  diff_FreeColorInfo(r->colors2);
+  DiffStuffDestroy(r);
+  EXPECT_NE(access(copyA.c_str(), F_OK), 0);
+  EXPECT_NE(access(copyB.c_str(), F_OK), 0);
+  // The originals were registered when the copies were made.
+  FileFree(FileFName((dir / "l").c_str(), 0));
+  FileFree(FileFName((dir / "r").c_str(), 0));
+  EXPECT_TRUE(dir.Others({"l", "r"}).empty());
+  DiffStuffDestroy(nullptr);
 }
 
 }  // namespace

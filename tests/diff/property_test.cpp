@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "base/gen.h"
 #include "tests/diff/diff_test_util.h"
 
 namespace {
@@ -228,38 +227,5 @@ void RunRandomPairs(unsigned seed, int pairs, size_t vocabulary, int maxCount) {
 TEST(PropertyTest, MixedLinesUnderEveryOptionSet) { RunRandomPairs(1, 250, kVocabulary.size(), 30); }
 
 TEST(PropertyTest, HeavyDuplicates) { RunRandomPairs(2, 150, 3, 40); }
-
-TEST(PropertyTest, EditScriptOfStringArraysRebuildsSideTwo) {
-  std::mt19937 rng(3);
-  for (int n = 0; n < 200; ++n) {
-    const Pair p = RandomPair(rng, 6, 25);
-    std::vector<char*> a, b;
-    for (const auto& s : p.left) a.push_back(const_cast<char*>(s.c_str()));
-    for (const auto& s : p.right) b.push_back(const_cast<char*>(s.c_str()));
-    int count = 0;
-    char** script = nullptr;
-    diffInfo* info = diff_mem(static_cast<int>(a.size()), a.data(),
-                              static_cast<int>(b.size()), b.data(), &count, &script);
-    ASSERT_NE(info, nullptr);
-    std::string expected;
-    for (const auto& s : p.right) expected += s + "|";
-    std::vector<std::string> side1;
-    for (const auto& s : p.left) side1.push_back(s + "|");
-    // Literal lines are added without the separator; put it back.
-    for (int k = 0; k < count; ++k) {
-      if (script[k][0] != 'a') continue;
-      const int added = atoi(script[k] + 1);
-      for (int m = 1; m <= added; ++m) {
-        char* old = script[k + m];
-        script[k + m] = gen_concat(old, "|");
-        gen_free(old);
-      }
-      k += added;
-    }
-    EXPECT_EQ(Apply(script, count, side1), expected) << "pair " << n;
-    diff_freescript(count, script);
-    diff_free(info);
-  }
-}
 
 }  // namespace

@@ -1,15 +1,6 @@
 // Helpers of the syntax tests (see syn_test_util.h).
 #include "syn_test_util.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include "base/gen.h"
 #include "libs/libcxxutil/options_database.h"
 #include "syntax/syn_definition.h"
@@ -33,30 +24,9 @@ int MessageCapture::Capture(int code, const char* format, va_list args) {
   char* text = gen_avsprintf(format, args);
   if (active_) {
     active_->text_ += text;
-    active_->count_++;
   }
   gen_free(text);
   return code;
-}
-
-TempDir::TempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/syntest.XXXXXX";
-  std::vector<char> buf(pattern.begin(), pattern.end());
-  buf.push_back('\0');
-  path_ = mkdtemp(buf.data()) ? buf.data() : "";
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-}
-
-std::string TempDir::Write(const std::string& name, const std::string& text) const {
-  const std::string full = path_ + "/" + name;
-  std::filesystem::create_directories(std::filesystem::path(full).parent_path());
-  std::ofstream(full, std::ios::binary) << text;
-  return full;
 }
 
 std::unique_ptr<synLanguage> Build(const std::string& definition, MessageCapture* messages) {
@@ -71,27 +41,15 @@ std::unique_ptr<synLanguage> Build(const std::string& definition, MessageCapture
 
 std::string ShippedDir() { return std::string(DIFFVIEW_SOURCE) + "/data/defaults/syntax_coloring"; }
 
-std::unique_ptr<synLanguage> LoadShipped(const std::string& file) {
-  return syn_LoadOneFile((ShippedDir() + "/" + file).c_str());
-}
-
-char ClassLetter(synState status) {
-  switch (GetPureSyntaxStatus(status)) {
-    case SYN_KEYWORD: return 'K';
-    case SYN_PREPROCESSOR: return 'P';
-    case SYN_COMMENT: return 'C';
-    case SYN_LINE_COMMENT: return 'L';
-    case SYN_STRING: return 'S';
-    case SYN_STRING2: return 's';
-    case SYN_CHARACTER: return 'H';
-    case SYN_CHARACTER2: return 'h';
-    case SYN_BLOCK: return 'B';
-    case SYN_INTEGER: return 'I';
-    case SYN_FLOAT: return 'F';
-    case SYN_CUSTOMIZED: return 'U';
-    case SYN_DEAD_CODE: return 'D';
-    default: return '.';
-  }
+static char ClassLetter(synState status) {
+  const std::pair<synState, char> letters[] = {
+      {SYN_KEYWORD, 'K'}, {SYN_PREPROCESSOR, 'P'}, {SYN_COMMENT, 'C'}, {SYN_LINE_COMMENT, 'L'},
+      {SYN_STRING, 'S'},  {SYN_STRING2, 's'},      {SYN_CHARACTER, 'H'}, {SYN_CHARACTER2, 'h'},
+      {SYN_BLOCK, 'B'},   {SYN_INTEGER, 'I'},      {SYN_FLOAT, 'F'},     {SYN_CUSTOMIZED, 'U'},
+      {SYN_DEAD_CODE, 'D'}};
+  for (const auto& [state, letter] : letters)
+    if (GetPureSyntaxStatus(status) == state) return letter;
+  return '.';
 }
 
 namespace {

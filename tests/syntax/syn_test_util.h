@@ -9,6 +9,7 @@
 
 #include "syntax/syn_language.h"
 #include "syntax/syntax.h"
+#include "test_support.h"
 
 namespace syntest {
 
@@ -18,43 +19,33 @@ class MessageCapture {
   MessageCapture();
   ~MessageCapture();
   const std::string& text() const { return text_; }
-  int count() const { return count_; }
-  void clear() { text_.clear(); count_ = 0; }
 
  private:
   static int Capture(int code, const char* format, va_list args);
   static MessageCapture* active_;
   void* previous_;
   std::string text_;
-  int count_ = 0;
 };
 
-// A fresh directory under the test's temporary directory, removed at the
-// end.
-class TempDir {
+// A scratch directory whose path reads as a string.
+class TempDir : public test_support::ScratchDir {
  public:
-  TempDir();
-  ~TempDir();
-  const std::string& path() const { return path_; }
-  // Writes `text` to `name` inside the directory; returns the full path.
-  std::string Write(const std::string& name, const std::string& text) const;
-
- private:
-  std::string path_;
+  std::string path() const { return ScratchDir::path().string(); }
+  std::string Write(const std::string& name, const std::string& text) const {
+    return write(name, text);
+  }
 };
 
 // A language built from definition text; null when it has none.
 std::unique_ptr<synLanguage> Build(const std::string& definition,
                                    MessageCapture* messages = nullptr);
-// Loads a shipped definition file from the build's defaults directory.
-std::unique_ptr<synLanguage> LoadShipped(const std::string& file);
+// The shipped definitions' directory.
 std::string ShippedDir();
 
-// One letter per class: K keyword, P preprocessor, C comment, L line
-// comment, S/s string pairs, H/h character pairs, B block, I integer,
-// F float, U customized, D disabled code, "." plain.
-char ClassLetter(synState status);
-// The runs of a line as "letter:text" joined by "|".
+// The runs of a line as "letter:text" joined by "|", one letter per class:
+// K keyword, P preprocessor, C comment, L line comment, S/s string pairs,
+// H/h character pairs, B block, I integer, F float, U customized, D
+// disabled code, "." plain.
 std::string Render(synLanguageInterface* language, const std::string& line,
                    synLineStart start = {}, bool everyPiece = false,
                    synState* end = nullptr);

@@ -1,15 +1,18 @@
-// The line colourer: tokens of every class, constructs crossing line ends,
-// escapes, the member-access rule for keywords, number forms, run merging,
-// the state bits 0 and 1, and the colours chosen for each class.
+// The line colourer: a table of lines and the runs they colour into, constructs
+// crossing line ends, options, the colour of each class; and the quick parser's
+// conditionals (code disabled by "#if 0", the live part of "#if 1", directives
+// in comments, the open block pair carried to the next line).
 #include <gtest/gtest.h>
 
-#include "base/gen.h"
+
+
 #include "syn_test_util.h"
 #include "syntax/syn_colors.h"
 
 using syntest::Build;
 using syntest::Render;
 using syntest::RenderLines;
+using syntest::StartStates;
 
 namespace {
 
@@ -43,199 +46,74 @@ class ColourerTest : public ::testing::Test {
     ASSERT_EQ(lang->errorCount, 0);
   }
   void TearDown() override { syn_Settings() = synSettings(); }
+  // The language built from kCLike with one piece of text replaced.
+  static std::unique_ptr<synLanguage> Variant(const std::string& from, const std::string& to) {
+    std::string text = kCLike;
+    text.replace(text.find(from), from.size(), to);
+    return Build(text);
+  }
   std::unique_ptr<synLanguage> lang;
 };
 
-TEST_F(ColourerTest, KeywordsSeparatedByOneBlankGiveThreeRuns) {
-  EXPECT_EQ(Render(lang.get(), "return if"), "K:return|.: |K:if");
-  EXPECT_EQ(Render(lang.get(), "int x = y;"), "K:int|.: x = y;");
+TEST_F(ColourerTest, LinesColourIntoRuns) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"return if", "K:return|.: |K:if"},
+      {"int x = y;", "K:int|.: x = y;"},
+      {"a  b", ".:a  b"},
+      {"a /* b */ int", ".:a |C:/* b */|.: |K:int"},
+      {"\"a\\\"b\" int", "S:\"a\\\"b\"|.: |K:int"},
+      {"\"a\\\\\" int", "S:\"a\\\\\"|.: |K:int"},
+      {"'\\'' int", "H:'\\''|.: |K:int"},
+      {"\"a\" \"b\"", "S:\"a\"|.: |S:\"b\""},
+      {"s.int", ".:s.int"},  // a keyword next to member access is plain
+      {"int.x", ".:int.x"},
+      {"(int)", ".:(|K:int|.:)"},
+      {"s.NULL", ".:s.NULL"},
+      {"0x1Fu", "I:0x1Fu"},
+      {"10 10u 10ul 10z", "I:10|.: |I:10u|.: |I:10ul|.: 10z"},
+      {"3.14 1.5e+3 1.5e-3f 1e10", "F:3.14|.: |F:1.5e+3|.: |F:1.5e-3f|.: |F:1e10"},
+      {"x = .5;", ".:x = |F:.5|.:;"},
+      {"a1.5", ".:a1.5"},
+      {"#include <x.h>", "P:#include|.: <x.h>"},
+      {"  #  define X 1", ".:  |P:#  define|.: X |I:1"},
+      {"x #define", ".:x #define"},
+      {"#pragma", ".:#pragma"},
+      {"a // b /* c", ".:a |L:// b /* c"},
+      {"NULL my_thing your_thing", "U:NULL|.: |U:my_thing|.: your_thing"},
+  };
+  for (const auto& [line, runs] : cases) EXPECT_EQ(Render(lang.get(), line), runs) << line;
+  EXPECT_EQ(Render(lang.get(), "a  b", {}, true), ".:a|.:  |.:b");  // every piece apart
+  EXPECT_EQ(Render(lang.get(), "xint y", {SYN_SKIP_FIRST, 0}).substr(0, 6), "K:int|");
 }
 
-TEST_F(ColourerTest, EveryPieceKeepsPlainPiecesApart) {
-  EXPECT_EQ(Render(lang.get(), "a  b"), ".:a  b");
-  EXPECT_EQ(Render(lang.get(), "a  b", {}, true), ".:a|.:  |.:b");
-}
-
-TEST_F(ColourerTest, BlockCommentCrossesLineEnds) {
-  const std::vector<std::string> lines = {"int a; /* open", "still open", "close */ b",
-                                          "c"};
-  const auto rendered = RenderLines(lang.get(), lines);
-  EXPECT_EQ(rendered[0], "K:int|.: a; |C:/* open");
-  EXPECT_EQ(rendered[1], "C:still open");
-  EXPECT_EQ(rendered[2], "C:close */|.: b");
-  EXPECT_EQ(rendered[3], ".:c");
-  synState end = 0;
-  Render(lang.get(), lines[0], {}, false, &end);
-  EXPECT_EQ(end, SYN_COMMENT);
-}
-
-TEST_F(ColourerTest, CommentClosedOnItsLineLeavesPlainState) {
+TEST_F(ColourerTest, ConstructsCrossingLineEnds) {
+  const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> cases = {
+      {{"int a; /* open", "still open", "close */ b"},
+       {"K:int|.: a; |C:/* open", "C:still open", "C:close */|.: b"}},
+      {{"x = \"abc", "int"}, {".:x = |S:\"abc", "K:int"}},  // no span_line: ends with the line
+      {{"x = \"abc\\", "def\" int"}, {".:x = |S:\"abc\\", "S:def\"|.: |K:int"}},
+      {{"s = R\"(abc", "def", "ghi)\" int"}, {".:s = |s:R\"(abc", "s:def", "s:ghi)\"|.: |K:int"}},
+      {{"a // b /* c", "int"}, {".:a |L:// b /* c", "K:int"}},
+  };
+  for (const auto& [lines, rendered] : cases) EXPECT_EQ(RenderLines(lang.get(), lines), rendered);
   synState end = 1234;
-  EXPECT_EQ(Render(lang.get(), "a /* b */ int", {}, false, &end), ".:a |C:/* b */|.: |K:int");
+  Render(lang.get(), "int a; /* open", {}, false, &end);
+  EXPECT_EQ(end, SYN_COMMENT);
+  Render(lang.get(), "a /* b */", {}, false, &end);
   EXPECT_EQ(end, 0u);
 }
 
-TEST_F(ColourerTest, UnterminatedStringWithoutSpanLineClosesAtLineEnd) {
-  const auto rendered = RenderLines(lang.get(), {"x = \"abc", "int"});
-  EXPECT_EQ(rendered[0], ".:x = |S:\"abc");
-  EXPECT_EQ(rendered[1], "K:int");
-}
-
-TEST_F(ColourerTest, EscapeAtLineEndCarriesTheString) {
-  const auto rendered = RenderLines(lang.get(), {"x = \"abc\\", "def\" int"});
-  EXPECT_EQ(rendered[0], ".:x = |S:\"abc\\");
-  EXPECT_EQ(rendered[1], "S:def\"|.: |K:int");
-}
-
-TEST_F(ColourerTest, SpanLineStringContinuesOnTheNextLine) {
-  const auto rendered = RenderLines(lang.get(), {"s = R\"(abc", "def", "ghi)\" int"});
-  EXPECT_EQ(rendered[0], ".:s = |s:R\"(abc");
-  EXPECT_EQ(rendered[1], "s:def");
-  EXPECT_EQ(rendered[2], "s:ghi)\"|.: |K:int");
-}
-
-TEST_F(ColourerTest, EscapedDelimiterDoesNotEndTheString) {
-  EXPECT_EQ(Render(lang.get(), "\"a\\\"b\" int"), "S:\"a\\\"b\"|.: |K:int");
-  EXPECT_EQ(Render(lang.get(), "\"a\\\\\" int"), "S:\"a\\\\\"|.: |K:int");
-  EXPECT_EQ(Render(lang.get(), "'\\'' int"), "H:'\\''|.: |K:int");
-}
-
-TEST_F(ColourerTest, KeywordNextToMemberAccessIsPlain) {
-  EXPECT_EQ(Render(lang.get(), "s.int"), ".:s.int");
-  EXPECT_EQ(Render(lang.get(), "p->int"), ".:p->int");
-  EXPECT_EQ(Render(lang.get(), "int.x"), ".:int.x");
-  EXPECT_EQ(Render(lang.get(), "int->x"), ".:int->x");
-  EXPECT_EQ(Render(lang.get(), "(int)"), ".:(|K:int|.:)");
-  EXPECT_EQ(Render(lang.get(), "s.NULL"), ".:s.NULL");
-}
-
-TEST_F(ColourerTest, MemberAccessRuleIsForCAndCppOnly) {
-  std::string other = kCLike;
-  other.replace(other.find("\"C\""), 3, "\"Other\"");
-  auto lang2 = Build(other);
-  ASSERT_NE(lang2, nullptr);
-  EXPECT_EQ(Render(lang2.get(), "s.int"), ".:s.|K:int");
-}
-
-TEST_F(ColourerTest, NumbersWithHexSuffixesAndExponents) {
-  EXPECT_EQ(Render(lang.get(), "0x1Fu"), "I:0x1Fu");
-  EXPECT_EQ(Render(lang.get(), "10 10u 10ul 10z"), "I:10|.: |I:10u|.: |I:10ul|.: 10z");
-  EXPECT_EQ(Render(lang.get(), "3.14 1.5e+3 1.5e-3f 1e10"),
-            "F:3.14|.: |F:1.5e+3|.: |F:1.5e-3f|.: |F:1e10");
-  EXPECT_EQ(Render(lang.get(), "x = .5;"), ".:x = |F:.5|.:;");
-  EXPECT_EQ(Render(lang.get(), "1.5q 12abc"), ".:1.5q 12abc");
-  EXPECT_EQ(Render(lang.get(), "a1.5"), ".:a1.5");
-}
-
-TEST_F(ColourerTest, HexNeedsTheHexSwitch) {
-  std::string nohex = kCLike;
-  nohex.replace(nohex.find("hex = true"), 10, "hex = false");
-  auto lang2 = Build(nohex);
-  ASSERT_NE(lang2, nullptr);
-  EXPECT_EQ(Render(lang2.get(), "0x1F"), ".:0x1F");
-  EXPECT_EQ(Render(lang2.get(), "42"), "I:42");
-}
-
-TEST_F(ColourerTest, PreprocessorWordsNeedTheLeaderFirstOnTheLine) {
-  EXPECT_EQ(lang->GetPreprocessorLeader(), '#');
-  EXPECT_EQ(Render(lang.get(), "#include <x.h>"), "P:#include|.: <x.h>");
-  EXPECT_EQ(Render(lang.get(), "  #  define X 1"), ".:  |P:#  define|.: X |I:1");
-  EXPECT_EQ(Render(lang.get(), "x #define"), ".:x #define");
-  EXPECT_EQ(Render(lang.get(), "#pragma"), ".:#pragma");
-}
-
-TEST_F(ColourerTest, LineCommentsRunToTheLineEnd) {
-  EXPECT_EQ(Render(lang.get(), "a // b /* c"), ".:a |L:// b /* c");
-  const auto rendered = RenderLines(lang.get(), {"a // b /* c", "int"});
-  EXPECT_EQ(rendered[1], "K:int");
-}
-
-TEST_F(ColourerTest, LineCommentsInCFollowTheOption) {
+TEST_F(ColourerTest, LanguageSwitchesAndOptions) {
+  EXPECT_EQ(Render(Variant("\"C\"", "\"Other\"").get(), "s.int"), ".:s.|K:int")
+      << "the member-access rule is for C and C++ only";
+  auto nohex = Variant("hex = true", "hex = false");
+  EXPECT_EQ(Render(nohex.get(), "0x1F"), ".:0x1F");
+  EXPECT_EQ(Render(nohex.get(), "42"), "I:42");
   syn_Settings().cppCommentsInC = false;
   EXPECT_EQ(Render(lang.get(), "a // b"), ".:a // b");
 }
 
-TEST_F(ColourerTest, CustomizedWordsAndPatterns) {
-  EXPECT_EQ(Render(lang.get(), "NULL my_thing your_thing"),
-            "U:NULL|.: |U:my_thing|.: your_thing");
-}
-
-TEST_F(ColourerTest, CharactersAndStrings) {
-  EXPECT_EQ(Render(lang.get(), "c = 'x';"), ".:c = |H:'x'|.:;");
-  EXPECT_EQ(Render(lang.get(), "\"a\" \"b\""), "S:\"a\"|.: |S:\"b\"");
-}
-
-TEST_F(ColourerTest, SkipFirstAndNoColourBits) {
-  std::vector<synRun> runs;
-  lang->CalculateTextSynstate(
-      SYN_NO_COLOR, "int x", 0, 5, 5, false,
-      [](synLanguageInterface*, void* ctx, const char*, int start, int count, synState s) {
-        static_cast<std::vector<synRun>*>(ctx)->push_back({start, count, s});
-      },
-      &runs, nullptr);
-  ASSERT_EQ(runs.size(), 2u);
-  EXPECT_EQ(runs[0], (synRun{0, 3, SYN_KEYWORD | SYN_NO_COLOR}));
-  EXPECT_EQ(runs[1], (synRun{3, 2, SYN_NO_COLOR}));
-  synPixel fg = 77;
-  lang->GetColorForStatus(runs[0].status, &fg, nullptr);
-  EXPECT_EQ(fg, 77u);
-
-  EXPECT_EQ(Render(lang.get(), "xint y", {SYN_SKIP_FIRST, 0}).substr(0, 6), "K:int|");
-}
-
-TEST_F(ColourerTest, TextPastTheLengthIsNeverRead) {
-  const char text[] = "int /* never";
-  std::vector<synRun> runs;
-  syn_ColorLine(lang.get(), {}, text, 3, &runs);
-  ASSERT_EQ(runs.size(), 1u);
-  EXPECT_EQ(runs[0], (synRun{0, 3, SYN_KEYWORD}));
-}
-
-TEST_F(ColourerTest, StateAtAPositionAndElementStarts) {
-  const char* line = "int a = \"x /* y\"; /* z";
-  EXPECT_EQ(syn_SynstateAt(0, line, 10, lang.get(), nullptr), SYN_STRING);
-  EXPECT_EQ(syn_SynstateAt(0, line, 17, lang.get(), nullptr), 0u);
-  EXPECT_EQ(syn_SynstateAt(0, line, 24, lang.get(), nullptr), SYN_COMMENT);
-  EXPECT_EQ(syn_SynstateAt(SYN_COMMENT, line, 0, lang.get(), nullptr), SYN_COMMENT);
-  EXPECT_EQ(lang->GetSyntaxElementStartPosition(0, line, 12, 24), 8);
-  EXPECT_EQ(lang->GetSyntaxElementStartPosition(0, line, 2, 24), 0);
-}
-
-TEST(ColorLine, WithoutALanguageTheLineIsOnePlainRun) {
-  std::vector<synRun> runs;
-  EXPECT_EQ(syn_ColorLine(nullptr, {}, "int x", 5, &runs), 0u);
-  ASSERT_EQ(runs.size(), 1u);
-  EXPECT_EQ(runs[0], (synRun{0, 5, 0}));
-  syn_ColorLine(nullptr, {}, "", 0, &runs);
-  EXPECT_TRUE(runs.empty());
-}
-
-TEST(NoneLanguage, ColoursEverythingPlain) {
-  synLanguage none(true);
-  none.Finish();
-  EXPECT_TRUE(none.IsNone());
-  EXPECT_EQ(Render(&none, "int x = \"a\"; /* c */"), ".:int x = \"a\"; /* c */");
-  EXPECT_EQ(syn_GetSynstate(&none, nullptr, nullptr, 0), synLineStart{});
-  synLineStart prev{SYN_COMMENT, 0};
-  EXPECT_EQ(syn_GetSynstate(&none, &prev, "x", 1), synLineStart{});
-}
-
-TEST(StateNames, NamesAndPureStatus) {
-  char* names = GetNameForSynstate(SYN_COMMENT | SYN_DEAD_CODE | SYN_STRING2 | SYN_FLOAT);
-  EXPECT_STREQ(names, "DEAD_CODE STRING COMMENT FLOAT");
-  gen_free(names);
-  names = GetNameForSynstate(0);
-  EXPECT_STREQ(names, "");
-  gen_free(names);
-  EXPECT_EQ(GetPureSyntaxStatus(SYN_COMMENT | SYN_STRING2 | SYN_CHARACTER), SYN_STRING2);
-  EXPECT_EQ(GetPureSyntaxStatus(SYN_COMMENT | SYN_DEAD_CODE), SYN_DEAD_CODE);
-  EXPECT_EQ(GetPureSyntaxStatus(SYN_KEYWORD | SYN_LINE_COMMENT), SYN_LINE_COMMENT);
-  EXPECT_EQ(GetPureSyntaxStatus(SYN_NO_COLOR), 0u);
-}
-
-class ColourChoiceTest : public ColourerTest {};
-
-TEST_F(ColourChoiceTest, DefaultPixelsPerClass) {
+TEST_F(ColourerTest, ColourOfEachClassSwitchesAndLanguageColours) {
   synDefaultPixels& d = syn_DefaultPixels();
   const synDefaultPixels saved = d;
   d = {1, 2, 3, 4, 5, 6, 7, 8};
@@ -243,60 +121,93 @@ TEST_F(ColourChoiceTest, DefaultPixelsPerClass) {
       {0, 1}, {SYN_STRING, 2}, {SYN_STRING2, 2}, {SYN_CHARACTER2, 3}, {SYN_DEAD_CODE, 4},
       {SYN_COMMENT, 5}, {SYN_LINE_COMMENT, 5}, {SYN_KEYWORD, 6}, {SYN_PREPROCESSOR, 6},
       {SYN_INTEGER, 7}, {SYN_FLOAT, 7}, {SYN_BLOCK, 8}, {SYN_CUSTOMIZED, 8},
-      {SYN_STRING | SYN_COMMENT, 2}, {SYN_COMMENT | SYN_KEYWORD, 5},
+      {SYN_STRING | SYN_COMMENT, 2},
   };
   for (const auto& c : cases) {
     synPixel fg = 99;
     lang->GetColorForStatus(c.status, &fg, nullptr);
     EXPECT_EQ(fg, c.want) << std::hex << c.status;
   }
-  d = saved;
-}
-
-TEST_F(ColourChoiceTest, SwitchesAndTheMasterOption) {
   synPixel fg = 99;
   syn_Settings().colorComment = false;
   lang->GetColorForStatus(SYN_COMMENT, &fg, nullptr);
-  EXPECT_EQ(fg, syn_DefaultPixels().fg);
-  fg = 99;
-  lang->GetColorForStatus(SYN_KEYWORD, &fg, nullptr);
-  EXPECT_EQ(fg, syn_DefaultPixels().keyword);
+  EXPECT_EQ(fg, 1u);
   syn_Settings().colorsyntax = false;
   fg = 99;
   lang->GetColorForStatus(SYN_KEYWORD, &fg, nullptr);
   EXPECT_EQ(fg, 99u);
-  lang->GetColorForStatus(SYN_KEYWORD, nullptr, nullptr);  // no foreground: nothing
+  syn_Settings() = synSettings();
+  auto coloured = Variant("keyword {", "keyword { color = \"#123456\";");
+  coloured->GetColorForStatus(SYN_KEYWORD, &fg, nullptr);
+  EXPECT_EQ(fg, 0x123456u) << "the language's own colour wins";
+  d = saved;
 }
 
-TEST_F(ColourChoiceTest, LanguageColoursWinOverDefaults) {
-  std::string coloured = kCLike;
-  coloured.replace(coloured.find("keyword {"), 9, "keyword { color = \"#123456\";");
-  coloured.replace(coloured.find("comment {"), 9, "comment { color = \"none\";");
-  auto lang2 = Build(coloured);
-  ASSERT_NE(lang2, nullptr);
-  EXPECT_EQ(lang2->errorCount, 0);
-  synPixel fg = 0;
-  lang2->GetColorForStatus(SYN_KEYWORD, &fg, nullptr);
-  EXPECT_EQ(fg, 0x123456u);
-  lang2->GetColorForStatus(SYN_COMMENT, &fg, nullptr);
-  EXPECT_EQ(fg, syn_DefaultPixels().comment);
+const char* const kDefinition = R"(
+language {
+  general { name = "C"; separator = " \t()[]{};,.+-*/=<>!&|:"; escape = "\\" }
+  keyword { name = { "int" } }
+  preprocessor { name = { "#if", "#ifdef", "#ifndef", "#else", "#elif", "#endif", "#define" } }
+  comment { c { begin = "/*"; end = "*/" } }
+  line_comment { leader = "//" }
+  string { s { begin = "\""; end = "\"" } }
+  block { b { begin = "[["; end = "]]"; span_line = false } b2 { begin = "<<"; end = ">>" } }
+}
+)";
+
+class ConditionalTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    lang = Build(kDefinition);
+    ASSERT_NE(lang, nullptr);
+    ASSERT_EQ(lang->errorCount, 0);
+  }
+  // One character per line: 'D' when the line starts in disabled code.
+  std::string DeadMap(const std::vector<std::string>& lines) {
+    std::string map;
+    for (const synLineStart& s : StartStates(lang.get(), lines)) {
+      map += (s.state & SYN_DEAD_CODE) ? 'D' : '.';
+    }
+    return map;
+  }
+  std::unique_ptr<synLanguage> lang;
+};
+
+TEST_F(ConditionalTest, DisabledLines) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"#if 0", "int a;", "#ifdef X", "b", "#else", "c", "#endif", "d", "#endif", "e"},
+       ".DDDDDDDD."},  // up to its own endif across nested conditionals
+      {{"#if 0", "a", "#ifndef Y", "b", "#endif", "#else", "c", "#endif", "d"}, ".DDDDD..."},
+      {{"#if 0", "a", "#elif 0", "b", "#elif X", "c", "#endif", "d"}, ".DDDD..."},
+      {{"#if 0", "a", "#elif 1", "b", "#else", "c", "#endif", "d"}, ".DD..DD."},
+      {{"#if 1", "a", "#ifdef X", "b", "#else", "c", "#endif", "#else", "d", "#elif 2", "e",
+        "#else", "f", "#endif", "g"},
+       "........DDDDDD."},  // a non-zero condition disables its else part
+      {{"#if 0x0", "a", "#endif", "x"}, ".DD."},
+      {{"  #  if 0 /* off */", "a", "#endif", "x"}, ".DD."},
+      {{"#if 0 // off", "a", "#endif", "x"}, ".DD."},
+      {{"#if 0 && X", "a", "#endif"}, "..."},  // only a plain number counts
+      {{"#if 00x", "a", "#endif"}, "..."},
+      {{"#if(0)", "a", "#endif"}, "..."},
+      {{"#ifdef 0", "a", "#endif"}, "..."},
+      {{"#if 0", "#elsewhere", "a", "#endifx", "b", "#endif/* x */", "c"}, ".DDDDD."},
+      {{"#if 0", "/* start", "#endif", "end */", "#endif", "x"}, ".DDDD."},  // in comments
+      {{"/*", "#if 0", "*/", "x"}, "...."},
+  };
+  for (const auto& [lines, map] : cases) EXPECT_EQ(DeadMap(lines), map) << lines[0];
+  const auto rendered = RenderLines(lang.get(), {"#if 0", "int a;", "#endif", "e"});
+  EXPECT_EQ(rendered, (std::vector<std::string>{"P:#if|.: 0", "D:int a;", "D:#endif", ".:e"}));
 }
 
-TEST(ColourNames, BuiltInParser) {
-  synPixel p = 0;
-  EXPECT_TRUE(syn_ParseColorName("#abc", &p));
-  EXPECT_EQ(p, 0xaabbccu);
-  EXPECT_TRUE(syn_ParseColorName("#102030", &p));
-  EXPECT_EQ(p, 0x102030u);
-  EXPECT_TRUE(syn_ParseColorName("#1000200030ff", &p));
-  EXPECT_EQ(p, 0x102030u);
-  EXPECT_TRUE(syn_ParseColorName("rgb:ff/8/0", &p));
-  EXPECT_EQ(p, 0xff8800u);
-  EXPECT_TRUE(syn_ParseColorName("DarkGreen", &p));
-  EXPECT_EQ(p, 0x006400u);
-  EXPECT_FALSE(syn_ParseColorName("#12345", &p));
-  EXPECT_FALSE(syn_ParseColorName("nosuchcolour", &p));
-  EXPECT_FALSE(syn_ParseColorName("", &p));
+TEST_F(ConditionalTest, OpenBlockPairIsCarriedInTheConditionWord) {
+  const std::vector<std::string> lines = {"a << b", "c >> int", "d [[ e", "int"};
+  const auto starts = StartStates(lang.get(), lines);
+  EXPECT_EQ(starts[1].state, SYN_BLOCK);
+  EXPECT_EQ(syn_CondPairIndex(starts[1].condition), 1);
+  EXPECT_EQ(starts[3].state, 0u) << "the first block pair does not span lines";
+  const auto rendered = RenderLines(lang.get(), lines);
+  EXPECT_EQ(rendered[1], "B:c >>|.: |K:int");
+  EXPECT_EQ(rendered[2], ".:d |B:[[ e");
 }
 
 }  // namespace

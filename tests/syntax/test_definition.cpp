@@ -1,14 +1,12 @@
 // Reading language definitions: a well-formed file, every warning of a
 // malformed one (each counted as an error of the file), the two-pair
 // limit, and the finishing steps: sorting, separators, the preprocessor
-// leader, the word buffer and the kind.
+// leader and the word buffer.
 #include <gtest/gtest.h>
 
 #include "base/debugflag.h"
-#include "libs/libcxxutil/options_node.h"
 #include "syn_test_util.h"
 #include "syntax/syn_definition.h"
-#include "syntax/syn_extra_info.h"
 
 using syntest::Build;
 using syntest::MessageCapture;
@@ -58,38 +56,21 @@ language {
   ASSERT_NE(lang, nullptr);
   EXPECT_EQ(messages.text(), "");
   EXPECT_EQ(lang->errorCount, 0);
-  EXPECT_EQ(lang->version, "2.1");
-  EXPECT_EQ(lang->name, "Pascal");
   EXPECT_EQ(lang->kind, synLanguage::KIND_PASCAL);
   EXPECT_EQ(lang->extensions, (std::vector<std::string>{"pas", "pp"}));
   EXPECT_EQ(lang->escape, '\\');
   EXPECT_TRUE(lang->pascalStylePriority);
-  EXPECT_FALSE(lang->caseSensitive);
-  EXPECT_EQ(lang->keywords.words, (std::vector<std::string>{"Begin", "end", "while"}));
-  EXPECT_TRUE(lang->keywords.Contains("BEGIN", 5));
-  EXPECT_TRUE(lang->preprocessor.caseSensitive);
-  EXPECT_FALSE(lang->preprocessor.Contains("#IF", 3));
-  EXPECT_EQ(lang->comments.size(), 1u);
-  EXPECT_TRUE(lang->comments[0].spanLines);
+  EXPECT_TRUE(lang->keywords.Contains("BEGIN", 5)) << "case_sensitive = false";
+  EXPECT_FALSE(lang->preprocessor.Contains("#IF", 3)) << "its own case_sensitive";
   EXPECT_FALSE(lang->commentColor.allocated());
   EXPECT_EQ(lang->lineCommentColor.pixel(), 0xff0000u);
   EXPECT_EQ(lang->keywordColor.pixel(), 0x010203u);
   EXPECT_TRUE(lang->strings[0].spanLines);
   EXPECT_FALSE(lang->characters[0].spanLines);
   ASSERT_EQ(lang->blocks.size(), 2u);
-  EXPECT_TRUE(lang->blocks[0].spanLines);
   EXPECT_FALSE(lang->blocks[1].spanLines);
-  EXPECT_TRUE(lang->integersOn && lang->integerHex && lang->decimalSuffixes.caseSensitive);
-  EXPECT_TRUE(lang->floatsOn);
   EXPECT_FALSE(lang->floatScientific);
-  EXPECT_EQ(lang->customizedWords.words, (std::vector<std::string>{"writeln"}));
   EXPECT_EQ(lang->customizedPatterns, (std::vector<std::string>{"Sys*"}));
-  EXPECT_EQ(lang->GetAutoCompleteAlgorithm(), SYN_MATCH_FIRST);
-  EXPECT_EQ(lang->GetMaxObjectNumberForAutocompletion(), 5);
-  EXPECT_EQ(lang->GetMinStrLengthForAutocompletion(), 3);
-  EXPECT_EQ(lang->completion.nameValueSeparator, ':');
-  EXPECT_TRUE(lang->GetAutoGrabPrototype() && lang->GetShowPrototype());
-  EXPECT_EQ(lang->completion.names, (std::vector<std::string>{"Begin", "end", "extra", "while"}));
   EXPECT_EQ(lang->wordBufferSize, 8u);  // "writeln" + 1
 }
 
@@ -125,7 +106,7 @@ TEST(DefinitionReader, WithoutLanguageTreeOrNameThereIsNoLanguage) {
   EXPECT_NE(text.find("may be in the old format"), std::string::npos);
 }
 
-TEST(DefinitionReader, UnknownKeysTreesAndValuesAreReportedAndCounted) {
+TEST(DefinitionReader, UnknownKeysTreesValuesAndPairsAreReportedAndCounted) {
   std::unique_ptr<synLanguage> lang;
   const std::string text = WarningsOf(R"D(
 language {
@@ -134,6 +115,8 @@ language {
   line_comment { one = "#"; two = { "--", "//" }; three = 5 }
   autocomplete { match = "worst"; max_match = "many" }
   stray = 1
+  string { p { begin = "\""; end = "\""; weird = 1; inner { } } q { begin = "'" } }
+  comment { c { begin = "/*"; end = "*/"; span_line = false } d { end = "x"; begin = "" } }
 }
 )D", &lang);
   ASSERT_NE(lang, nullptr);
@@ -146,24 +129,6 @@ language {
       "Unknown configuration option value \"worst\"",
       "Warning: Invalid attribute value for autocomplete.max_match in file:\n\ttest.gsl\n",
       "Warning: Invalid attribute language.stray in file:\n\ttest.gsl\n",
-  };
-  for (const char* e : expected) EXPECT_NE(text.find(e), std::string::npos) << e;
-  EXPECT_EQ(lang->errorCount, 8);
-  EXPECT_EQ(lang->lineComments.size(), 3u);
-  EXPECT_TRUE(lang->caseSensitive) << "a value of the wrong type is ignored";
-}
-
-TEST(DefinitionReader, DelimiterPairProblems) {
-  std::unique_ptr<synLanguage> lang;
-  const std::string text = WarningsOf(R"D(
-language {
-  general { name = "X" }
-  string { p { begin = "\""; end = "\""; weird = 1; inner { } } q { begin = "'" } }
-  comment { c { begin = "/*"; end = "*/"; span_line = false } d { end = "x"; begin = "" } }
-}
-)D", &lang);
-  ASSERT_NE(lang, nullptr);
-  const char* expected[] = {
       "Warning: Invalid attribute string.p.weird in file:\n\ttest.gsl\n",
       "Warning: Invalid attribute tree(s) of string.p is ignored in file:\n\ttest.gsl\n",
       "Warning: Incomplete definition is ignored for \"string.q\" in file \n\ttest.gsl.\n",
@@ -171,9 +136,11 @@ language {
       "Warning: Incomplete definition is ignored for \"comment.d\" in file \n\ttest.gsl.\n",
   };
   for (const char* e : expected) EXPECT_NE(text.find(e), std::string::npos) << e;
-  EXPECT_EQ(lang->errorCount, 5);
+  EXPECT_EQ(lang->errorCount, 13);
+  EXPECT_EQ(lang->lineComments.size(), 3u);
   EXPECT_EQ(lang->strings.size(), 1u);
   EXPECT_EQ(lang->comments.size(), 1u);
+  EXPECT_TRUE(lang->caseSensitive) << "a value of the wrong type is ignored";
 }
 
 TEST(DefinitionReader, AtMostTwoStringAndCharacterPairsWarningOnce) {
@@ -199,61 +166,19 @@ language {
   EXPECT_EQ(lang->errorCount, 2);
 }
 
-TEST(DefinitionReader, KeylessAttributesFromATree) {
-  ut_options_node root;
-  ut_options_node* language = root.add_child("language");
-  language->add_child("general")->set_string("name", "X");
-  language->add_child("keyword")->set_string("", "a");
-  ut_options_node* pair = language->add_child("string")->add_child("p");
-  pair->set_string("begin", "\"");
-  pair->set_string("end", "\"");
-  pair->set_int("", 3);
-  language->set_int("", 1);
-  MessageCapture messages;
-  auto lang = syn_BuildLanguage(root, "tree.gsl", false);
-  ASSERT_NE(lang, nullptr);
-  const std::string& text = messages.text();
-  EXPECT_NE(text.find("Warning: Invalid attribute of keyword with NULL key is ignored in file:\n"
-                      "\ttree.gsl\n"), std::string::npos);
-  EXPECT_NE(text.find("Warning: Invalid attribute of string.p with NULL key is ignored in file:\n"
-                      "\ttree.gsl\n"), std::string::npos);
-  EXPECT_NE(text.find("Warning: Invalid attribute of language with NULL key"), std::string::npos);
-  EXPECT_EQ(lang->errorCount, 3);
-  EXPECT_EQ(lang->strings.size(), 1u);
-}
-
-int bellRings = 0;
-
-TEST(DefinitionReader, WarningsRingTheBell) {
-  synColorHooks hooks;
-  hooks.bell = [] { bellRings++; };
-  syn_SetColorHooks(hooks);
-  bellRings = 0;
-  WarningsOf("language { general { name = \"X\" } keyword { bad = 1 } }");
-  EXPECT_EQ(bellRings, 1);
-  WarningsOf("language { general { name = \"X\" } }");
-  EXPECT_EQ(bellRings, 1);
-  syn_SetColorHooks(synColorHooks());
-}
-
 TEST(DefinitionFinish, PreprocessorLeaderRules) {
   auto lang = Build("language { general { name = \"X\"; separator = \" #@\" } "
                     "preprocessor { name = { \"#if\", \"#endif\", \"defined\" } } }");
   ASSERT_NE(lang, nullptr);
   EXPECT_EQ(lang->leader, '#');
   EXPECT_FALSE(lang->IsSeparator('#'));
-  EXPECT_FALSE(lang->IsSafeSeparator('#'));
   EXPECT_TRUE(lang->IsSeparator('@'));
 
   lang = Build("language { general { name = \"X\"; separator = \" #@\" } "
                "preprocessor { name = { \"#if\", \"@pragma\" } } }");
   ASSERT_NE(lang, nullptr);
-  EXPECT_EQ(lang->leader, 0);
+  EXPECT_EQ(lang->leader, 0) << "two different leaders";
   EXPECT_TRUE(lang->IsSeparator('#'));
-
-  lang = Build("language { general { name = \"X\" } preprocessor { name = { \"use\" } } }");
-  ASSERT_NE(lang, nullptr);
-  EXPECT_EQ(lang->leader, 0);
 }
 
 TEST(DefinitionFinish, DelimiterCharactersBecomeSeparators) {
@@ -266,29 +191,12 @@ TEST(DefinitionFinish, DelimiterCharactersBecomeSeparators) {
   for (char c : std::string("/*-\"")) EXPECT_TRUE(lang->IsSeparator(c)) << c;
   EXPECT_FALSE(lang->IsSeparator('q')) << "letters never become separators";
   EXPECT_FALSE(lang->IsSeparator('<')) << "block delimiters are not adjusted";
-  EXPECT_TRUE(lang->IsSafeSeparator(' '));
-  EXPECT_TRUE(lang->IsUnsafeSeparator('/'));
-  EXPECT_TRUE(lang->IsSeparator('\n') && lang->IsSeparator('\r') && lang->IsSeparator('\0'));
-
   debugFlag[DBG_SynSepAdj] = 0;
   auto plain = Build(text);
   debugFlag[DBG_SynSepAdj] = 1;
   ASSERT_NE(plain, nullptr);
-  EXPECT_FALSE(plain->IsSeparator('/'));
   EXPECT_EQ(Render(plain.get(), "a/*b*/"), ".:a/*b*/");
   EXPECT_EQ(Render(lang.get(), "a/*b*/"), ".:a|C:/*b*/");
-}
-
-TEST(DefinitionFinish, KindFromName) {
-  EXPECT_EQ(synLanguage::KindFromName("C"), synLanguage::KIND_C);
-  EXPECT_EQ(synLanguage::KindFromName("C++"), synLanguage::KIND_CPP);
-  EXPECT_EQ(synLanguage::KindFromName("CPP"), synLanguage::KIND_CPP);
-  EXPECT_EQ(synLanguage::KindFromName("Ada"), synLanguage::KIND_ADA);
-  EXPECT_EQ(synLanguage::KindFromName("Fortran"), synLanguage::KIND_FORTRAN);
-  EXPECT_EQ(synLanguage::KindFromName("Java"), synLanguage::KIND_JAVA);
-  EXPECT_EQ(synLanguage::KindFromName("QEN-KRN-CONFIG"), synLanguage::KIND_QEN_CONFIG);
-  EXPECT_EQ(synLanguage::KindFromName("Perl"), synLanguage::KIND_PERL);
-  EXPECT_EQ(synLanguage::KindFromName("c"), synLanguage::KIND_OTHER);
 }
 
 TEST(DefinitionFinish, LineStartAndLineEndMarks) {
@@ -296,54 +204,26 @@ TEST(DefinitionFinish, LineStartAndLineEndMarks) {
     block { b { begin = "$(LINE_START)@@"; end = "$(LINE_END)" } }
     line_comment { c = "$(LINE_START)C" } })D");
   ASSERT_NE(lang, nullptr);
-  ASSERT_EQ(lang->blocks.size(), 1u);
-  EXPECT_TRUE(lang->blocks[0].beginAtLineStart);
-  EXPECT_TRUE(lang->blocks[0].endAtLineEnd);
   EXPECT_EQ(Render(lang.get(), "@@ -1 +1 @@"), "B:@@ -1 +1 @@");
   EXPECT_EQ(Render(lang.get(), "x @@ y"), ".:x @@ y");
   EXPECT_EQ(Render(lang.get(), "C comment"), "L:C comment");
   EXPECT_EQ(Render(lang.get(), " C not"), ".: C not");
 }
 
-TEST(DefinitionFile, MissingFileGivesNothing) {
+TEST(DefinitionFile, MissingFilesAreQuietParseErrorsCountAndReadingGoesOn) {
   MessageCapture messages;
   EXPECT_EQ(syn_LoadOneFile("/nonexistent/dir/x.gsl"), nullptr);
   EXPECT_EQ(syn_LoadOneFile(nullptr), nullptr);
   EXPECT_EQ(messages.text(), "");
-}
-
-TEST(DefinitionFile, ParseErrorsCountAndReadingGoesOn) {
   syntest::TempDir dir;
   const std::string path = dir.Write("bad.gsl", "language {\n general { name = \"X\" }\n"
                                                 " keyword {\n  name = =\n }\n"
                                                 " string { s { begin = \"'\"; end = \"'\" } }\n}\n");
-  MessageCapture messages;
   auto lang = syn_LoadOneFile(path.c_str());
   ASSERT_NE(lang, nullptr);
   EXPECT_GE(lang->errorCount, 1);
   EXPECT_EQ(lang->strings.size(), 1u);
   EXPECT_NE(messages.text().find("parse error"), std::string::npos);
-}
-
-TEST(DefinitionFile, ExtraWordsForOneFile) {
-  syntest::TempDir dir;
-  const std::string path = dir.Write("extra.gsl",
-      "language { customized { color = \"#0a0b0c\"; pattern = { \"Widget\", \"Tk_*\" } } }");
-  auto lang = Build("language { general { name = \"X\"; separator = \" \" } }");
-  ASSERT_NE(lang, nullptr);
-  EXPECT_EQ(lang->LoadSyntaxInfo(path.c_str(), 7), nullptr);
-  MessageCapture messages;
-  std::unique_ptr<ExtraSyntaxInfoInterface> extra(lang->LoadSyntaxInfo(path.c_str(), 1024));
-  ASSERT_NE(extra, nullptr);
-  EXPECT_EQ(messages.text(), "") << "a nameless file of extra words is no old format";
-  auto* info = static_cast<ExtraSyntaxInfo*>(extra.get());
-  EXPECT_EQ(info->color.pixel(), 0x0a0b0cu);
-  std::vector<synRun> runs;
-  syn_ColorLine(lang.get(), {}, "Widget Tk_Init other", 20, &runs, extra.get());
-  ASSERT_EQ(runs.size(), 4u);
-  EXPECT_EQ(runs[0].status, SYN_CUSTOMIZED);
-  EXPECT_EQ(runs[2], (synRun{7, 7, SYN_CUSTOMIZED}));
-  EXPECT_EQ(runs[3].status, 0u);
 }
 
 }  // namespace

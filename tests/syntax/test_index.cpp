@@ -1,11 +1,11 @@
-// The language index: built-in entries, every warning of a malformed
-// index, lazy loading of definitions, lookups by name, suffix and first
-// line, and the source directories.
+// The language index and the language of a file: built-in entries, every warning
+// of a malformed index, and the choice by suffix, by first-line pattern (among the
+// suffix's languages only), by mode marker and by makefile name; a broken
+// definition behaves as absent.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include "libs/libcxxutil/options_node.h"
 #include "base/gen.h"
 #include "syn_test_util.h"
 #include "syntax/syntax.h"
@@ -16,11 +16,9 @@ using syntest::TempDir;
 namespace {
 
 std::string definitionDir;
-int finderCalls = 0;
 
 // Definition names resolve inside the test's directory.
 char* FindInTestDir(const char* name) {
-  finderCalls++;
   const std::string path = definitionDir + "/" + name;
   return access(path.c_str(), R_OK) == 0 ? gen_copy(path.c_str()) : nullptr;
 }
@@ -33,7 +31,6 @@ class IndexTest : public ::testing::Test {
  protected:
   void SetUp() override {
     definitionDir = dir.path();
-    finderCalls = 0;
     dir.Write("a.gsl", Definition("Alpha", "keyword { name = \"alpha\" }"));
     dir.Write("b.gsl", Definition("Beta"));
     dir.Write("cpp.gsl", Definition("C++"));
@@ -48,41 +45,18 @@ class IndexTest : public ::testing::Test {
   TempDir dir;
 };
 
-TEST_F(IndexTest, WithoutAnIndexOnlyNoneExists) {
+TEST_F(IndexTest, EntriesFollowNoneInFileOrder) {
   synIndex index(FindInTestDir);
-  MessageCapture messages;
-  index.Load((dir.path() + "/missing.gsc").c_str());
-  EXPECT_EQ(messages.text(), "");
-  ASSERT_EQ(index.Count(), 1);
+  EXPECT_EQ(Load(&index, R"D(
+Alpha { extension = { "a", "aa" }; definition_file = "a.gsl" }
+Beta { description = "Second"; extension = "b"; definition_file = "b.gsl" }
+)D"), "");
+  ASSERT_EQ(index.Count(), 3);
   EXPECT_EQ(index.Entry(0)->name, "None");
-  EXPECT_EQ(index.Entry(0)->description, "None");
-  EXPECT_TRUE(index.None()->IsNone());
-  EXPECT_EQ(index.hiddenId(), -1);
-  EXPECT_EQ(index.LanguageOfFile("x.c"), index.None());
-  index.Load(nullptr);
-  EXPECT_EQ(index.Count(), 1);
-}
-
-TEST_F(IndexTest, EntriesFollowNoneInFileOrderWithHiddenEntryLast) {
-  synIndex index(FindInTestDir);
-  const std::string text = Load(&index, R"D(
-Alpha { extension = { "a", "aa" }; definition_file = "a.gsl"; hide = true; submenu = "Greek" }
-Beta { description = "Second"; extension = "b"; definition_file = "b.gsl"; hide = yes }
-"C++" { extension = "cc"; definition_file = "cpp.gsl" }
-)D");
-  EXPECT_EQ(text, "");
-  ASSERT_EQ(index.Count(), 5);
   EXPECT_EQ(index.Entry(1)->name, "Alpha");
   EXPECT_EQ(index.Entry(1)->description, "Alpha");
-  EXPECT_EQ(index.Entry(1)->submenu, "Greek");
   EXPECT_EQ(index.Entry(2)->description, "Second");
-  EXPECT_EQ(index.Entry(3)->id, 3);
-  EXPECT_EQ(index.Entry(4)->name, "Hidden Languages");
-  EXPECT_EQ(index.hiddenId(), 4);
-  EXPECT_EQ(index.Entry(5), nullptr);
-
-  Load(&index, "Alpha { extension = \"a\"; definition_file = \"a.gsl\"; hide = true }");
-  EXPECT_EQ(index.Entry(index.hiddenId())->name, "Hidden Language");
+  EXPECT_EQ(index.Entry(3), nullptr);
 }
 
 TEST_F(IndexTest, MalformedEntriesAreReported) {
@@ -122,125 +96,75 @@ Pattern { extension = "p"; definition_file = "b.gsl"; first_line_pattern = { "("
   EXPECT_TRUE(index.Entry(3)->MatchesFirstLine("ok then"));
 }
 
-TEST_F(IndexTest, KeylessAttributesOfAnEntry) {
-  ut_options_node root;
-  root.add_child("Alpha")->set_string("", "x");
-  root.add_child("")->set_string("", "y");
-  synIndex index(FindInTestDir);
-  MessageCapture messages;
-  index.LoadFromTree(root, "tree.gsc");
-  EXPECT_NE(messages.text().find("Warning: Invalid attribute of Alpha with NULL key is ignored "
-                                 "in file:\n\ttree.gsc\n"), std::string::npos);
-  EXPECT_NE(messages.text().find("Warning: Invalid attribute of anonymous with NULL key"),
-            std::string::npos);
-  EXPECT_EQ(index.Count(), 1);
+class ChooseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    definitionDir = dir.path();
+    for (const char* name : {"C", "C++", "bash", "makefile", "Fine"}) {
+      dir.Write(std::string(name) + ".gsl",
+                std::string("language { general { name = \"") + name + "\" } }");
+    }
+    const std::string path = dir.Write("index.gsc", R"D(
+C { extension = { "c", "h" }; definition_file = "C.gsl" }
+"C++" { extension = { "cc", "h" }; definition_file = "C++.gsl"; first_line_pattern = "^\\s*namespace\\b" }
+bash { extension = "sh"; definition_file = "bash.gsl"; first_line_pattern = "^#!\\S*/(ba)?sh\\b" }
+Broken { extension = "brk"; definition_file = "missing.gsl" }
+Fine { extension = "brk"; definition_file = "Fine.gsl" }
+makefile { extension = "mk"; definition_file = "makefile.gsl" }
+)D");
+    MessageCapture quiet;
+    index.Load(path.c_str());
+    ASSERT_EQ(index.Count(), 7);
+  }
+  void TearDown() override { syn_Settings() = synSettings(); }
+
+  // The name of the language chosen for a file holding `text`.
+  std::string Choose(const std::string& name, const std::string& text) {
+    const std::string path = dir.Write(name, text);
+    synLanguageInterface* lang = index.LanguageOfFile(path.c_str());
+    return lang ? lang->LanguageName() : "(null)";
+  }
+
+  TempDir dir;
+  synIndex index{FindInTestDir};
+};
+
+TEST_F(ChooseTest, LanguageOfEachFile) {
+  const struct {
+    const char *name, *text, *language;
+  } cases[] = {
+      {"y.sh", "namespace x {}\n", "bash"},
+      {"b.h", "int x;\n", "C"},                  // else the first of the two
+      {"c.h", "#!/bin/sh\n", "C"},               // other suffixes' patterns are not tried
+      {"d.h", "// -*- c++ -*-\n", "C++"},
+      {"late", "\n\n\n\n\n\n\n\n\n\n#!/bin/sh\n", "None"},  // only 10 lines are read
+      {"crlf", "#!/bin/sh\r\n", "bash"},
+      {"notes.txt", "/* -*- C++ -*- */\n", "C++"},  // editor mode markers
+      {"n4.txt", "# -*- idl -*-\n", "C++"},
+      {"n5.txt", "# -*- asm -*-\n", "None"},
+      {"n8.txt", "# -*- c++", "None"},  // an unclosed marker
+      {"sub/makefile.inc", "all:\n", "makefile"},
+      {"Makefile2", "#!/bin/sh\n", "bash"},  // a first line decides first
+      {"x.mk", "all:\n", "makefile"},
+      {"x.brk", "anything\n", "Fine"},  // a broken definition behaves as absent
+  };
+  MessageCapture quiet;
+  for (const auto& c : cases) EXPECT_EQ(Choose(c.name, c.text), c.language) << c.name;
 }
 
-TEST_F(IndexTest, DefinitionsLoadOnFirstUseAndFailuresAreNotRetried) {
-  synIndex index(FindInTestDir);
-  Load(&index, R"D(
-Alpha { extension = "a"; definition_file = "a.gsl" }
-Gone { extension = "a"; definition_file = "gone.gsl" }
-)D");
-  synLanguageAbs* alpha = index.Entry(1);
-  synLanguageAbs* gone = index.Entry(2);
-  EXPECT_EQ(alpha->language, nullptr);
-  EXPECT_TRUE(alpha->IsAvailable());
-  EXPECT_TRUE(gone->IsAvailable()) << "not yet tried";
-  EXPECT_EQ(finderCalls, 0);
-  synLanguage* lang = alpha->GetLanguageDefinition();
+TEST_F(ChooseTest, UnreadableFilesSkipTheFirstLineRules) {
+  synLanguageInterface* lang = index.LanguageOfFile((dir.path() + "/no/such.txt").c_str());
   ASSERT_NE(lang, nullptr);
-  EXPECT_EQ(lang->name, "Alpha");
-  EXPECT_TRUE(alpha->definitionFile.empty());
-  EXPECT_EQ(alpha->GetLanguageDefinition(), lang);
-  EXPECT_EQ(gone->GetLanguageDefinition(), nullptr);
-  EXPECT_EQ(gone->GetLanguageDefinition(), nullptr);
-  EXPECT_EQ(finderCalls, 2);
-  EXPECT_FALSE(gone->IsAvailable());
+  EXPECT_TRUE(lang->IsNone());
+  lang = index.LanguageOfFile((dir.path() + "/no/Makefile").c_str());
+  ASSERT_NE(lang, nullptr);
+  EXPECT_STREQ(lang->LanguageName(), "makefile");
+  EXPECT_TRUE(index.LanguageOfFile(nullptr)->IsNone());
 }
 
-TEST_F(IndexTest, LookupsByNameSuffixAndFirstLine) {
-  synIndex index(FindInTestDir);
-  Load(&index, R"D(
-Alpha { extension = { "x", "a" }; definition_file = "a.gsl"; first_line_pattern = "^alpha" }
-Beta { extension = { "x", "b" }; definition_file = "b.gsl"; first_line_pattern = "^beta" }
-"C++" { extension = "cc"; definition_file = "cpp.gsl"; first_line_pattern = "^beta" }
-)D");
-  std::vector<synLanguageAbs*> list;
-  EXPECT_EQ(index.GetLanguageFSuffix("x", &list, 0), 2);
-  EXPECT_EQ(list[0]->name, "Alpha");
-  EXPECT_EQ(list[1]->name, "Beta");
-  list.clear();
-  EXPECT_EQ(index.GetLanguageFSuffix("x", &list, 1), 1);
-  EXPECT_EQ(list[0]->name, "Alpha");
-  list.clear();
-  EXPECT_EQ(index.GetLanguageFSuffix("zz", &list, 2), 1);
-  EXPECT_EQ(list[0]->name, "None");
-  list.clear();
-  EXPECT_EQ(index.GetLanguageFSuffix(nullptr, &list, 2), 1);
-  EXPECT_EQ(list[0]->name, "None");
-
-  EXPECT_EQ(index.GetLanguageFName("CPP", false)->name, "C++");
-  EXPECT_EQ(index.GetLanguageFName("C++", false)->name, "C++");
-  EXPECT_EQ(index.GetLanguageFName("Gamma", false), nullptr);
-  EXPECT_TRUE(index.GetLanguageFName("Gamma", true)->IsNone());
-
-  EXPECT_EQ(index.GetLanguageFContent("beta here", nullptr)->name, "Beta");
-  EXPECT_EQ(index.GetLanguageFContent("beta here", "cc")->name, "C++");
-  EXPECT_EQ(index.GetLanguageFContent("alpha", "b"), nullptr);
-  EXPECT_EQ(index.GetLanguageFContent("gamma", nullptr), nullptr);
-}
-
-TEST_F(IndexTest, DefinitionsAreFoundThroughTheConfigurationByAbsoluteName) {
-  synIndex index;  // the configuration directories
-  Load(&index, "Alpha { extension = \"a\"; definition_file = \"" + dir.path() + "/a.gsl\" }");
-  ASSERT_NE(index.Entry(1)->GetLanguageDefinition(), nullptr);
-}
-
-TEST(ProcessIndex, WithoutAnIndexTheLookupsAnswerNothing) {
-  syn_Cleanup();
-  std::vector<synLanguageAbs*> list;
-  EXPECT_EQ(syn_GetLanguageFSuffix("c", &list, 2), 0);
-  EXPECT_EQ(syn_GetLanguageFName("C", true), nullptr);
-  EXPECT_EQ(syn_LanguageOfFile("x.c"), nullptr);
-}
-
-TEST(SourceDirectories, ReadFromTheFileWithWarnings) {
-  TempDir dir;
-  std::vector<std::string> dirs;
-  MessageCapture messages;
-  syn_ReadSourceDirs((dir.path() + "/none.gsd").c_str(), &dirs);
-  EXPECT_EQ(dirs, std::vector<std::string>{"."});
-  const std::string path = dir.Write("qen_editor.gsd",
-                                     "source = { \"/usr/include\", \"src\" }\nother = 1\n"
-                                     "t { }\nu { }\n");
-  syn_ReadSourceDirs(path.c_str(), &dirs);
-  EXPECT_EQ(dirs, (std::vector<std::string>{"/usr/include", "src"}));
-  EXPECT_NE(messages.text().find("Warning: Unknown attribute \"other\" in \"" + path + "\"\n"),
-            std::string::npos);
-  EXPECT_NE(messages.text().find("Warning: There are 2 unknown tree attributes in \"" + path +
-                                 "\"\n"), std::string::npos);
-  const std::string one = dir.Write("one.gsd", "t { }\n");
-  syn_ReadSourceDirs(one.c_str(), &dirs);
-  EXPECT_NE(messages.text().find("Warning: There is 1 unknown tree attribute in"),
-            std::string::npos);
-  EXPECT_EQ(dirs, std::vector<std::string>{"."});
-}
-
-TEST(SourceDirectories, ResolvingRelativeNames) {
-  TempDir dir;
-  dir.Write("second/inc.h", "x");
-  dir.Write("first/inc.h/placeholder", "a directory of that name is skipped");
-  const std::vector<std::string> dirs = {dir.path() + "/first", dir.path() + "/second"};
-  char* found = syn_ResolveFileIn(dirs, "inc.h", R_OK);
-  ASSERT_NE(found, nullptr);
-  EXPECT_EQ(std::string(found), dir.path() + "/second/inc.h");
-  gen_free(found);
-  found = syn_ResolveFileIn(dirs, "/abs/name.h", R_OK);
-  EXPECT_STREQ(found, "/abs/name.h");
-  gen_free(found);
-  EXPECT_EQ(syn_ResolveFileIn(dirs, "missing.h", R_OK), nullptr);
-  EXPECT_EQ(syn_ResolveFileIn(dirs, nullptr, R_OK), nullptr);
+TEST_F(ChooseTest, ColouringOffChoosesNothing) {
+  syn_Settings().colorsyntax = false;
+  EXPECT_EQ(Choose("x.c", "int x;\n"), "(null)");
 }
 
 }  // namespace

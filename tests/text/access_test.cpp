@@ -1,13 +1,16 @@
-// Names that cannot be loaded: every case gets the loader's message and a
-// null result, and leaves nothing behind.  A missing file in a writable
-// directory becomes a new, empty file unless the caller needs it to exist.
+// Names that cannot be loaded get the loader's message and leave nothing behind;
+// a missing file in a writable directory is new and empty unless it must exist.
+// Sides of a comparison are temporary copies: the current state of a file, or an
+// unavailable version while no version control is connected.
 #include "text/file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/text/text_test_util.h"
 
@@ -30,25 +33,19 @@ class AccessTest : public ::testing::Test {
   ScratchDir dir;
 };
 
-TEST_F(AccessTest, DirectoryIsRefused) {
-  EXPECT_NE(FailedLoad(dir.path().string()).find("error: Cannot edit a directory: " +
-                                                 dir.path().string()),
-            std::string::npos);
-  EXPECT_TRUE(dir.Others().empty());
-}
-
-TEST_F(AccessTest, PathThroughAFileIsAnInvalidDirectory) {
+TEST_F(AccessTest, NamesThatCannotBeLoadedGetTheirMessage) {
   WriteBytes(dir / "plain", "x\n");
-  const std::string name = dir / "plain/inner";
-  EXPECT_NE(FailedLoad(name).find("error: Invalid directory: " + name), std::string::npos);
-}
-
-TEST_F(AccessTest, MissingFileThatMustExistGivesTheSystemText) {
-  const std::string name = dir / "absent";
-  EXPECT_NE(FailedLoad(name, FILE_LOAD_MUST_EXIST)
-                .find("error: " + name + ": No such file or directory"),
+  const std::string inFile = dir / "plain/inner", absent = dir / "absent";
+  const std::string dirName = dir.path().string();
+  EXPECT_NE(FailedLoad(dirName).find("error: Cannot edit a directory: " + dirName),
             std::string::npos);
-  EXPECT_TRUE(dir.Others().empty());
+  EXPECT_NE(FailedLoad(inFile).find("error: Invalid directory: " + inFile), std::string::npos);
+  EXPECT_NE(FailedLoad(absent, FILE_LOAD_MUST_EXIST)
+                .find("error: " + absent + ": No such file or directory"),
+            std::string::npos);
+  EXPECT_NE(FailedLoad("").find("error: "), std::string::npos);
+  EXPECT_EQ(FileCheckAccess(nullptr, 0), -1);
+  EXPECT_EQ(dir.Others({"plain"}), std::vector<std::string>{});
 }
 
 TEST_F(AccessTest, MissingFileInWritableDirectoryIsNewAndEmpty) {
@@ -60,41 +57,6 @@ TEST_F(AccessTest, MissingFileInWritableDirectoryIsNewAndEmpty) {
   EXPECT_EQ(f->lineCount, 0);
   FileFree(f);
   EXPECT_TRUE(dir.Others().empty());
-}
-
-TEST_F(AccessTest, MissingFileAskedOfVersionControlCanBeCancelled) {
-  static std::string asked, title;
-  FileSetMissingHook([](const char*, const char* question, const char* dialogTitle) {
-    asked = question;
-    title = dialogTitle;
-    return FILE_CANCEL;
-  });
-  file* f = FileF_File((dir / "wanted").c_str(), 0, 0);
-  FileSetMissingHook(nullptr);
-  EXPECT_EQ(f, nullptr);
-  EXPECT_EQ(asked, (dir / "wanted").substr(0, 60) +
-                       " does not exist, check it out of Version Control?");
-  EXPECT_EQ(title, "Check non-existent file out of version control?");
-}
-
-TEST_F(AccessTest, MissingFileFetchedFromVersionControlIsReadOnly) {
-  static std::string target;
-  target = dir / "fetched";
-  FileSetMissingHook([](const char*, const char*, const char*) {
-    text_test::WriteBytes(target, "from vc\n");
-    return FILE_COPY;
-  });
-  file* f = FileF_File(target.c_str(), 0, 0);
-  FileSetMissingHook(nullptr);
-  ASSERT_NE(f, nullptr);
-  EXPECT_TRUE(f->flags & FILE_READONLY);
-  EXPECT_EQ(text_test::LinesOf(f), std::vector<std::string>{"from vc"});
-  FileFree(f);
-}
-
-TEST_F(AccessTest, EmptyNameIsRefused) {
-  EXPECT_NE(FailedLoad("").find("error: "), std::string::npos);
-  EXPECT_EQ(FileCheckAccess(nullptr, 0), -1);
 }
 
 // The remaining cases rely on permissions, which do not bind the superuser.
@@ -140,6 +102,71 @@ TEST_F(PermissionTest, UnwritableFileIsReadOnly) {
   ASSERT_NE(f, nullptr);
   EXPECT_TRUE(f->flags & FILE_READONLY);
   FileFree(f);
+}
+
+using text_test::LinesOf;
+using Lines = std::vector<std::string>;
+
+class VersionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    source = dir / "prog.c";
+    WriteBytes(source, "int main;\n");
+  }
+  ScratchDir dir;
+  std::string source;
+};
+
+TEST_F(VersionTest, CurrentVersionIsACopyOfTheFile) {
+  file* f = FileFVName(source.c_str(), nullptr, nullptr);
+  ASSERT_NE(f, nullptr);
+  EXPECT_STREQ(f->title, "prog.c (Current Version)");
+  EXPECT_TRUE(f->flags & FILE_READONLY);
+  EXPECT_TRUE(gen_strsuffix(f->name, ".c")) << "the copy keeps the suffix for colouring";
+  EXPECT_EQ(LinesOf(f), (Lines{"int main;"}));
+  const std::string copy = f->name;
+  FileRemoveTemporary(f);
+  EXPECT_NE(access(copy.c_str(), F_OK), 0);
+  FileFree(f);
+  file* original = FileFName(source.c_str(), 0);  // registered by the copy
+  FileFree(original);
+  EXPECT_EQ(dir.Others({"prog.c"}), std::vector<std::string>{});
+}
+
+TEST_F(VersionTest, VersionWithoutVersionControlIsUnavailable) {
+  file* f = FileFVName(source.c_str(), "1.4", nullptr);
+  ASSERT_NE(f, nullptr);
+  EXPECT_STREQ(f->title, "prog.c (Unavailable 1.4)");
+  EXPECT_EQ(f->versionLabel, nullptr);
+  EXPECT_EQ(f->lineCount, 0);
+  FileRemoveTemporary(f);
+  FileFree(f);
+  EXPECT_EQ(dir.Others({"prog.c"}), std::vector<std::string>{});
+}
+
+TEST_F(VersionTest, MissingDirectoryGivesNull) {
+  ::testing::internal::CaptureStderr();
+  file* f = FileFVName((dir / "nowhere/x.c").c_str(), nullptr, nullptr);
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(f, nullptr);
+  EXPECT_EQ(FileFVName(nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(dir.Others({"prog.c"}), std::vector<std::string>{});
+}
+
+// Cache files and temporary copies still alive when the process ends are
+// removed by then.
+TEST_F(VersionTest, NothingIsLeftWhenTheProcessExits) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    file* copy = FileFVName(source.c_str(), nullptr, nullptr);
+    file* plain = FileF_File(source.c_str(), 0, 0);
+    _exit(copy && plain ? (exit(0), 0) : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(dir.Others({"prog.c"}), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-// Loading files into line records: line splitting, CR LF removal across
-// chunk boundaries, the line-ending flags, long lines, empty files, and the
-// cache files that must disappear with the records.
+// Loading files into line records: a table of contents with the lines and ending
+// flags they load into (CR LF across chunks, lone CRs, no final newline, empty
+// files), long lines, cache files gone with the records, and the widest-line
+// measure (a column a byte, two for a control byte, tabs to the next stop).
 #include "text/file.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -28,107 +28,38 @@ class LoadTest : public ::testing::Test {
   ScratchDir dir;
 };
 
-TEST_F(LoadTest, SplitsLinesAndKeepsEveryByte) {
-  file* f = Load(std::string("one\ntwo\n\nfo\0ur\xff\n", 16));
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(LinesOf(f), (Lines{"one", "two", "", std::string("fo\0ur\xff", 6)}));
-  EXPECT_EQ(f->lineCount, 4);
-  EXPECT_EQ(f->size, 16);
-  EXPECT_FALSE(f->flags & FILE_NO_FINAL_NEWLINE);
-  FileFree(f);
-}
-
-TEST_F(LoadTest, LastLineWithoutNewlineIsALine) {
-  file* f = Load("a\nlast");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(LinesOf(f), (Lines{"a", "last"}));
-  EXPECT_TRUE(f->flags & FILE_NO_FINAL_NEWLINE);
-  FileFree(f);
-}
-
-TEST_F(LoadTest, EmptyFileHasNoLines) {
-  file* f = Load("");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(f->lineCount, 0);
-  EXPECT_EQ(f->firstLine, nullptr);
-  EXPECT_EQ(f->lastLine, nullptr);
-  EXPECT_TRUE(f->flags & FILE_UNIFORM_ENDINGS);
-  EXPECT_FALSE(f->flags & (FILE_CRLF_MAJORITY | FILE_SAVE_CRLF));
-  EXPECT_EQ(f->cacheCapacity, kChunk);
-  FileFree(f);
-}
-
-TEST_F(LoadTest, CrLfEndingsAreRemovedAndMarkTheMajority) {
-  file* f = Load("a\r\nb\r\nc\n");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(LinesOf(f), (Lines{"a", "b", "c"}));
-  EXPECT_TRUE(f->flags & FILE_CRLF_MAJORITY);
-  EXPECT_TRUE(f->flags & FILE_SAVE_CRLF);
-  EXPECT_FALSE(f->flags & FILE_UNIFORM_ENDINGS);
-  FileFree(f);
-}
-
-TEST_F(LoadTest, OneCrLfAmongManyLfIsNeitherUniformNorMajority) {
-  file* f = Load("a\nb\r\nc\nd\n");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(LinesOf(f), (Lines{"a", "b", "c", "d"}));
-  EXPECT_FALSE(f->flags & FILE_CRLF_MAJORITY);
-  EXPECT_FALSE(f->flags & FILE_UNIFORM_ENDINGS);
-  FileFree(f);
-}
-
-TEST_F(LoadTest, OnlyCrLfIsUniform) {
-  file* f = Load("a\r\nb\r\n");
-  ASSERT_NE(f, nullptr);
-  EXPECT_TRUE(f->flags & FILE_UNIFORM_ENDINGS);
-  FileFree(f);
-}
-
-TEST_F(LoadTest, FileWithoutTerminatorIsUniformWithoutCrLfFlags) {
-  file* f = Load("just text");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(LinesOf(f), (Lines{"just text"}));
-  EXPECT_TRUE(f->flags & FILE_UNIFORM_ENDINGS);
-  EXPECT_FALSE(f->flags & (FILE_CRLF_MAJORITY | FILE_SAVE_CRLF));
-  FileFree(f);
-}
-
-TEST_F(LoadTest, LoneCrStaysInTheText) {
-  file* f = Load("a\rb\nc\r\r\nd\r");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(LinesOf(f), (Lines{"a\rb", "c\r", "d\r"}));
-  FileFree(f);
-}
-
-TEST_F(LoadTest, CrLfSplitAcrossChunksIsOneLineEnd) {
-  // The CR is the last byte of the first 32 KB chunk, its LF the first of
-  // the next.
-  std::string bytes(kChunk - 1, 'x');
-  bytes += "\r\nnext\r\n";
-  file* f = Load(bytes);
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(LinesOf(f), (Lines{std::string(kChunk - 1, 'x'), "next"}));
-  EXPECT_TRUE(f->flags & FILE_CRLF_MAJORITY);
-  FileFree(f);
-}
-
-TEST_F(LoadTest, LoneCrAtChunkEndIsKept) {
-  std::string bytes(kChunk - 1, 'x');
-  bytes += "\ry\n";
-  file* f = Load(bytes);
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(LinesOf(f), (Lines{std::string(kChunk - 1, 'x') + "\ry"}));
-  EXPECT_FALSE(f->flags & FILE_CRLF_MAJORITY);
-  FileFree(f);
-}
-
-TEST_F(LoadTest, CrAtChunkEndBeforeEndOfFileIsKept) {
-  std::string bytes(kChunk - 1, 'x');
-  bytes += "\r";
-  file* f = Load(bytes);
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(LinesOf(f), (Lines{std::string(kChunk - 1, 'x') + "\r"}));
-  FileFree(f);
+TEST_F(LoadTest, LinesAndLineEndingFlags) {
+  const std::string x(kChunk - 1, 'x');
+  constexpr int kNoFinal = FILE_NO_FINAL_NEWLINE, kUniform = FILE_UNIFORM_ENDINGS,
+                kCrlf = FILE_CRLF_MAJORITY | FILE_SAVE_CRLF;
+  const struct {
+    std::string bytes;
+    Lines lines;
+    int flags;  // of the three above
+  } cases[] = {
+      {std::string("one\ntwo\n\nfo\0ur\xff\n", 16),
+       {"one", "two", "", std::string("fo\0ur\xff", 6)}, kUniform},
+      {"a\nlast", {"a", "last"}, kNoFinal | kUniform},
+      {"", {}, kUniform},
+      {"just text", {"just text"}, kNoFinal | kUniform},
+      {"a\r\nb\r\nc\n", {"a", "b", "c"}, kCrlf},
+      {"a\r\nb\r\n", {"a", "b"}, kCrlf | kUniform},
+      {"a\nb\r\nc\nd\n", {"a", "b", "c", "d"}, 0},
+      {"a\rb\nc\r\r\nd\r", {"a\rb", "c\r", "d\r"}, kNoFinal},
+      // The CR is the last byte of the first chunk, its LF the first of the next.
+      {x + "\r\nnext\r\n", {x, "next"}, kCrlf | kUniform},
+      {x + "\ry\n", {x + "\ry"}, kUniform},
+      {x + "\r", {x + "\r"}, kNoFinal | kUniform},
+  };
+  for (const auto& c : cases) {
+    file* f = Load(c.bytes);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(LinesOf(f), c.lines) << c.bytes.substr(0, 20);
+    EXPECT_EQ(f->lineCount, static_cast<long>(c.lines.size()));
+    EXPECT_EQ(f->size, static_cast<long>(c.bytes.size()));
+    EXPECT_EQ(f->flags & (kNoFinal | kUniform | kCrlf), c.flags) << c.bytes.substr(0, 20);
+    FileFree(f);
+  }
 }
 
 TEST_F(LoadTest, HundredThousandByteLineComesBackWhole) {
@@ -139,36 +70,6 @@ TEST_F(LoadTest, HundredThousandByteLineComesBackWhole) {
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(LinesOf(f), (Lines{"short", big, "after"}));
   EXPECT_GT(f->widestLine, 100000);
-  // And again after another window was loaded.
-  EXPECT_EQ(std::string(FileLineText(f, f->firstLine), 5), "short");
-  line* l = f->firstLine->next;
-  EXPECT_EQ(std::string(FileLineText(f, l), l->length), big);
-  FileFree(f);
-}
-
-TEST_F(LoadTest, WindowBufferIsSizedByTheFile) {
-  file* small = Load("abc\n", "small");
-  file* mid = Load(std::string(10000, 'a'), "mid");
-  ASSERT_NE(small, nullptr);
-  ASSERT_NE(mid, nullptr);
-  EXPECT_EQ(small->cacheCapacity, 8192);
-  EXPECT_EQ(mid->cacheCapacity, 16384);
-  FileFree(small);
-  FileFree(mid);
-}
-
-TEST_F(LoadTest, RecordsNameAndModeAndLinks) {
-  file* f = Load("1\n2\n3\n");
-  ASSERT_NE(f, nullptr);
-  EXPECT_STREQ(f->name, (dir / "f.txt").c_str());
-  EXPECT_STREQ(f->expandedName, (dir / "f.txt").c_str());
-  EXPECT_FALSE(f->flags & FILE_READONLY);
-  EXPECT_EQ(f->lastLine->previous->previous, f->firstLine);
-  EXPECT_EQ(f->firstLine->previous, nullptr);
-  EXPECT_EQ(f->lastLine->next, nullptr);
-  EXPECT_EQ(f->firstLine->capacity, -1);
-  EXPECT_EQ(FileGetLine(f, 2), f->firstLine->next);
-  EXPECT_EQ(FileGetLine(f, 4), nullptr);
   FileFree(f);
 }
 
@@ -181,52 +82,41 @@ TEST_F(LoadTest, CacheFilesGoAwayWithTheRecord) {
   FileFree(a);
   FileFree(b);
   EXPECT_TRUE(dir.Others({"a", "b"}).empty());
+  FileFree(nullptr);
 }
 
-TEST_F(LoadTest, FreeIgnoresNull) { FileFree(nullptr); }
+long Measure(const std::string& s) { return FileSetMaxW(s.data(), static_cast<long>(s.size())); }
 
-TEST_F(LoadTest, RegisteredFilesAreShared) {
-  WriteBytes(dir / "shared", "x\n");
-  file* first = FileFName((dir / "shared").c_str(), 0);
-  file* second = FileFName((dir / "shared").c_str(), 0);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first, second);
-  FileFree(first);
-  file* third = FileFName((dir / "shared").c_str(), 0);
-  ASSERT_NE(third, nullptr);
-  EXPECT_EQ(LinesOf(third), (Lines{"x"}));
-  FileFree(third);
+TEST(MeasureTest, ColumnsOfLinesAtEachTabSize) {
+  const struct {
+    int tabSize;
+    std::string line;
+    long columns;
+  } cases[] = {
+      {8, "", 1},           {8, "abc", 4},     {8, std::string("a\x01", 2), 4},  // control: two
+      {8, "\xe9", 2},       {8, "\t", 8},      {8, "a\tb", 9},  // 1 -> 2 -> 8 -> 9
+      {8, "1234567\t", 16}, {4, "\t\t", 8},   {0, "\t\t", 3},  // size 0 is taken as 1
+  };
+  for (const auto& c : cases) {
+    FileSetTabSize(c.tabSize);
+    EXPECT_EQ(Measure(c.line), c.columns) << c.tabSize << " " << c.line;
+    EXPECT_GT(Measure(c.line), static_cast<long>(c.line.size()));
+  }
+  FileSetTabSize(8);
 }
 
-TEST_F(LoadTest, StubIsLoadedOnDemand) {
-  WriteBytes(dir / "stub", "s1\ns2\n");
-  file* stub = FileFStub((dir / "stub").c_str());
-  ASSERT_NE(stub, nullptr);
-  EXPECT_TRUE(stub->flags & FILE_STUB);
-  EXPECT_EQ(stub->lineCount, 0);
-  file* loaded = FileFName((dir / "stub").c_str(), 0);
-  EXPECT_EQ(loaded, stub);
-  EXPECT_FALSE(loaded->flags & FILE_STUB);
-  EXPECT_EQ(LinesOf(loaded), (Lines{"s1", "s2"}));
-  FileFree(loaded);
-}
-
-TEST_F(LoadTest, LineRecordsAreInsertedAndRecycled) {
-  file* f = Load("a\nc\n");
+TEST(MeasureTest, FileKeepsItsWidestLine) {
+  text_test::ScratchDir dir;
+  text_test::WriteBytes(dir / "w", "short\n\ttabbed line\n" + std::string(30, 'x') + "\n");
+  file* f = FileF_File((dir / "w").c_str(), 0, 0);
   ASSERT_NE(f, nullptr);
-  line* b = _FileInsertO(f, f->lastLine, f->firstLine->storage.offset, 1);
-  EXPECT_EQ(f->lineCount, 3);
-  EXPECT_EQ(f->firstLine->next, b);
-  EXPECT_EQ(b->next, f->lastLine);
-  EXPECT_EQ(LinesOf(f), (Lines{"a", "a", "c"}));
+  EXPECT_EQ(f->widestLine, 31);
+  text_test::WriteBytes(dir / "t", "\t\t\t\t\tx\n");
+  file* t = FileF_File((dir / "t").c_str(), 0, 0);
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->widestLine, 41);  // 8, 16, 24, 32, 40, then x
   FileFree(f);
-  line* single = LineFAlloc(7, 3);
-  EXPECT_EQ(single->storage.offset, 7);
-  EXPECT_EQ(single->length, 3);
-  EXPECT_EQ(single->capacity, -1);
-  LineFree(single);
-  EXPECT_EQ(LineFAlloc(0, 0), single);  // the freed record comes back first
-  LineFree(single);
+  FileFree(t);
 }
 
 }  // namespace

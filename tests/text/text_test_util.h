@@ -5,12 +5,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "base/gen.h"
+#include "test_support.h"
 #include "text/file.h"
 
 namespace text_test {
@@ -19,32 +21,18 @@ namespace fs = std::filesystem;
 
 // A fresh directory that also serves as the temporary directory while the
 // object lives.
-class ScratchDir {
+class ScratchDir : public test_support::ScratchDir {
  public:
   ScratchDir() {
-    static int serial = 0;
-    const char* base = getenv("TMPDIR");
-    path_ = fs::path(base && *base ? base : "/tmp") /
-            ("text-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
-    fs::create_directories(path_);
-    current() = path_.string();
+    current() = path().string();
     gen_temp_dir = [](const char*) { return current().c_str(); };
   }
-  ~ScratchDir() {
-    gen_temp_dir = gen_default_temp_dir;
-    fs::remove_all(path_);
-  }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-  const fs::path& path() const { return path_; }
+  ~ScratchDir() { gen_temp_dir = gen_default_temp_dir; }
   // Entries of the directory other than the ones a test made itself.
   std::vector<std::string> Others(const std::vector<std::string>& mine = {}) const {
     std::vector<std::string> found;
-    for (const auto& entry : fs::directory_iterator(path_)) {
-      const std::string name = entry.path().filename().string();
-      bool own = false;
-      for (const auto& m : mine) own = own || m == name;
-      if (!own) found.push_back(name);
-    }
+    for (const std::string& name : entries())
+      if (std::find(mine.begin(), mine.end(), name) == mine.end()) found.push_back(name);
     return found;
   }
 
@@ -53,7 +41,6 @@ class ScratchDir {
     static std::string dir;
     return dir;
   }
-  fs::path path_;
 };
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {

@@ -1,110 +1,91 @@
-// vdiff's command line: the range output, "Files are identical.", the
-// option switches, the edit script, the usage, and the messages and exit
-// status for bad arguments and bad files.
+// vdiff as a user runs it, with a temporary directory of its own: ranges, "Files
+// are identical.", scripts, unified diffs that GNU patch applies, usage, messages
+// and exit statuses for bad arguments and files, and nothing left behind, even
+// when interrupted.  What options make equal is the golden cases' business.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <filesystem>
+#include <chrono>
+#include <cstdlib>
+#include <random>
 #include <string>
+#include <thread>
+#include <vector>
 
-#include "tests/tools/run_vdiff.h"
+#include "test_support.h"
 
 namespace {
 
-using vdiff_test::Result;
-using vdiff_test::Scratch;
+using test_support::ProgramResult;
 
-class VdiffTest : public ::testing::Test {
+const std::string kVdiff = std::string(DIFFVIEW_BIN) + "/vdiff";
+
+class VdiffRun : public ::testing::Test {
  protected:
-  void SetUp() override {
-    tmp = s / "tmp";
-    std::filesystem::create_directories(tmp);
+  void SetUp() override { std::filesystem::create_directories(tmp); }
+  ProgramResult vdiff(const std::vector<std::string>& args) {
+    return test_support::runProgram(kVdiff, args, {"TMPDIR=" + tmp});
   }
-  void TearDown() override {
-    EXPECT_TRUE(vdiff_test::Entries(tmp).empty()) << "vdiff left files in TMPDIR";
-  }
-  Result Vdiff(const std::vector<std::string>& args) { return vdiff_test::Run(args, tmp); }
-  Scratch s;
-  std::string tmp;
+  bool tmpIsEmpty() const { return s.entries("tmp").empty(); }
+  test_support::ScratchDir s;
+  const std::string tmp = s / "tmp";
 };
 
-TEST_F(VdiffTest, PrintsOneLinePerDifference) {
-  const auto a = s.Write("a", "A\nB\n");
-  const auto b = s.Write("b", "B\nA\n");
-  const Result r = Vdiff({a, b});
+class VdiffTest : public VdiffRun {
+ protected:
+  void TearDown() override { EXPECT_TRUE(tmpIsEmpty()) << "vdiff left files in TMPDIR"; }
+};
+
+TEST_F(VdiffTest, RangesOrIdenticalWithTheExitStatus) {
+  const auto a = s.write("a", "int  x = 1;\nABC\n");
+  const auto b = s.write("b", "int x=1;\nabc\n");
+  const auto r = vdiff({a, b});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "1,1 1,2\n2,3 3,3\n");
+  EXPECT_EQ(r.out, "1,3 1,3\n");
   EXPECT_EQ(r.err, "");
-}
-
-TEST_F(VdiffTest, IdenticalFiles) {
-  const auto a = s.Write("a", "same\ntext\n");
-  const Result r = Vdiff({a, a});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "Files are identical.\n");
-  const auto empty1 = s.Write("e1", "");
-  const auto empty2 = s.Write("e2", "");
-  EXPECT_EQ(Vdiff({empty1, empty2}).out, "Files are identical.\n");
-}
-
-TEST_F(VdiffTest, OptionsChangeWhatIsEqual) {
-  const auto a = s.Write("a", "int  x = 1;\nABC\n");
-  const auto b = s.Write("b", "int x=1;\nabc\n");
-  EXPECT_EQ(Vdiff({a, b}).out, "1,3 1,3\n");
-  EXPECT_EQ(Vdiff({"-b", a, b}).out, "1,3 1,3\n");
-  EXPECT_EQ(Vdiff({"-w", a, b}).out, "2,3 2,3\n");
-  EXPECT_EQ(Vdiff({"-lang=c", a, b}).out, "2,3 2,3\n");
-  EXPECT_EQ(Vdiff({"-i", a, b}).out, "1,2 1,2\n");
-  const Result both = Vdiff({"-w", "-i", a, b});
-  EXPECT_EQ(both.status, 0);
-  EXPECT_EQ(both.out, "Files are identical.\n");
-}
-
-TEST_F(VdiffTest, BinaryAndNulBytesAreCompared) {
-  const auto a = s.Write("a", std::string("\x01\x02\0x\n\xff\xfe\n", 8));
-  const auto b = s.Write("b", std::string("\x01\x02\0y\n\xff\xfe\n", 8));
-  const Result r = Vdiff({a, b});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "1,2 1,2\n");
+  const auto same = vdiff({"-w", "-i", a, b});
+  EXPECT_EQ(same.status, 0);
+  EXPECT_EQ(same.out, "Files are identical.\n");
 }
 
 TEST_F(VdiffTest, EditScript) {
-  const auto a = s.Write("a", "X\nA\nB\n");
-  const auto b = s.Write("b", "A\nB\nnew\nX");
-  const Result r = Vdiff({"-script", a, b});
+  const auto a = s.write("a", "X\nA\nB\n");
+  const auto b = s.write("b", "A\nB\nnew\nX");
+  const auto r = vdiff({"-script", a, b});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "m2,3\na2\nnew\nX\n");
-  const auto nul = s.Write("nul", std::string("A\nB\nx\0y\n", 8));
-  EXPECT_EQ(Vdiff({"-script", a, nul}).out, std::string("m2,3\na1\nx\0y\n", 12));
-  const Result same = Vdiff({"-script", a, a});
+  const auto nul = s.write("nul", std::string("A\nB\nx\0y\n", 8));
+  EXPECT_EQ(vdiff({"-script", a, nul}).out, std::string("m2,3\na1\nx\0y\n", 12));
+  const auto same = vdiff({"-script", a, a});
   EXPECT_EQ(same.status, 0);
   EXPECT_EQ(same.out, "m1,3\n");
 }
 
 TEST_F(VdiffTest, UnifiedDiff) {
-  const auto a = s.Write("a", "1\n2\n3\n4\n5\n6\n7\n8\n9\n");
-  const auto b = s.Write("b", "1\n2\n3\n4\nfive\n6\n7\n8\n9");
-  const Result r = Vdiff({"-u", a, b});
+  const auto a = s.write("a", "1\n2\n3\n4\n5\n6\n7\n8\n9\n");
+  const auto b = s.write("b", "1\n2\n3\n4\nfive\n6\n7\n8\n9");
+  const auto r = vdiff({"-u", a, b});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "--- " + a + "\n+++ " + b +
                        "\n@@ -2,8 +2,8 @@\n 2\n 3\n 4\n-5\n+five\n 6\n 7\n 8\n-9\n+9\n"
                        "\\ No newline at end of file\n");
-  const Result same = Vdiff({"-u", a, a});
+  const auto same = vdiff({"-u", a, a});
   EXPECT_EQ(same.status, 0);
   EXPECT_EQ(same.out, "");
 }
 
-TEST_F(VdiffTest, HelpPrintsUsage) {
-  const Result r = Vdiff({"-h"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out.rfind("usage: vdiff [-b] [-w] [-i] [-lang=c] [-u | -script] FILE1 FILE2\n", 0),
+TEST_F(VdiffTest, HelpPrintsUsageAndBadArgumentsAreTrouble) {
+  const auto help = vdiff({"-h"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: vdiff [-b] [-w] [-i] [-lang=c] [-u | -script] FILE1 FILE2\n", 0),
             0u);
-}
-
-TEST_F(VdiffTest, BadArgumentsAreTrouble) {
-  const auto a = s.Write("a", "x\n");
+  const auto a = s.write("a", "x\n");
   for (const auto& args : std::vector<std::vector<std::string>>{
            {}, {a}, {a, a, a}, {"-q", a, a}, {"-u", "-script", a, a}, {"-script", "-b", a, a}}) {
-    const Result r = Vdiff(args);
+    const auto r = vdiff(args);
     EXPECT_EQ(r.status, 2) << testing::PrintToString(args);
     EXPECT_EQ(r.err.rfind("vdiff: error: ", 0), 0u) << r.err;
     EXPECT_EQ(r.out, "");
@@ -112,22 +93,104 @@ TEST_F(VdiffTest, BadArgumentsAreTrouble) {
 }
 
 TEST_F(VdiffTest, BadFilesGetTheLoaderMessages) {
-  const auto a = s.Write("a", "x\n");
+  const auto a = s.write("a", "x\n");
   const std::string missing = s / "missing";
   const std::string inFile = a + "/below";
+  const std::string noFile = "vdiff: error: " + missing + ": No such file or directory\n";
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{missing, a}, "vdiff: error: " + missing + ": No such file or directory\n"},
-      {{a, missing}, "vdiff: error: " + missing + ": No such file or directory\n"},
+      {{missing, a}, noFile},
+      {{a, missing}, noFile},
       {{s.path().string(), a}, "vdiff: error: Cannot edit a directory: " + s.path().string() + "\n"},
       {{a, inFile}, "vdiff: error: Invalid directory: " + inFile + "\n"},
-      {{"-script", missing, a}, "vdiff: error: " + missing + ": No such file or directory\n"},
-      {{"-u", a, missing}, "vdiff: error: " + missing + ": No such file or directory\n"},
+      {{"-script", missing, a}, noFile},
+      {{"-u", a, missing}, noFile},
   };
   for (const auto& [args, message] : cases) {
-    const Result r = Vdiff(args);
+    const auto r = vdiff(args);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, message);
     EXPECT_EQ(r.out, "");
+  }
+}
+
+std::string RandomText(std::mt19937& rng, std::vector<std::string> lines) {
+  static const char* kWords[] = {"alpha", "beta", "", "}", "gamma delta", "{", "beta"};
+  for (int e = static_cast<int>(rng() % 8); e > 0; --e) {
+    const size_t at = rng() % (lines.size() + 1);
+    const std::string word = kWords[rng() % std::size(kWords)];
+    if (rng() % 3 == 0 && at < lines.size()) {
+      lines.erase(lines.begin() + at);
+    } else if (rng() % 2 == 0 && at < lines.size()) {
+      lines[at] = word;
+    } else {
+      lines.insert(lines.begin() + at, word);
+    }
+  }
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  if (!text.empty() && rng() % 4 == 0) text.pop_back();  // no final newline
+  return text;
+}
+
+// For LF files compared without options, `vdiff -u` is a patch that GNU
+// patch applies to the first file to give the second byte for byte.
+using VdiffPatchTest = VdiffRun;
+
+TEST_F(VdiffPatchTest, UnifiedDiffRebuildsTheSecondFile) {
+  if (std::system("patch --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "no patch";
+  std::mt19937 rng(7);
+  for (int n = 0; n < 60; ++n) {
+    std::vector<std::string> base(rng() % 25);
+    for (auto& l : base) l = "line " + std::to_string(rng() % 12);
+    const std::string left = RandomText(rng, base);
+    const std::string right = RandomText(rng, base);
+    const auto a = s.write("a", left);
+    const auto b = s.write("b", right);
+    const auto r = vdiff({"-u", a, b});
+    ASSERT_EQ(r.status, left == right ? 0 : 1) << "pair " << n << "\n" << r.out << r.err;
+    if (r.out.empty()) {
+      EXPECT_EQ(left, right);
+      continue;
+    }
+    s.write("patch", r.out);
+    const std::string command = "patch -s -o '" + (s / "out") + "' '" + a + "' < '" +
+                                (s / "patch") + "' > /dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "pair " << n << "\n" << r.out;
+    EXPECT_EQ(test_support::readFile(s / "out"), right) << "pair " << n << "\n" << r.out;
+    std::filesystem::remove(s / "out");
+  }
+  EXPECT_TRUE(tmpIsEmpty());
+}
+
+// The interruption is deterministic: the first file is a pipe kept open, so
+// vdiff has made its cache file and waits for more input when the signal
+// comes.
+using CleanupTest = VdiffRun;
+
+TEST_F(CleanupTest, SignalsWhileLoadingRemoveTheCacheFiles) {
+  const std::string fifo = s / "pipe";
+  mkfifo(fifo.c_str(), 0600);
+  const std::string other = s.write("other", "some text\n");
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    // Held open for reading and writing, so vdiff's open does not wait for
+    // a writer and its read waits for more text.
+    const int holder = open(fifo.c_str(), O_RDWR);
+    ASSERT_GE(holder, 0);
+    EXPECT_EQ(write(holder, "some text\nand more\n", 19), 19);
+    const pid_t pid = test_support::startProgram(kVdiff, {fifo, other},
+                                                 {"TMPDIR=" + tmp}, s / "out", s / "err");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (tmpIsEmpty() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(tmpIsEmpty()) << "no cache file appeared";
+    kill(pid, sig);
+    EXPECT_EQ(test_support::waitProgram(pid), 2) << sig;
+    close(holder);
+    EXPECT_TRUE(tmpIsEmpty()) << sig;
+    if (sig == SIGINT) {
+      EXPECT_NE(test_support::readFile(s / "err").find("Halted"), std::string::npos);
+    }
   }
 }
 

@@ -66,9 +66,7 @@ TEST(MTFormat, LengthModifiersMatchSnprintf) {
   for (const auto& f : grid("h", 'x')) expect_like_snprintf(f, 0x12345);
   for (const auto& f : grid("l", 'd')) expect_like_snprintf(f, LONG_MIN);
   for (const auto& f : grid("ll", 'o')) expect_like_snprintf(f, ULLONG_MAX);
-  for (const auto& f : grid("j", 'd')) expect_like_snprintf(f, INTMAX_MIN + 1);
   for (const auto& f : grid("z", 'u')) expect_like_snprintf(f, SIZE_MAX);
-  for (const auto& f : grid("t", 'd')) expect_like_snprintf(f, static_cast<ptrdiff_t>(-5));
 }
 
 TEST(MTFormat, StringsCharactersAndPointersMatchSnprintf) {
@@ -77,10 +75,8 @@ TEST(MTFormat, StringsCharactersAndPointersMatchSnprintf) {
       expect_like_snprintf(f, s);
   for (const char* f : {"%c", "%5c", "%-5c|"})
     for (int c : {int{'x'}, int{' '}, 255}) expect_like_snprintf(f, c);
-  int local = 0;
   for (const char* f : {"%p", "%20p", "%-20p|"})
-    for (void* p : {static_cast<void*>(&local), static_cast<void*>(nullptr),
-                    reinterpret_cast<void*>(uintptr_t{0xabc})})
+    for (void* p : {static_cast<void*>(nullptr), reinterpret_cast<void*>(uintptr_t{0xabc})})
       expect_like_snprintf(f, p);
 }
 
@@ -94,21 +90,9 @@ TEST(MTFormat, FloatsMatchSnprintf) {
         bool carry_into_exponent = v == 999999.5 && f.find('#') != std::string::npos;
         if (!carry_into_exponent || (conv != 'g' && conv != 'G')) expect_like_snprintf(f, v);
       }
-}
-
-// With '#', %g keeps its trailing zeros even when rounding carries the value
-// into exponent form: 999999.5 at six digits is exactly what %#.5e prints.
-// (The C library on this platform prints "1.e+06" here, so the comparison
-// goes through the %e form instead.)
-TEST(MTFormat, AlternateGKeepsZerosWhenRoundingCarries) {
+  // With '#', %g keeps its zeros when rounding carries into exponent form;
+  // the C library here prints "1.e+06", so compare with the %e form.
   EXPECT_EQ(ours("%#g", 999999.5), theirs("%#.5e", 999999.5));
-  EXPECT_EQ(ours("%#12.3G", 9995.0), theirs("%#12.2E", 9995.0));
-  EXPECT_EQ(ours("%#g", 9.9999995), theirs("%#g", 9.9999995));
-}
-
-TEST(MTFormat, LongDoublesMatchSnprintf) {
-  for (const char* f : {"%Lf", "%.20Le", "%Lg", "%#.30Lg", "%20.3LE"})
-    for (long double v : {0.1L, -1e4000L, 1.0L / 3, 1e-4000L}) expect_like_snprintf(f, v);
 }
 
 TEST(MTFormat, RandomValuesMatchSnprintf) {
@@ -129,16 +113,6 @@ TEST(MTFormat, StarsLiteralsAndPercent) {
   expect_like_snprintf("%-+08.3d|%+ d|% +d", 5, 5, 5);
 }
 
-TEST(MTFormat, NullSinkOnlyCounts) {
-  EXPECT_EQ(MT_Sprintf(nullptr, nullptr, "%s-%05d", "ab", 7), 8);
-  EXPECT_EQ(MT_Sprintf(nullptr, nullptr, nullptr), -1);
-}
-
-TEST(MTFormat, UnknownOrCutOffConversionShownAsWritten) {
-  EXPECT_EQ(ours("a%yb"), "a%yb");
-  EXPECT_EQ(ours("tail %-5"), "tail %-5");
-}
-
 // Reads a Roman numeral back (either case); -1 for a letter that is none.
 int roman_value(const std::string& s) {
   const std::string letters = "ivxlcdm";
@@ -154,13 +128,9 @@ int roman_value(const std::string& s) {
   return total;
 }
 
-TEST(MTFormatRoman, KnownNumerals) {
-  EXPECT_EQ(ours("%r %R", 1994, 1994), "mcmxciv MCMXCIV");
-  EXPECT_EQ(ours("%r %r %R %R", 4, 9, 14, 3999), "iv ix XIV MMMCMXCIX");
-  EXPECT_EQ(ours("[%6r][%-6R]", 3, 40), "[   iii][XL    ]");
-}
-
-TEST(MTFormatRoman, EveryNumeralReadsBackAndIsShortestForm) {
+TEST(MTFormatRoman, EveryNumeralReadsBackInShortestForm) {
+  EXPECT_EQ(ours("%r %R [%6r][%-6R]", 1994, 3999, 3, 40), "mcmxciv MMMCMXCIX [   iii][XL    ]");
+  EXPECT_EQ(ours("%lr|%+8lR", 0L, 4000L), "0|   +4000");  // outside 1..3999: decimal
   for (int v = 1; v <= 3999; v++) {
     std::string lower = ours("%r", v);
     std::string upper = ours("%R", v);
@@ -173,36 +143,18 @@ TEST(MTFormatRoman, EveryNumeralReadsBackAndIsShortestForm) {
   }
 }
 
-TEST(MTFormatRoman, OutsideOneToThreeThousandNineHundredNinetyNineIsDecimal) {
-  for (long v : {0L, -1L, -1994L, 4000L, LONG_MAX}) {
-    EXPECT_EQ(ours("%lr", v), theirs("%ld", v));
-    EXPECT_EQ(ours("%+8lR", v), theirs("%+8ld", v));
-  }
-}
-
-struct Reported {
-  int severity = -1;
-  std::string text;
-};
-Reported reported;
-
 TEST(MTFormatRefusal, PercentNIsRefusedWithAMessage) {
+  static std::string reported;
   adt_set_report_hook([](int severity, const char* text) {
-    reported.severity = severity;
-    reported.text = text;
+    reported = std::to_string(severity) + " " + text;
   });
   std::string out;
   int count = 0;
   EXPECT_EQ(MT_Sprintf(append, &out, "ab%ncd", &count), -1);
   adt_set_report_hook(nullptr);
-  EXPECT_EQ(reported.severity, 3);
-  EXPECT_EQ(reported.text, "%n format is not supported");
+  EXPECT_EQ(reported, "3 %n format is not supported");
   EXPECT_EQ(count, 0);
-  EXPECT_EQ(out.find("cd"), std::string::npos);
-}
-
-TEST(MTFormatRefusal, DefaultReportGoesToStandardError) {
-  testing::internal::CaptureStderr();
+  testing::internal::CaptureStderr();  // without a hook: standard error
   EXPECT_EQ(MT_Sprintf(nullptr, nullptr, "%n", static_cast<int*>(nullptr)), -1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "%n format is not supported\n");
 }

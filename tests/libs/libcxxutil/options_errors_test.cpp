@@ -36,25 +36,21 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ErrorCase{"a = 1\nname", "bad.opt:2: parse error: unexpected end of file"},
         ErrorCase{"a = \"open", "bad.opt:1: parse error: unexpected end of file"},
-        ErrorCase{"a = ", "bad.opt:1: parse error: unexpected end of file"},
         ErrorCase{"l = {1,\n 2", "bad.opt:2: parse error: unexpected end of file"},
         ErrorCase{"ok = 1\nname\nx = 2\n",
                   "bad.opt:2: parse error: unexpected end of line"},
         ErrorCase{"a = \"open\nb = 1\n",
                   "bad.opt:1: parse error: unexpected end of line"},
-        ErrorCase{"a.\n", "bad.opt:1: parse error: unexpected end of line"},
         ErrorCase{"a # no operator\n", "bad.opt:1: parse error: unexpected end of line"},
         ErrorCase{"a -= 1\n", "bad.opt:1: parse error: unknown operator sequence \"-=\" "},
-        ErrorCase{"a : 1\n", "bad.opt:1: parse error: unknown operator sequence \": \" "},
         ErrorCase{"a }\n", "bad.opt:1: parse error: unknown operator sequence \"}?\" "},
+        ErrorCase{"a \x01\x02 = 1\n",
+                  "bad.opt:1: parse error: unknown operator sequence \"??\" "},
         ErrorCase{"blk {\n a = 1\n", "bad.opt:2: parse error: expected '}'"},
         ErrorCase{"l = {1 2}\n", "bad.opt:1: parse error: expected '}'"},
         ErrorCase{"= 5\n", "bad.opt:1: parse error: empty attribute name"},
-        ErrorCase{"\"\" = 5\n", "bad.opt:1: parse error: empty attribute name"},
         ErrorCase{"a..b = 5\n", "bad.opt:1: parse error: empty attribute name"},
-        ErrorCase{"@x = 5\n", "bad.opt:1: parse error: empty attribute name"},
         ErrorCase{"a =\nb = 1\n", "bad.opt:1: parse error: empty attribute value"},
-        ErrorCase{"a = ;\n", "bad.opt:1: parse error: empty attribute value"},
         ErrorCase{"l = {1,,2}\n", "bad.opt:1: parse error: empty attribute value"},
         ErrorCase{"a = UNDEFINED\n",
                   "bad.opt:1: parse error: macro not defined(UNDEFINED) ..."},
@@ -63,7 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"}\n", "bad.opt:1: parse error: unmatched '}'"},
         ErrorCase{"a = 1 2\n", "bad.opt:1: parse error: unexpected text after value"},
         ErrorCase{"a = 12abc\n", "bad.opt:1: parse error: invalid value \"12abc\""},
-        ErrorCase{"a = 09\n", "bad.opt:1: parse error: invalid value \"09\""},
         ErrorCase{"a = 2147483648\n",
                   "bad.opt:1: parse error: integer out of range \"2147483648\""}));
 
@@ -104,13 +99,11 @@ TEST(OptionsErrors, CompatibilityModeSkipsTheLineAndContinues) {
             std::string::npos);
 }
 
-TEST(OptionsErrors, UnreadableAndUnwritableFiles) {
+TEST(OptionsErrors, UnreadableFiles) {
   ut_options_database db;
   testing::internal::CaptureStderr();
   EXPECT_FALSE(db.read_from_file_name("/nonexistent/dir/file.opt"));
   EXPECT_FALSE(db.read_from_file_name(nullptr));
-  EXPECT_FALSE(db.write_to_file_name("/nonexistent/dir/file.opt"));
-  EXPECT_FALSE(db.write_to_file_name(nullptr));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   // A directory opens but cannot be read as a file.
   EXPECT_FALSE(db.read_from_file_name("/"));
@@ -125,7 +118,6 @@ TEST(OptionsErrors, BinaryJunkIsReportedNotFatal) {
       ut_options_database db;
       db.set_compatibility_mode(compat);
       db.set_allow_int32_lists(round % 2 == 0);
-      db.set_memory_size_shortcut_mode(round % 3 == 0);
       auto r = parseText(db, junk);
       if (compat) {
         EXPECT_TRUE(r.ok);
@@ -135,14 +127,6 @@ TEST(OptionsErrors, BinaryJunkIsReportedNotFatal) {
       }
     }
   }
-}
-
-TEST(OptionsErrors, OperatorBytesAreShownPrintably) {
-  ut_options_database db;
-  auto r = parseText(db, std::string("a \x01\x02 = 1\n"));
-  EXPECT_FALSE(r.ok);
-  EXPECT_NE(r.messages.find("unknown operator sequence \"??\" "), std::string::npos)
-      << r.messages;
 }
 
 TEST(OptionsErrors, VeryLongLinesAndValues) {

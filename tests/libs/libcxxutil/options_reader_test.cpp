@@ -1,8 +1,10 @@
 // The options-file reader on well-formed input: values of every kind,
-// blocks, dotted paths, appending, lists, memory sizes and macros.
+// blocks, appending, lists and macros; and the typed getters
+// of the nodes it builds, with found flags and kind mismatches.
 #include <gtest/gtest.h>
 
 #include "libs/libcxxutil/options_database.h"
+#include "libs/libcxxutil/options_node.h"
 #include "options_test_util.h"
 
 namespace {
@@ -10,22 +12,22 @@ namespace {
 TEST(OptionsReader, ScalarValuesOfEveryKind) {
   ut_options_database db;
   auto r = parseText(db,
-                     "i = 42\n"
+                     "i = 42; max = 2147483647; min = -2147483648; all = 0xffffffff\n"
                      "h = 0x1F; o = 017 ; z = 0\n"
                      "n = - 7\n"
                      "m = -8\n"
                      "s = \"a \\\"q\\\" \\\\ \\n\\t\"\n"
                      "b1 = YES\nb2 = On\nb3 = true\nb4 = no\nb5 = OFF\nb6 = False\n"
-                     "\"odd name\" = 1\n");
+                     "\"odd name\" = 1 # a comment\n"
+                     "// another comment\n\n   \t\n"
+                     "c = \"# not a comment\" // but this is\r\n");
   ASSERT_TRUE(r.ok) << r.messages;
   EXPECT_EQ(r.messages, "");
   const ut_options_node* root = db.get_root_node();
-  EXPECT_EQ(root->get_int("i"), 42);
-  EXPECT_EQ(root->get_int("h"), 31);
-  EXPECT_EQ(root->get_int("o"), 15);
-  EXPECT_EQ(root->get_int("z"), 0);
-  EXPECT_EQ(root->get_int("n"), -7);
-  EXPECT_EQ(root->get_int("m"), -8);
+  for (auto [name, value] : std::initializer_list<std::pair<const char*, int32_t>>{
+           {"i", 42}, {"max", INT32_MAX}, {"min", INT32_MIN}, {"all", -1}, {"h", 31},
+           {"o", 15}, {"z", 0}, {"n", -7}, {"m", -8}, {"odd name", 1}})
+    EXPECT_EQ(root->get_int(name), value) << name;
   EXPECT_STREQ(root->get_string("s"), "a \"q\" \\ \n\t");
   for (const char* on : {"b1", "b2", "b3"}) {
     EXPECT_EQ(root->find_attribute(on)->kind, ut_value_kind::boolean) << on;
@@ -36,32 +38,7 @@ TEST(OptionsReader, ScalarValuesOfEveryKind) {
     EXPECT_FALSE(root->get_bool(off, &found)) << off;
     EXPECT_TRUE(found) << off;
   }
-  EXPECT_EQ(root->get_int("odd name"), 1);
-}
-
-TEST(OptionsReader, Int32Limits) {
-  ut_options_database db;
-  auto r = parseText(db, "max = 2147483647\nmin = -2147483648\nall = 0xffffffff\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  EXPECT_EQ(db.get_root_node()->get_int("max"), 2147483647);
-  EXPECT_EQ(db.get_root_node()->get_int("min"), INT32_MIN);
-  EXPECT_EQ(db.get_root_node()->get_int("all"), -1);
-}
-
-TEST(OptionsReader, CommentsAndBlankLines) {
-  ut_options_database db;
-  auto r = parseText(db,
-                     "# a comment\n"
-                     "\n   \t\n"
-                     "a = 1 # trailing comment\n"
-                     "// another comment\n"
-                     "b = \"# not a comment\" // but this is\n"
-                     "c = 3\r\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  const ut_options_node* root = db.get_root_node();
-  EXPECT_EQ(root->get_attribute_count(), 3u);
-  EXPECT_STREQ(root->get_string("b"), "# not a comment");
-  EXPECT_EQ(root->get_int("c"), 3);
+  EXPECT_STREQ(root->get_string("c"), "# not a comment");
 }
 
 TEST(OptionsReader, BlocksNestAndReuseNamedChildren) {
@@ -91,34 +68,6 @@ TEST(OptionsReader, BlocksNestAndReuseNamedChildren) {
   EXPECT_STREQ(comment->get_child(0)->get_string("begin"), "/*");
   EXPECT_STREQ(comment->get_child(1)->get_string("end"), "*)");
   EXPECT_EQ(root->get_int("after"), 1);
-}
-
-TEST(OptionsReader, DottedPathsLastForTheRestOfTheLine) {
-  ut_options_database db;
-  auto r = parseText(db,
-                     "a.b.c = 1\n"
-                     "a . b . d = 2; e = 3\n"
-                     "f = 4\n"
-                     "blk {\n"
-                     "  x.y = 5; z = 6\n"
-                     "  w = 7\n"
-                     "}\n"
-                     "p.q { r = 8 }\n"
-                     "s = 9\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  const ut_options_node* root = db.get_root_node();
-  const ut_options_node* ab = root->find_child("a")->find_child("b");
-  EXPECT_EQ(ab->get_int("c"), 1);
-  EXPECT_EQ(ab->get_int("d"), 2);
-  EXPECT_EQ(ab->get_int("e"), 3);
-  EXPECT_EQ(root->get_int("f"), 4);
-  const ut_options_node* blk = root->find_child("blk");
-  EXPECT_EQ(blk->find_child("x")->get_int("y"), 5);
-  EXPECT_EQ(blk->find_child("x")->get_int("z"), 6);
-  EXPECT_EQ(blk->get_int("w"), 7);
-  EXPECT_EQ(root->find_child("p")->find_child("q")->get_int("r"), 8);
-  EXPECT_EQ(root->get_int("s"), 9);
-  EXPECT_EQ(root->get_attribute_count(), 2u);
 }
 
 TEST(OptionsReader, AppendBuildsLists) {
@@ -167,40 +116,13 @@ TEST(OptionsReader, BraceListsRefusedByDefault) {
             std::string::npos) << r.messages;
 }
 
-TEST(OptionsReader, MemorySizeSuffixes) {
-  ut_options_database db;
-  db.set_memory_size_shortcut_mode(true);
-  auto r = parseText(db, "a = 4K\nb = 2m\nc = - 1k\nd = 0x10K\ne = 7\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  const ut_options_node* root = db.get_root_node();
-  EXPECT_EQ(root->get_int("a"), 4096);
-  EXPECT_EQ(root->get_int("b"), 2 * 1048576);
-  EXPECT_EQ(root->get_int("c"), -1024);
-  EXPECT_EQ(root->get_int("d"), 16384);
-  EXPECT_EQ(root->get_int("e"), 7);
-
-  ut_options_database plain;
-  auto off = parseText(plain, "a = 4K\n");
-  EXPECT_FALSE(off.ok);
-  EXPECT_NE(off.messages.find("parse error: invalid value \"4K\""),
-            std::string::npos) << off.messages;
-
-  auto big = parseText(db, "a = 4096M\n");
-  EXPECT_FALSE(big.ok);
-  EXPECT_NE(big.messages.find("integer out of range \"4096M\""), std::string::npos);
-}
-
 TEST(OptionsReader, MacrosExpandInValues) {
   ut_options_database db;
   db.add_macro("_VORNE_DIR", "/opt/tool");
   db.add_int32_macro("PORT", 4711);
-  EXPECT_STREQ(db.get_define_value("_VORNE_DIR"), "/opt/tool");
-  EXPECT_STREQ(db.get_define_value("PORT"), "4711");
-  EXPECT_EQ(db.get_define_value("NOPE"), nullptr);
   auto r = parseText(db,
                      "dir = \"$(_VORNE_DIR)/syntax\"\n"
                      "dir2 = \"${_VORNE_DIR}\"\n"
-                     "port = PORT\n"
                      "port2 = $(PORT)\n"
                      "neg = - PORT\n"
                      "plain = _VORNE_DIR\n"
@@ -209,47 +131,30 @@ TEST(OptionsReader, MacrosExpandInValues) {
   const ut_options_node* root = db.get_root_node();
   EXPECT_STREQ(root->get_string("dir"), "/opt/tool/syntax");
   EXPECT_STREQ(root->get_string("dir2"), "/opt/tool");
-  EXPECT_EQ(root->get_int("port"), 4711);
   EXPECT_EQ(root->get_int("port2"), 4711);
   EXPECT_EQ(root->get_int("neg"), -4711);
   EXPECT_STREQ(root->get_string("plain"), "/opt/tool");
   EXPECT_STREQ(root->get_string("money"), "costs $(PORT) or $5");
 }
 
-TEST(OptionsReader, MacrosFromATree) {
-  ut_options_database source;
-  ASSERT_TRUE(parseText(source, "NAME = \"diff\"\nSIZE = 3\nON = yes\nL += 1\n").ok);
-  ut_options_database db;
-  db.add_macros_from_tree(source.get_root_node());
-  EXPECT_STREQ(db.get_define_value("NAME"), "diff");
-  EXPECT_STREQ(db.get_define_value("SIZE"), "3");
-  EXPECT_STREQ(db.get_define_value("ON"), "1");
-  EXPECT_EQ(db.get_define_value("L"), nullptr);
-  auto r = parseText(db, "a = \"$(NAME)view\"\nb = SIZE\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  EXPECT_STREQ(db.get_root_node()->get_string("a"), "diffview");
-  EXPECT_EQ(db.get_root_node()->get_int("b"), 3);
-}
-
-TEST(OptionsReader, ReadingReplacesTheTree) {
-  ut_options_database db;
-  ASSERT_TRUE(parseText(db, "a = 1\nx { y = 2 }\n").ok);
-  ASSERT_TRUE(parseText(db, "b = 2\n").ok);
-  EXPECT_EQ(db.get_root_node()->find_attribute("a"), nullptr);
-  EXPECT_EQ(db.get_root_node()->get_child_count(), 0u);
-  EXPECT_EQ(db.get_root_node()->get_int("b"), 2);
-}
-
-TEST(OptionsReader, RegistrationFileShape) {
-  ut_options_database db;
-  auto r = parseText(db, "\"Service Router\" {\n  Port = 40123\n  Pid = 999\n}\n");
-  ASSERT_TRUE(r.ok) << r.messages;
-  const ut_options_node* sr = db.get_root_node()->find_child("Service Router");
-  ASSERT_NE(sr, nullptr);
-  bool found = false;
-  EXPECT_EQ(sr->get_int("Port", &found), 40123);
+TEST(OptionsNode, GettersReportWhetherAFittingAttributeExists) {
+  ut_options_node node;
+  node.set_int("n", 5);
+  node.set_string("s", "text");
+  node.set_bool("b", true);
+  bool found = true;
+  EXPECT_EQ(node.get_int("missing", &found), 0);
+  EXPECT_FALSE(found);
+  EXPECT_EQ(node.get_int("s", &found), 0);  // a string is not an integer
+  EXPECT_FALSE(found);
+  EXPECT_EQ(node.get_string("n", &found), nullptr);
+  EXPECT_FALSE(found);
+  EXPECT_EQ(node.get_int("b", &found), 1);  // booleans read as 0 or 1
   EXPECT_TRUE(found);
-  EXPECT_EQ(sr->get_int("Pid"), 999);
+  EXPECT_TRUE(node.get_bool("n", &found));
+  EXPECT_TRUE(found);
+  EXPECT_STREQ(node.get_string("s", &found), "text");
+  EXPECT_TRUE(found);
 }
 
 }  // namespace
