@@ -20,7 +20,11 @@
 
 namespace {
 
-// Serves the request with windows of this process.
+// The exit status of a request that was refused and opened no window, so
+// that scripts can tell.
+constexpr int kRequestRefused = 2;
+
+// Serves the request with windows of this process; the exit status.
 int runLocally(int argc, char** argv, const StartOptions& o) {
   // The toolkit starts the service router only when a service layer has
   // said how; until then this process serves its windows alone.
@@ -31,6 +35,7 @@ int runLocally(int argc, char** argv, const StartOptions& o) {
   shr_ReadConfigFiles(gen_getprogname());
   app_StartSyntaxColouring();
 
+  bool requested = o.ask || argc > 1;
   if (o.ask) {
     DiffViewer::chooseNewDiff(nullptr, nullptr, o.reuse, nullptr, o.options);
   } else if (argc > 1) {
@@ -44,6 +49,7 @@ int runLocally(int argc, char** argv, const StartOptions& o) {
   } else {
     usage();
   }
+  int status = requested && NoMoreWindows() ? kRequestRefused : 0;
   // After each pass over the events, windows that painted for the first
   // time say so in their published state.
   WEventSetPeriodic([](void*) { DiffViewer_Impl::notePaints(); }, nullptr, nullptr, 0);
@@ -53,7 +59,7 @@ int runLocally(int argc, char** argv, const StartOptions& o) {
   WDrawExit();
   WGUIDestroy();
   cleanup_after_gui();
-  return 0;
+  return status;
 }
 
 }  // namespace
@@ -62,6 +68,7 @@ int main(int argc, char** argv) {
   bool launchedFromRouter =
       ServiceRouter_Proxy::argsIndicateLaunchedFromServiceRouter(argc, argv);
   gen_init(argv[0], 0, 0);
+  gen_remove_stale_temporaries();  // what a killed run left behind
   // The site configuration and the shipped data live beside the executable.
   if (char* dir = gen_findexecdir(argv[0])) {
     gen_changeprogdir(dir);

@@ -30,6 +30,11 @@ bool gen_isdir(const char* path) {
   return path && stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool gen_isspecial(const char* path) {
+  struct stat st;
+  return path && stat(path, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
 bool gen_islink(const char* path) {
   struct stat st;
   return path && lstat(path, &st) == 0 && S_ISLNK(st.st_mode);

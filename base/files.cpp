@@ -66,7 +66,7 @@ int gen_copyfile(const char* from, const char* to) {
   if (in < 0) return -1;
   struct stat st;
   const mode_t mode = fstat(in, &st) == 0 ? (st.st_mode & 07777) : 0644;
-  const int out = open(to, O_WRONLY | O_CREAT | O_TRUNC, mode);
+  const int out = open(to, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, mode);
   bool ok = out >= 0;
   char chunk[8192];
   while (ok) {

@@ -198,6 +198,8 @@ char* gen_addsuffix(const char* path, const char* suffix);
 bool gen_samefile(const char* a, const char* b);
 char* gen_getcwd();
 bool gen_isdir(const char* path);
+// A FIFO, device or socket: reading one may block or never end.
+bool gen_isspecial(const char* path);
 bool gen_islink(const char* path);
 char* gen_readlink(const char* path);
 long gen_filesize(const char* path);  // -1 when it cannot stat
@@ -228,6 +230,12 @@ int tmp2name(const char* suffix1, const char* suffix2, char** name1, char** name
 int xtmp3names(const char* dir2, const char* s1, const char* s2, const char* s3,
                char** n1, char** n2, char** n3);
 int gen_mkstemp(const char* suffix, char** name);  // open descriptor or -1
+// Removes what processes of this user that no longer run left in the
+// temporary directory (caches and copies of a killed run).  A name that
+// might belong to a running process is kept.
+void gen_remove_stale_temporaries();
+// Whether a process of that number runs (also one of another user).
+bool gen_process_exists(long pid);
 int gen_createdir(const char* path, int mode);  // with parents; 0 or -1
 int gen_removefile(const char* path);
 int gen_copyfile(const char* from, const char* to);  // 0 or -1

@@ -4,10 +4,15 @@
 // collide and names from different runs differ in the pid part.
 #include "base/gen.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -144,7 +149,9 @@ int gen_mkstemp(const char* suffix, char** name) {
   for (;;) {
     char* candidate = tmp1name(suffix);
     if (!candidate) return -1;
-    const int fd = open(candidate, O_RDWR | O_CREAT | O_EXCL, 0600);
+    // Exclusive and not through a link: a name planted in a shared
+    // directory is skipped, never written through.
+    const int fd = open(candidate, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd >= 0) {
       if (name) {
         *name = candidate;
@@ -156,4 +163,55 @@ int gen_mkstemp(const char* suffix, char** name) {
     gen_free(candidate);
     if (errno != EEXIST || gen_getenv("BUILDER_TEMPORARY_NAME", nullptr)) return -1;
   }
+}
+
+bool gen_process_exists(long pid) {
+  if (pid <= 0 || pid > INT_MAX) return false;
+  return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+namespace {
+
+long base32_value(const std::string& digits) {
+  long value = 0;
+  for (char c : digits) {
+    const char* at = strchr(kDigits, c);
+    if (!at || !c || value > (LONG_MAX >> 5)) return -1;
+    value = value * 32 + (at - kDigits);
+  }
+  return value;
+}
+
+// A stem "dv_<pid><counter>" whose every reading (the counter has one to
+// four digits, neither part a leading zero) names a process that is gone.
+bool stem_of_dead_process(const std::string& stem) {
+  const size_t start = sizeof kStemPrefix - 1;
+  if (stem.compare(0, start, kStemPrefix) != 0 || stem.size() < start + 2) return false;
+  bool readable = false;
+  for (size_t digits = 1; digits <= 4 && start + digits < stem.size(); ++digits) {
+    const size_t split = stem.size() - digits;
+    if (stem[split] == '0' || stem[start] == '0') continue;
+    const long pid = base32_value(stem.substr(start, split - start));
+    if (pid < 0 || base32_value(stem.substr(split)) < 0) continue;
+    if (gen_process_exists(pid)) return false;
+    readable = true;
+  }
+  return readable;
+}
+
+}  // namespace
+
+void gen_remove_stale_temporaries() {
+  const std::string dir = gen_temp_dir(nullptr);
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  while (dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (!stem_of_dead_process(name.substr(0, name.find('.')))) continue;
+    const std::string path = dir + (dir.back() == '/' ? "" : "/") + name;
+    struct stat st;
+    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == getuid())
+      unlink(path.c_str());
+  }
+  closedir(d);
 }

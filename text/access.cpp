@@ -1,6 +1,7 @@
 // Whether a name can be loaded, with the loader's messages for every way it
 // cannot: a directory of the path that cannot be searched or is not a
-// directory, a missing file, a directory, an unreadable file.
+// directory, a missing file, a directory, a special file (whose reading may
+// block or never end), an unreadable file.
 #include "text/file.h"
 
 #include <sys/stat.h>
@@ -60,6 +61,10 @@ int FileCheckAccess(const char* name, int options) {
   if (stat(name, &st) != 0) return ReportStatFailure(name, errno, options);
   if (S_ISDIR(st.st_mode)) {
     gen_error("Cannot edit a directory: %s", name);
+    return -1;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    gen_error("Not a regular file (a FIFO, device or socket): %s", name);
     return -1;
   }
   if (access(name, R_OK) != 0) {

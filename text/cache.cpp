@@ -65,13 +65,9 @@ long ReadFully(int fd, char* buffer, long length, long offset) {
 namespace text_private {
 
 bool CacheCreate(file* f) {
-  char* name = tmp1name("cache");
-  if (!name) return false;
-  const int fd = open(name, O_RDWR | O_CREAT | O_EXCL, 0600);
-  if (fd < 0) {
-    gen_free(name);
-    return false;
-  }
+  char* name = nullptr;
+  const int fd = gen_mkstemp("cache", &name);
+  if (fd < 0) return false;
   TrackTemporary(name);
   f->cacheFileName = name;
   f->cacheDescriptor = fd;

@@ -8,16 +8,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "base/gen.h"
 
 namespace {
 
 FileVersionFetch_PT fetchHook = nullptr;
 
-// Writes the lines of a file changed in memory to `path`.
-bool WriteContents(file* f, const char* path) {
-  const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (fd < 0) return false;
+// Writes the lines of a file changed in memory to the open copy.
+bool WriteContents(file* f, int fd) {
   const char* ending = (f->flags & FILE_SAVE_CRLF) ? "\r\n" : "\n";
   const size_t endingLength = (f->flags & FILE_SAVE_CRLF) ? 2 : 1;
   bool ok = true;
@@ -27,7 +27,26 @@ bool WriteContents(file* f, const char* path) {
     const bool last = !l->next && (f->flags & FILE_NO_FINAL_NEWLINE);
     if (ok && !last) ok = gen_write_all(fd, ending, endingLength);
   }
-  return close(fd) == 0 && ok;
+  return ok;
+}
+
+// Copies the disk file into the open copy.
+bool CopyContents(const char* from, int fd) {
+  const int in = open(from, O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  char chunk[65536];
+  bool ok = true;
+  for (;;) {
+    const ssize_t n = read(in, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    if (!(ok = gen_write_all(fd, chunk, static_cast<size_t>(n)))) break;
+  }
+  close(in);
+  return ok;
 }
 
 char* TitleOf(const char* name, const char* kind, const char* label) {
@@ -37,19 +56,19 @@ char* TitleOf(const char* name, const char* kind, const char* label) {
   return title;
 }
 
-// The current state of `name` copied to `temp`, loaded.
+// The current state of `name` copied to `temp` (open as `fd`), loaded.
 // A file nobody has loaded cannot be modified in memory: it is copied
 // from disk without being loaded (and kept) first.
-file* CurrentCopy(const char* name, const char* temp) {
+file* CurrentCopy(const char* name, const char* temp, int fd) {
   char* expanded = gen_expand_filename(name);
   file* source = expanded ? text_private::RegistryFind(expanded) : nullptr;
   gen_free(expanded);
   if (source) source = FileFName(name, 0);
-  else if (gen_access(name, 4) != 0) return nullptr;
+  else if (FileCheckAccess(name, FILE_LOAD_MUST_EXIST) < 0) return nullptr;
   const char* diskName = source ? source->name : name;
   const bool copied = (source && (source->flags & FILE_MODIFIED))
-                          ? WriteContents(source, temp)
-                          : gen_copyfile(diskName, temp) == 0;
+                          ? WriteContents(source, fd)
+                          : CopyContents(diskName, fd);
   if (!copied) return nullptr;
   file* f = FileF_File(temp, 0, 0);
   if (!f) return nullptr;
@@ -89,15 +108,21 @@ file* FileFVName(const char* name, const char* version, const char* date) {
   if (version && !*version) version = nullptr;
   if (date && !*date) date = nullptr;
   char* expanded = gen_expand_filename(name);
-  char* temp = tmp1name(gen_getsuffix(name));
-  if (!expanded || !temp) {
+  // The copy is created exclusively, and written through the descriptor
+  // that created it: nothing planted in the temporary directory is followed.
+  char* temp = nullptr;
+  const int fd = expanded ? gen_mkstemp(gen_getsuffix(name), &temp) : -1;
+  if (fd < 0) {
     gen_free(expanded);
-    gen_free(temp);
     return nullptr;
   }
   text_private::TrackTemporary(temp);
   file* f = (version || date) ? VersionCopy(expanded, version, date, temp)
-                              : CurrentCopy(name, temp);
+                              : CurrentCopy(name, temp, fd);
+  if (close(fd) != 0 && f) {  // a full disk may only show at close
+    FileFree(f);
+    f = nullptr;
+  }
   gen_free(expanded);
   if (!f) {
     unlink(temp);

@@ -23,14 +23,25 @@ char* unreadableMessage(const char* name) {
   return gen_concat("Cannot open file for reading: ", name);
 }
 
+char* specialMessage(const char* name) {
+  return gen_concat("Not a regular file (a FIFO, device or socket): ", name);
+}
+
 bool readable(const char* name) { return gen_access(name, 4) != -1; }
+
+// The message for a side on disk that cannot be compared, or null.
+char* checkOnDisk(const char* name) {
+  if (!readable(name)) return unreadableMessage(name);
+  if (gen_isspecial(name)) return specialMessage(name);
+  return nullptr;
+}
 
 // One name: its previous version against the file on disk when it is under
 // version control, else the chooser asks for the other side.
 char* openOneName(const DiffRequest& r) {
   const char* name = r.file1;
   if (gen_isdir(name)) return directoryMessage(name);
-  if (!readable(name)) return unreadableMessage(name);
+  if (char* message = checkOnDisk(name)) return message;
   DiffViewer::chooseNewDiff(name, nullptr, r.reuse, nullptr, r.options);
   return nullptr;
 }
@@ -41,7 +52,8 @@ char* openTwoSides(const DiffRequest& r) {
   bool file1Versioned = r.version1 || r.date1;
   bool file2Versioned = r.version2 || r.date2;
   if (gen_isdir(r.file1)) return directoryMessage(r.file1);
-  if (!file1Versioned && !readable(r.file1)) return unreadableMessage(r.file1);
+  if (!file1Versioned)
+    if (char* message = checkOnDisk(r.file1)) return message;
   std::string file2 = r.file2;
   if (gen_isdir(r.file2)) {
     char* base = gen_basename(r.file1);
@@ -52,7 +64,8 @@ char* openTwoSides(const DiffRequest& r) {
     gen_free(joined);
     if (!usable) return directoryMessage(r.file2);
   }
-  if (!file2Versioned && !readable(file2.c_str())) return unreadableMessage(file2.c_str());
+  if (!file2Versioned)
+    if (char* message = checkOnDisk(file2.c_str())) return message;
 
   DiffViewer::createDiffViewer(r.file1, r.version1, r.date1, file2.c_str(), r.version2,
                                r.date2, r.reuse, r.add, r.options);

@@ -1,5 +1,7 @@
 // The browser's text going out: as a string, into a file, to the printer;
 // and the notice that one element changed its looks.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,21 +11,36 @@
 
 char* SimpleBrowser::getText() { return view_->getText(); }
 
+namespace {
+
+// The header line and the text into an open stream, which is closed.
+bool writeText(FILE* f, const char* header, const char* text) {
+  if (header) std::fprintf(f, "%s\n", header);
+  std::fprintf(f, "%s", text ? text : "");
+  bool ok = !std::ferror(f);
+  return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace
+
 bool SimpleBrowser::saveText(const char* file, const char* header) {
   if (!file) return false;
   FILE* f = std::fopen(file, "w");
   if (!f) return false;
   char* text = getText();
-  if (header) std::fprintf(f, "%s\n", header);
-  std::fprintf(f, "%s", text ? text : "");
+  bool ok = writeText(f, header, text);
   gen_free(text);
-  return std::fclose(f) == 0;
+  return ok;
 }
 
 bool SimpleBrowser::printText(const char* header) {
-  char* name = tmp1name(".txt");
+  char* name = nullptr;
+  const int fd = gen_mkstemp(".txt", &name);
+  FILE* f = fd >= 0 ? fdopen(fd, "w") : nullptr;
+  if (fd >= 0 && !f) close(fd);
+  char* text = f ? getText() : nullptr;
   bool ok = false;
-  if (name && saveText(name, header)) {
+  if (f && writeText(f, header, text)) {
     char* lpr = gen_findexec("lpr");
     char* lp = lpr ? nullptr : gen_findexec("lp");
     if (lpr || lp) {
@@ -36,6 +53,7 @@ bool SimpleBrowser::printText(const char* header) {
     gen_free(lpr);
     gen_free(lp);
   }
+  gen_free(text);
   if (name) gen_removefile(name);
   gen_free(name);
   return ok;

@@ -107,7 +107,7 @@ TEST_F(DiffviewCli, GarbageInUserSwitchFileIsReportedNotFatal) {
       << r.err;
   EXPECT_NE(r.err.find("diffview: error: File given to diff is a directory: /etc\n"),
             std::string::npos);
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 2);  // refused, no window
 }
 
 TEST_F(DiffviewCli, GarbageInUserConfigurationIsReportedNotFatal) {

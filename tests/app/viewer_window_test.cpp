@@ -472,7 +472,7 @@ TEST_F(ViewerWindow, OneNameAsksForTheOtherSide) {
 TEST_F(ViewerWindow, UnreadableRequestOpensNoWindow) {
   ViewerSession v;
   ASSERT_TRUE(v.start({p("l.txt"), p("missing")}, (dir / "config").string()));
-  EXPECT_EQ(v.wait(), 0);
+  EXPECT_EQ(v.wait(), 2);
   EXPECT_EQ(v.errors(), "diffview: error: Cannot open file for reading: " + p("missing") + "\n");
   EXPECT_TRUE(findWindows("missing").empty());
 }
