@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 bool gen_write_all(int fd, const void* data, size_t length) {
@@ -40,6 +41,60 @@ char* gen_readfile_into_buffer(const char* path, long* size) {
   data.copy(buf, data.size());
   if (size) *size = static_cast<long>(data.size());
   return buf;
+}
+
+namespace {
+
+// Reads a regular file of at most `limit` bytes into *data; the reason it
+// was refused, or null.
+const char* read_bounded(int fd, long limit, std::string* data) {
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return "not a regular file";
+  if (st.st_size > limit) return "too large";
+  char chunk[65536];
+  for (;;) {
+    const ssize_t n = read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return strerror(errno);
+    if (n == 0) return nullptr;
+    data->append(chunk, static_cast<size_t>(n));
+    if (static_cast<long>(data->size()) > limit) return "too large";  // it grew
+  }
+}
+
+}  // namespace
+
+char* gen_read_data_file(const char* path, long limit, long* size, const char* what) {
+  if (size) *size = 0;
+  // Non-blocking, so that opening a FIFO does not wait for a writer.
+  const int fd = path ? open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+  if (fd < 0) return nullptr;
+  std::string data;
+  const char* refusal = read_bounded(fd, limit, &data);
+  close(fd);
+  if (refusal && !strcmp(refusal, "too large")) {
+    gen_error("Not reading %s %s: larger than %ld bytes", what, path, limit);
+    return nullptr;
+  }
+  if (refusal) {
+    gen_error("Not reading %s %s: %s", what, path, refusal);
+    return nullptr;
+  }
+  char* buf = static_cast<char*>(gen_alloc(1, static_cast<long>(data.size()) + 1));
+  data.copy(buf, data.size());
+  if (size) *size = static_cast<long>(data.size());
+  return buf;
+}
+
+bool gen_next_text_line(const char** cursor, const char* end, std::string* line) {
+  const char* p = *cursor;
+  if (p >= end) return false;
+  const char* nl = static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(end - p)));
+  const char* stop = nl ? nl : end;
+  *cursor = nl ? nl + 1 : end;
+  if (stop > p && stop[-1] == '\r') stop--;
+  line->assign(p, static_cast<size_t>(stop - p));
+  return true;
 }
 
 // Creates path and any missing parents; 0 when the directory exists after.

@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 // ---- identity and start-up -------------------------------------------------
 
@@ -206,6 +207,15 @@ long gen_filesize(const char* path);  // -1 when it cannot stat
 int gen_access(const char* path, int mode);  // access(2); -1 for null
 // The whole file, NUL-terminated; *size gets the byte count.  Null on failure.
 char* gen_readfile_into_buffer(const char* path, long* size);
+// The same for the configuration and data files the program reads whole:
+// only a regular file of at most `limit` bytes is read.  A FIFO, device or
+// socket, or a larger file, is refused with an error naming it ("Not
+// reading <what> <path>: ..."); a file that cannot be opened gives null
+// quietly (an absent file is usually no error).
+char* gen_read_data_file(const char* path, long limit, long* size, const char* what);
+// A line-by-line view of such a text: each call gives the next line without
+// its line end (and without a CR before it), or false at the end.
+bool gen_next_text_line(const char** cursor, const char* end, std::string* line);
 // One line into *buf (grown 250 bytes at a time), without its ending (LF,
 // CR or CR LF); returns *buf, or null at end of input with nothing read.
 char* gen_getline(FILE* f, char** buf, long* capacity);

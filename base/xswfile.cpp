@@ -34,13 +34,14 @@ void applySwitchLine(const char* line, const char* path) {
 }
 
 void readSwitchFile(const char* path) {
-  FILE* f = fopen(path, "r");
-  if (!f) return;  // an absent or unreadable file is simply skipped
-  while (char* line = gen_afgets(f)) {
-    applySwitchLine(line, path);
-    gen_free(line);
-  }
-  fclose(f);
+  constexpr long kMaxFileBytes = 1L << 20;
+  long size = 0;
+  char* text = gen_read_data_file(path, kMaxFileBytes, &size, "switch file");
+  if (!text) return;  // an absent or unreadable file is simply skipped
+  const char* cursor = text;
+  std::string line;
+  while (gen_next_text_line(&cursor, text + size, &line)) applySwitchLine(line.c_str(), path);
+  gen_free(text);
 }
 
 }  // namespace

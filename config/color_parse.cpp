@@ -7,6 +7,7 @@
 #include <string>
 #include <strings.h>
 
+#include "base/gen.h"
 #include "config/config.h"
 
 namespace {
@@ -81,19 +82,21 @@ void loadNames() {
   if (loadedFile == nameFile) return;
   loadedFile = nameFile;
   colourNames.clear();
-  FILE* f = fopen(nameFile.c_str(), "r");
-  if (!f) return;
-  char line[256];
-  while (fgets(line, sizeof line, f)) {
+  constexpr long kMaxFileBytes = 4L << 20;
+  long size = 0;
+  char* text = gen_read_data_file(nameFile.c_str(), kMaxFileBytes, &size, "colour name file");
+  if (!text) return;
+  const char* cursor = text;
+  std::string line;
+  while (gen_next_text_line(&cursor, text + size, &line)) {
     int r, g, b, used = 0;
-    if (line[0] == '!' || sscanf(line, "%d %d %d %n", &r, &g, &b, &used) != 3) continue;
-    line[strcspn(line, "\r\n")] = '\0';
-    std::string name = normalisedName(line + used);
+    if (line[0] == '!' || sscanf(line.c_str(), "%d %d %d %n", &r, &g, &b, &used) != 3) continue;
+    std::string name = normalisedName(line.c_str() + used);
     if (name.empty() || r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255) continue;
     auto scale = [](int v) { return static_cast<unsigned short>(v * 257); };
     colourNames.emplace(name, cfg_Rgb{scale(r), scale(g), scale(b)});
   }
-  fclose(f);
+  gen_free(text);
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 // Reading a configuration file line by line, abandoning it after too many
 // bad lines, and the "include" option that reads another file in place.
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <unistd.h>
+
+#include <string>
 
 #include "base/gen.h"
 #include "config/config.h"
@@ -17,6 +16,9 @@ namespace {
 constexpr int kMaxFailedLines = 50;
 // Included files may include others, but not without end.
 constexpr int kMaxIncludeDepth = 8;
+// A configuration file is a few kilobytes; anything near this is no
+// configuration (or /dev/zero) and is not read.
+constexpr long kMaxFileBytes = 4L << 20;
 
 int includeDepth;
 
@@ -24,22 +26,22 @@ int includeDepth;
 
 int cfg_ReadFile(const char* path, int fromFile) {
   if (!path || gen_isdir(path)) return 0;
-  FILE* f = fopen(path, "r");
-  if (!f) return 0;  // an absent file is not an error
+  long size = 0;
+  char* text = gen_read_data_file(path, kMaxFileBytes, &size, "configuration file");
+  if (!text) return 0;  // an absent file is not an error
   if (cfg_report_reading) gen_printf("Reading Configuration File: %s\n", path);
-  char* line = nullptr;
-  size_t capacity = 0;
+  const char* cursor = text;
+  std::string line;
   int failures = 0;
   bool abandoned = false;
-  while (getline(&line, &capacity, f) >= 0) {
-    if (cfg_ScanLine(line, fromFile, 0)) continue;
+  while (gen_next_text_line(&cursor, text + size, &line)) {
+    if (cfg_ScanLine(line.c_str(), fromFile, 0)) continue;
     if (++failures < kMaxFailedLines) continue;
     gen_error("Too many errors, aborting.\n");
     abandoned = true;
     break;
   }
-  free(line);  // getline's buffer comes from the C library
-  fclose(f);
+  gen_free(text);
   return abandoned ? 0 : 1;
 }
 

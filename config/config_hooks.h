@@ -1,6 +1,6 @@
-// Seams the configuration offers to the layers above it.  The toolkit,
-// the configuration service client and the key-binding tables live higher
-// up; each fills its hook at start-up.  An unset hook means the matching
+// Seams the configuration offers to the layers above it.  The toolkit and
+// the configuration service client live higher up; each fills its hook at
+// start-up.  An unset hook means the matching
 // step is skipped.
 #pragma once
 
@@ -19,12 +19,6 @@ void cfg_SetColorHook(cfg_ColorHookFn fn);
 // Called after any option changed value.
 using cfg_ChangeHookFn = void (*)(_ConfigOption* option);
 void cfg_SetChangeHook(cfg_ChangeHookFn fn);
-
-// A line whose name is no option may be a key or mouse binding.  Returns
-// -1 when the name is not a binding location or modifier, else 1 or 0 for
-// success or failure.
-using cfg_BindingHookFn = int (*)(const char* name, const char* value);
-void cfg_SetBindingHook(cfg_BindingHookFn fn);
 
 // Shows a message as an alert once the window system is up.
 using cfg_AlertHookFn = void (*)(const char* text);

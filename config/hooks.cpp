@@ -10,7 +10,6 @@ namespace {
 
 cfg_ColorHookFn colorHook;
 cfg_ChangeHookFn changeHook;
-cfg_BindingHookFn bindingHook;
 cfg_AlertHookFn alertHook;
 cfg_XResourceFn xResourceLookup;
 cfg_AfterReadHookFn afterReadHook;
@@ -21,7 +20,6 @@ bool haveConfigService;
 
 void cfg_SetColorHook(cfg_ColorHookFn fn) { colorHook = fn; }
 void cfg_SetChangeHook(cfg_ChangeHookFn fn) { changeHook = fn; }
-void cfg_SetBindingHook(cfg_BindingHookFn fn) { bindingHook = fn; }
 void cfg_SetAlertHook(cfg_AlertHookFn fn) { alertHook = fn; }
 void cfg_SetXResourceLookup(cfg_XResourceFn fn) { xResourceLookup = fn; }
 void cfg_SetAfterReadHook(cfg_AfterReadHookFn fn) { afterReadHook = fn; }
@@ -48,10 +46,6 @@ void cfg_NotifyChange(_ConfigOption* option) {
   if (changeHook) changeHook(option);
 }
 
-int cfg_CallBindingHook(const char* name, const char* value) {
-  return bindingHook ? bindingHook(name, value) : -1;
-}
-
 void cfg_Alert(const char* text) {
   if (alertHook) {
     alertHook(text);
@@ -66,4 +60,11 @@ const char* cfg_LookupXResource(const char* name, const char* cls) {
 
 void cfg_RunAfterReadHook() {
   if (afterReadHook) afterReadHook();
+}
+
+std::string cfg_Clipped(const char* text) {
+  constexpr size_t kShown = 80;
+  std::string shown = text ? text : "";
+  if (shown.size() > kShown) shown = shown.substr(0, kShown) + "...";
+  return shown;
 }

@@ -39,7 +39,7 @@ int refuse(_ConfigOption* option, const char* value, bool quiet) {
   if (!*value && debugFlag[DBG_DontAllowNullInConfigOptions]) {
     gen_error("NULL is not a valid setting for %s.\n", option->name);
   } else {
-    gen_error("\"%s\" is not a valid setting of %s.\n", value, option->name);
+    gen_error("\"%s\" is not a valid setting of %s.\n", cfg_Clipped(value).c_str(), option->name);
   }
   if (!*value) {
     char* current = cfg_GetOptionValueText(option);
@@ -84,7 +84,7 @@ int setBoolean(_ConfigOption* option, const char* value, bool quiet) {
   } else {
     if (!quiet) {
       gen_error("\"%s\" does not represent a boolean value. Use one of these:\n"
-                "yes on 1 true no off 0 false\n", value);
+                "yes on 1 true no off 0 false\n", cfg_Clipped(value).c_str());
     }
     return refuse(option, value, quiet);
   }
@@ -155,7 +155,7 @@ int setChoice(_ConfigOption* option, const char* value, bool quiet) {
   }
   if (found < 0) {
     if (quiet) return 0;
-    if (*value) gen_error("Invalid setting: %s", value);
+    if (*value) gen_error("Invalid setting: %s", cfg_Clipped(value).c_str());
     else gen_error("Must give new setting");
     listChoices(choices);
     return 0;

@@ -96,12 +96,12 @@ int cfg_ScanLine(const char* line, int fromFile, int quiet) {
     }
     return cfg_ApplyValue(option, value.c_str(), quiet != 0);
   }
-  int bound = cfg_CallBindingHook(name.c_str(), value.c_str());
-  if (bound >= 0) return bound;
   if (name == "?") {
     if (!quiet) listAllOptions();
     return 1;
   }
-  if (!quiet) gen_error("Unknown configuration option: %s %s", name.c_str(), value.c_str());
+  if (!quiet)
+    gen_error("Unknown configuration option: %s %s", cfg_Clipped(name.c_str()).c_str(),
+              cfg_Clipped(value.c_str()).c_str());
   return 0;
 }

@@ -175,13 +175,15 @@ void DiffViewer_Impl::createBrowsers() {
 }
 
 // Window width holds both text views at EditWidth columns, height one view
-// at EditHeight lines; both shrink to fit the screen.
+// at EditHeight lines; both shrink to fit the screen.  Narrower than 30
+// columns the tool bar no longer fits, so no narrower is made.
 void DiffViewer_Impl::initialGeometry() {
+  constexpr int kMinColumns = 30;
   int chromeW = window->getWidth() - view_left->getWidth() - view_right->getWidth();
   int chromeH = window->getHeight() - std::max(view_left->getHeight(), view_right->getHeight());
   int screenW = 0, screenH = 0;
   gui_screenSize(&screenW, &screenH);
-  int columns = EditWidth, lines = EditHeight;
+  int columns = std::max(EditWidth, kMinColumns), lines = EditHeight;
   int width = font_n * 2 * columns + chromeW + 4;
   if (screenW > 0 && width > screenW) width = font_n * 2 * ((screenW - chromeW - 4) / (2 * font_n)) + chromeW + 4;
   int height = font_h * lines + chromeH;

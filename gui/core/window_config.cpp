@@ -4,12 +4,15 @@
 // full disk never leaves half a file behind.
 #include "gui/core/window_config.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -24,6 +27,7 @@ namespace {
 // Limits that keep a stray large file from being read into memory.
 constexpr int kMaxLines = 1000;
 constexpr size_t kMaxLineLength = 512;
+constexpr long kMaxFileBytes = kMaxLines * (kMaxLineLength + 1);
 constexpr int kMaxCoordinate = 32767;
 
 struct Entry {
@@ -39,10 +43,10 @@ bool validClass(const char* windowClass) {
   return true;
 }
 
-bool parseNumber(const std::string& text, int low, int* out) {
+bool parseNumber(const std::string& text, int low, int high, int* out) {
   const char* end = text.data() + text.size();
   auto [ptr, ec] = std::from_chars(text.data(), end, *out);
-  return ec == std::errc() && ptr == end && *out >= low && *out <= kMaxCoordinate;
+  return ec == std::errc() && ptr == end && *out >= low && *out <= high;
 }
 
 bool parseLine(const std::string& line, Entry* out) {
@@ -54,9 +58,10 @@ bool parseLine(const std::string& line, Entry* out) {
   if (n != 5 || !validClass(fields[0].c_str())) return false;
   out->windowClass = fields[0];
   DrawRect& r = out->rect;
-  return parseNumber(fields[1], -kMaxCoordinate, &r.x) &&
-         parseNumber(fields[2], -kMaxCoordinate, &r.y) && parseNumber(fields[3], 1, &r.width) &&
-         parseNumber(fields[4], 1, &r.height);
+  return parseNumber(fields[1], -kMaxCoordinate, kMaxCoordinate, &r.x) &&
+         parseNumber(fields[2], -kMaxCoordinate, kMaxCoordinate, &r.y) &&
+         parseNumber(fields[3], 1, kMaxCoordinate, &r.width) &&
+         parseNumber(fields[4], 1, kMaxCoordinate, &r.height);
 }
 
 std::string geometryFile(bool createDir) {
@@ -71,18 +76,54 @@ std::string geometryFile(bool createDir) {
 // disappear at the next rewrite).
 std::vector<Entry> readEntries(const std::string& file) {
   std::vector<Entry> entries;
-  std::ifstream in(file);
+  long size = 0;
+  char* text = gen_read_data_file(file.c_str(), kMaxFileBytes, &size, "window geometry file");
+  if (!text) return entries;
+  const char* cursor = text;
   std::string line;
-  for (int n = 0; n < kMaxLines && std::getline(in, line); n++) {
+  for (int n = 0; n < kMaxLines && gen_next_text_line(&cursor, text + size, &line); n++) {
     Entry e;
     if (parseLine(line, &e)) entries.push_back(e);
   }
+  gen_free(text);
   return entries;
 }
 
+constexpr char kTempInfix[] = ".tmp.";
+
+// Temporary files of runs killed between writing and renaming go, so that
+// they do not pile up.
+void removeStaleTemps(const std::string& file) {
+  const std::string dir = file.substr(0, file.rfind('/') + 1);
+  const std::string prefix = file.substr(dir.size()) + kTempInfix;
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  while (dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string digits = name.substr(prefix.size());
+    int pid = 0;
+    if (!parseNumber(digits, 1, INT_MAX, &pid) || gen_process_exists(pid)) continue;
+    unlink((dir + name).c_str());
+  }
+  closedir(d);
+}
+
+// Exclusive and not through a link; a leftover of an earlier run with this
+// process number is replaced.
+FILE* createTemp(const std::string& temp) {
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+  int fd = open(temp.c_str(), flags, 0600);
+  if (fd < 0 && errno == EEXIST && unlink(temp.c_str()) == 0) fd = open(temp.c_str(), flags, 0600);
+  FILE* f = fd >= 0 ? fdopen(fd, "w") : nullptr;
+  if (fd >= 0 && !f) close(fd);
+  return f;
+}
+
 bool writeEntries(const std::string& file, const std::vector<Entry>& entries) {
-  std::string temp = file + ".tmp." + std::to_string(getpid());
-  FILE* f = fopen(temp.c_str(), "w");
+  removeStaleTemps(file);
+  std::string temp = file + kTempInfix + std::to_string(getpid());
+  FILE* f = createTemp(temp);
   if (!f) return false;
   for (const Entry& e : entries)
     fprintf(f, "%s %d %d %d %d\n", e.windowClass.c_str(), e.rect.x, e.rect.y, e.rect.width,
@@ -94,10 +135,13 @@ bool writeEntries(const std::string& file, const std::vector<Entry>& entries) {
   return false;
 }
 
-// A window saved on a larger screen comes back whole on this one.
+// A window saved on a larger screen comes back whole on this one, and one
+// saved (or edited) down to a few pixels comes back large enough to use.
 DrawRect clampToScreen(DrawRect r) {
+  constexpr int kMinWidth = 320, kMinHeight = 200;
   int sw, sh;
   gui_screenSize(&sw, &sh);
+  r.width = std::max(r.width, kMinWidth), r.height = std::max(r.height, kMinHeight);
   r.width = std::min(r.width, sw), r.height = std::min(r.height, sh);
   r.x = std::clamp(r.x, 0, sw - r.width), r.y = std::clamp(r.y, 0, sh - r.height);
   return r;

@@ -8,9 +8,17 @@
 #include "base/gen.h"
 #include "libs/libcxxutil/options_reader.h"
 
+namespace {
+
+// Options files (language definitions, registrations) are small; larger
+// ones are not read.
+constexpr long kMaxFileBytes = 16L << 20;
+
+}  // namespace
+
 bool ut_options_database::read_from_file_name(const char* path) {
   long size = 0;
-  char* text = gen_readfile_into_buffer(path, &size);
+  char* text = gen_read_data_file(path, kMaxFileBytes, &size, "options file");
   if (!text) {
     root_.clear();
     error_count_ = 0;
