@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "base/gen.h"
 #include "diff/big_alloc.h"
@@ -191,7 +192,16 @@ bool diffReadFiles(int kind1, const void* source1, int count1, int kind2,
   const long n2 = n1 < 0 ? -1 : CountLines(kind2, source2, count2);
   if (n1 < 0 || n2 < 0) return false;
   const int32_t size = SymbolTableSize(n1 + n2);
-  if (size == 0 || !Allocate(n1, n2, size)) {
+  if (size == 0) {
+    // The symbol table's largest size bounds the lines of one comparison.
+    const int32_t largest = kSizeLadder[std::size(kSizeLadder) - 1];
+    gen_error("Out of memory in diff.\n");
+    gen_error("The two files have %ld lines together; at most %ld can be compared.", n1 + n2,
+              static_cast<long>(largest) - 1);
+    ClearTables();
+    return false;
+  }
+  if (!Allocate(n1, n2, size)) {
     gen_error("Out of memory in diff.\n");
     ClearTables();
     return false;

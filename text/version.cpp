@@ -9,12 +9,23 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "base/gen.h"
 
 namespace {
 
 FileVersionFetch_PT fetchHook = nullptr;
+
+// Says why a copy could not be made: a full disk as the loader says it,
+// anything else with the system's words.
+void ReportCopyFailure(const char* what, const char* name) {
+  if (errno == ENOSPC || errno == EDQUOT) {
+    gen_error("No space for tempfile");
+    return;
+  }
+  gen_error("%s %s: %s", what, name, strerror(errno));
+}
 
 // Writes the lines of a file changed in memory to the open copy.
 bool WriteContents(file* f, int fd) {
@@ -27,13 +38,17 @@ bool WriteContents(file* f, int fd) {
     const bool last = !l->next && (f->flags & FILE_NO_FINAL_NEWLINE);
     if (ok && !last) ok = gen_write_all(fd, ending, endingLength);
   }
+  if (!ok) ReportCopyFailure("Can't copy", f->name);
   return ok;
 }
 
-// Copies the disk file into the open copy.
+// Copies the disk file into the open copy; false after a message.
 bool CopyContents(const char* from, int fd) {
   const int in = open(from, O_RDONLY | O_CLOEXEC);
-  if (in < 0) return false;
+  if (in < 0) {
+    ReportCopyFailure("Can't open file", from);
+    return false;
+  }
   char chunk[65536];
   bool ok = true;
   for (;;) {
@@ -45,6 +60,7 @@ bool CopyContents(const char* from, int fd) {
     }
     if (!(ok = gen_write_all(fd, chunk, static_cast<size_t>(n)))) break;
   }
+  if (!ok) ReportCopyFailure("Can't copy", from);
   close(in);
   return ok;
 }
@@ -113,6 +129,7 @@ file* FileFVName(const char* name, const char* version, const char* date) {
   char* temp = nullptr;
   const int fd = expanded ? gen_mkstemp(gen_getsuffix(name), &temp) : -1;
   if (fd < 0) {
+    if (expanded) ReportCopyFailure("Can't create temp file in", gen_temp_dir(nullptr));
     gen_free(expanded);
     return nullptr;
   }

@@ -5,8 +5,10 @@
 // Exit status: 0 identical, 1 different, 2 trouble (message on stderr).
 #include <malloc.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -42,8 +44,9 @@ const char kUsage[] =
     "  -u       print a unified diff (3 lines of context)\n"
     "  -script  print the edit script that rebuilds FILE2 from FILE1\n"
     "Prints one \"S1,E1 S2,E2\" line per difference: lines S1..E1-1 of FILE1\n"
-    "against lines S2..E2-1 of FILE2.  Exit status 0 when the files are\n"
-    "identical, 1 when they differ, 2 on trouble.\n";
+    "against lines S2..E2-1 of FILE2.  Line ends (LF or CR LF) do not count;\n"
+    "a missing final newline does (the last line differs).  Exit status 0 when\n"
+    "the files are identical, 1 when they differ, 2 on trouble.\n";
 
 bool SetOption(Request& r, const char* arg) {
   if (strcmp(arg, "-b") == 0) r.options |= DIFF_IGNORE_SPACE_AMOUNT;
@@ -88,12 +91,10 @@ int ParseArguments(int argc, char** argv, Request& r) {
   return -1;
 }
 
-bool WriteRanges(DiffStuff* record) {
-  const int count = diff_RangeCount(record->colors1);
+bool WriteRanges(const VdiffBlock* blocks, int count) {
   for (int k = 0; k < count; ++k) {
-    const RangeInfo* a = diff_GetRange(record->colors1, k);
-    const RangeInfo* b = diff_GetRange(record->colors2, k);
-    printf("%d,%d %d,%d\n", a->start, a->end, b->start, b->end);
+    const VdiffBlock& b = blocks[k];
+    printf("%d,%d %d,%d\n", b.start1, b.end1, b.start2, b.end2);
   }
   return fflush(stdout) == 0 && !ferror(stdout);
 }
@@ -104,12 +105,21 @@ int Finish(bool written, int status) {
   return kTrouble;
 }
 
-// The unified diff of the record; identical lines with equal endings print
-// nothing.
-int RunUnified(DiffStuff* record) {
+// Both output forms come from the same blocks, so they agree on what
+// differs: line ends (LF or CR LF) do not count, a missing final newline
+// does (the last line then differs).
+int Report(const Request& r, DiffStuff* record) {
   int count = 0;
   VdiffBlock* blocks = VdiffBlocks(record, &count);
-  const bool written = VdiffWriteUnified(stdout, record, blocks, count);
+  bool written;
+  if (r.mode == Mode::Unified) {
+    written = VdiffWriteUnified(stdout, record, blocks, count);
+  } else if (count == 0) {
+    puts("Files are identical.");
+    written = fflush(stdout) == 0;
+  } else {
+    written = WriteRanges(blocks, count);
+  }
   gen_free(blocks);
   return Finish(written, count ? kDifferent : kIdentical);
 }
@@ -126,15 +136,7 @@ int CompareFiles(const Request& r) {
   const bool identical = DiffIdentical(f1, f2, info);
   DiffStuff* record = diff_NewRecord(info, f1, f2, r.name1, r.name2, nullptr);
   if (!identical) diff_CalculateAllDiffs(record);
-  int status;
-  if (r.mode == Mode::Unified) {
-    status = RunUnified(record);
-  } else if (identical) {
-    puts("Files are identical.");
-    status = Finish(fflush(stdout) == 0, kIdentical);
-  } else {
-    status = Finish(WriteRanges(record), kDifferent);
-  }
+  const int status = Report(r, record);
   diff_FreeColorInfo(record->colors1);
   diff_FreeColorInfo(record->colors2);
   DiffStuffDestroy(record);
@@ -187,11 +189,15 @@ int RunScript(const Request& r) {
 
 // The text model allocates a record for every line; on big files the page
 // faults of that heap cost about as much as the comparison.  The heap is
-// therefore grown in large steps and offered huge pages.
+// therefore grown in large steps and offered huge pages, the steps kept to
+// a small part of the address space a limit (ulimit -v) leaves.
 void UseLargeHeapPages() {
-  constexpr size_t kHeapStep = size_t{256} << 20;
-  mallopt(M_TOP_PAD, static_cast<int>(kHeapStep));
-  mallopt(M_TRIM_THRESHOLD, static_cast<int>(kHeapStep));
+  size_t heapStep = size_t{256} << 20;
+  rlimit limit;
+  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+    heapStep = std::min<size_t>(heapStep, limit.rlim_cur / 16);
+  mallopt(M_TOP_PAD, static_cast<int>(heapStep));
+  mallopt(M_TRIM_THRESHOLD, static_cast<int>(heapStep));
   void* probe = malloc(64 * 1024);  // grows the heap by the new step
   char* top = static_cast<char*>(sbrk(0));
   const auto start = (reinterpret_cast<uintptr_t>(probe) + kHugePage - 1) & ~(kHugePage - 1);

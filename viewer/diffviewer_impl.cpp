@@ -3,6 +3,7 @@
 #include "viewer/diffviewer_impl.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "base/debugflag.h"
 #include "base/gen.h"
@@ -220,7 +221,36 @@ bool DiffViewer_Impl::loadSide(int s) {
   return true;
 }
 
+namespace {
+
+// A NUL byte among the first 8000 bytes marks a binary file, as diff and git
+// decide.
+bool looksBinary(file* f) {
+  constexpr long kExamined = 8000;
+  long seen = 0;
+  for (line* l = f ? f->firstLine : nullptr; l && seen < kExamined; l = l->next) {
+    const char* text = FileLineText(f, l);
+    long n = std::min(l->length, kExamined - seen);
+    if (text && std::memchr(text, '\0', static_cast<size_t>(n))) return true;
+    seen += l->length + 1;
+  }
+  return false;
+}
+
+std::string binaryNote(file* const files[2], const DiffSides& sides) {
+  bool binary[2] = {looksBinary(files[0]), looksBinary(files[1])};
+  if (binary[0] && binary[1]) return "  (both files are binary)";
+  if (!binary[0] && !binary[1]) return "";
+  char* base = gen_basename(sides.name[binary[0] ? 0 : 1].c_str());
+  std::string note = std::string("  (binary file: ") + base + ")";
+  gen_free(base);
+  return note;
+}
+
+}  // namespace
+
 void DiffViewer_Impl::calculateDiff() {
+  binaryNote_ = binaryNote(files_, sides_);
   diffInfo* info = diff_merge(files_[0], files_[1], options_);
   bool identical = DiffIdentical(files_[0], files_[1], info);
   destroyComparison(comparison_);
@@ -230,7 +260,7 @@ void DiffViewer_Impl::calculateDiff() {
   comparison_ = diff_NewRecord(info, files_[0], files_[1], sides_.name[0].c_str(),
                                sides_.name[1].c_str(), title.c_str());
   cwSetName(window, shortTitle.c_str(), title.c_str(), shortTitle.c_str());
-  if (identical) showMessage("Files are identical.");
+  if (identical) showMessage(("Files are identical." + binaryNote_).c_str());
   else diff_CalculateAllDiffs(comparison_);
   comparison_->colors1->current = comparison_->colors2->current = 0;
 }

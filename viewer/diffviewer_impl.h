@@ -156,6 +156,9 @@ class DiffViewer_Impl : public DiffViewer,
   bool painted_ = false;  // the left text has been painted once
   long long paintedAt_ = 0;  // when, in microseconds of the system clock
   std::string message_;
+  // Said after the difference count when a side holds NUL bytes: such a
+  // file is shown as text, which the user should know.
+  std::string binaryNote_;
   ContextMenuManager textMenu_, listMenu_;
   friend struct DiffViewContext;
 };

@@ -65,7 +65,7 @@ void DiffViewer_Impl::colorCurrentDiff(unsigned long pixel) {
   if (diff_GetRange(comparison_->colors1, index)) {
     char text[64];
     std::snprintf(text, sizeof text, "Diff # %d / %d", index + 1, diffCount());
-    showMessage(text);
+    showMessage((text + binaryNote_).c_str());
   }
 }
 
