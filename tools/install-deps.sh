@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package diffview needs to build, run and test.
+# Installs every Debian package diffview needs to build, run and test;
+# with --fuzz also clang and its libFuzzer runtime (tools/fuzz.sh).
 # Idempotent: packages already present are left alone, and the package
 # lists are refreshed only when something is missing.
 set -euo pipefail
@@ -12,6 +13,9 @@ packages=(
   xvfb xdotool x11-utils imagemagick
   rcs cvs diffutils patch git time python3
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

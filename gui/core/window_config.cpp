@@ -30,10 +30,7 @@ constexpr size_t kMaxLineLength = 512;
 constexpr long kMaxFileBytes = kMaxLines * (kMaxLineLength + 1);
 constexpr int kMaxCoordinate = 32767;
 
-struct Entry {
-  std::string windowClass;
-  DrawRect rect;
-};
+using Entry = WindowGeometryEntry;
 
 // A class is one word, since it is the first field of its line.
 bool validClass(const char* windowClass) {
@@ -72,19 +69,11 @@ std::string geometryFile(bool createDir) {
   return file;
 }
 
-// The well-formed lines of the file; damaged lines are left out (and so
-// disappear at the next rewrite).
 std::vector<Entry> readEntries(const std::string& file) {
-  std::vector<Entry> entries;
   long size = 0;
   char* text = gen_read_data_file(file.c_str(), kMaxFileBytes, &size, "window geometry file");
-  if (!text) return entries;
-  const char* cursor = text;
-  std::string line;
-  for (int n = 0; n < kMaxLines && gen_next_text_line(&cursor, text + size, &line); n++) {
-    Entry e;
-    if (parseLine(line, &e)) entries.push_back(e);
-  }
+  if (!text) return {};
+  std::vector<Entry> entries = WindowConfig_Parse(std::string_view(text, size));
   gen_free(text);
   return entries;
 }
@@ -148,6 +137,19 @@ DrawRect clampToScreen(DrawRect r) {
 }
 
 }  // namespace
+
+// Damaged lines are left out (and so disappear at the next rewrite).
+std::vector<WindowGeometryEntry> WindowConfig_Parse(std::string_view text) {
+  std::vector<Entry> entries;
+  const char* cursor = text.data();
+  std::string line;
+  for (int n = 0; n < kMaxLines && gen_next_text_line(&cursor, text.data() + text.size(), &line);
+       n++) {
+    Entry e;
+    if (parseLine(line, &e)) entries.push_back(e);
+  }
+  return entries;
+}
 
 std::string WindowConfig_File() { return geometryFile(false); }
 

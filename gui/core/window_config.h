@@ -7,6 +7,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "gui/x11/draw.h"
 
@@ -23,3 +25,12 @@ void WindowConfig_DestroyWindow(const char* windowClass, ColWind* window);
 bool WindowConfig_Lookup(const char* windowClass, DrawRect* out);
 // Where the geometries are kept; empty while configuration files are off.
 std::string WindowConfig_File();
+
+// The entries of a geometry file's text: one per well-formed line among the
+// first 1000, each line at most 512 bytes, sizes 1 to 32767 and places
+// within 32767 of the origin.
+struct WindowGeometryEntry {
+  std::string windowClass;
+  DrawRect rect;
+};
+std::vector<WindowGeometryEntry> WindowConfig_Parse(std::string_view text);

@@ -1,6 +1,8 @@
 // The diffview command as a user meets it: usage, option words, request
 // errors in the program's message format, toolkit switches and bad input.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -118,6 +120,34 @@ TEST_F(DiffviewCli, GarbageInUserConfigurationIsReportedNotFatal) {
   EXPECT_NE(r.err.find("Too many errors, aborting.\n"), std::string::npos) << r.err;
   EXPECT_EQ(r.err.find("no_such_option_55"), std::string::npos);
   EXPECT_NE(r.err.find("File given to diff is a directory: /etc"), std::string::npos);
+}
+
+// Special files among the user's files and as a compared file: each is
+// named in a message and never waited for; the request is refused.
+TEST_F(DiffviewCli, SpecialFilesAreRefusedNotWaitedFor) {
+  home.write(".qen/syntax_coloring/README", "");
+  ASSERT_EQ(mkfifo(p(".qen/qen.cfg").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/zero", p(".qen/diffview.xsw").c_str()), 0);
+  ASSERT_EQ(mkfifo(p(".qen/syntax_coloring/index.gsc").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo(p("pipe").c_str(), 0600), 0);
+  ProgramResult r = run({p("pipe"), p("a.txt")});
+  for (const std::string& expected :
+       {"Not reading configuration file " + p(".qen/qen.cfg") + ": not a regular file\n",
+        "Not reading switch file " + p(".qen/diffview.xsw") + ": not a regular file\n",
+        "Not reading options file " + p(".qen/syntax_coloring/index.gsc") +
+            ": not a regular file\n",
+        "diffview: error: Not a regular file (a FIFO, device or socket): " + p("pipe") + "\n"})
+    EXPECT_NE(r.err.find(expected), std::string::npos) << expected << "\nin:\n" << r.err;
+  EXPECT_EQ(r.status, 2);
+}
+
+TEST_F(DiffviewCli, EchoedConfigurationValuesAreClipped) {
+  home.write(".qen/qen.cfg", "no_such_option " + std::string(1 << 20, 'v') + "\n");
+  ProgramResult r = run({"/etc"});
+  EXPECT_NE(r.err.find("Unknown configuration option: no_such_option " + std::string(80, 'v') +
+                       "...\n"),
+            std::string::npos);
+  EXPECT_LT(r.err.size(), 500u);
 }
 
 }  // namespace

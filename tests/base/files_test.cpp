@@ -2,6 +2,8 @@
 // expansion, parts) and temporary names.
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -41,6 +43,40 @@ TEST_F(FilesTest, WholeFileOperations) {
   EXPECT_FALSE(gen_isdir(from.c_str()));
   EXPECT_EQ(gen_removefile(to.c_str()), 0);
   EXPECT_EQ(gen_system("exit 3"), 3);
+}
+
+// Configuration and data files are read only when regular and small: a
+// FIFO would block, /dev/zero never ends.
+TEST_F(FilesTest, DataFilesMustBeRegularAndSmall) {
+  const std::string fifo = (dir / "fifo").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string big = write("big", std::string(5000, 'x'));
+  const std::string small = write("small", "a = 1\r\nb\n");
+  struct Case {
+    std::string path, message;
+  } refused[] = {
+      {fifo, "prog: error: Not reading test file " + fifo + ": not a regular file\n"},
+      {"/dev/zero", "prog: error: Not reading test file /dev/zero: not a regular file\n"},
+      {dir.string(), "prog: error: Not reading test file " + dir.string() + ": not a regular file\n"},
+      {big, "prog: error: Not reading test file " + big + ": larger than 4096 bytes\n"},
+      {(dir / "missing").string(), ""},
+  };
+  for (const Case& c : refused) {
+    testing::internal::CaptureStderr();
+    long size = -1;
+    EXPECT_EQ(gen_read_data_file(c.path.c_str(), 4096, &size, "test file"), nullptr) << c.path;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
+    EXPECT_EQ(size, 0);
+  }
+  long size = 0;
+  char* text = gen_read_data_file(small.c_str(), 4096, &size, "test file");
+  ASSERT_NE(text, nullptr);
+  const char* cursor = text;
+  std::string line;
+  std::vector<std::string> lines;
+  while (gen_next_text_line(&cursor, text + size, &line)) lines.push_back(line);
+  EXPECT_EQ(lines, (std::vector<std::string>{"a = 1", "b"}));
+  gen_free(text);
 }
 
 TEST(FileNameTest, JoiningAndCanonicalForm) {
@@ -127,6 +163,50 @@ TEST_F(TempNameTest, NamesCountUpSkippingFilesThatExist) {
   EXPECT_EQ(take(tmp1name("c")), stem + base32(n + 3) + ".c");
   setenv("BUILDER_TEMPORARY_NAME", "fixed", 1);  // the builder's fixed stem
   EXPECT_EQ(take(tmp1name(".log")), dir.string() + "/fixed.log");
+}
+
+// Links planted at the names a run will use (in a directory others may
+// write to) are skipped, never written through.
+TEST_F(TempNameTest, CreationNeverFollowsAPlantedLink) {
+  std::smatch m;
+  const std::string next = take(tmp1name(".cache"));
+  ASSERT_TRUE(std::regex_match(next, m, std::regex(stem + "([0-9a-v]{1,4})\\.cache")));
+  const unsigned long n = std::stoul(m[1].str(), nullptr, 32);
+  const std::string secret = (dir / "secret").string();
+  for (unsigned long k = n + 1; k <= n + 5; k++)
+    ASSERT_EQ(symlink(secret.c_str(), (stem + base32(k) + ".cache").c_str()), 0);
+  char* name = nullptr;
+  const int fd = gen_mkstemp("cache", &name);
+  ASSERT_GE(fd, 0);
+  EXPECT_EQ(take(name), stem + base32(n + 6) + ".cache");
+  EXPECT_EQ(write(fd, "private", 7), 7);
+  close(fd);
+  EXPECT_FALSE(fs::exists(secret)) << "written through a planted link";
+  setenv("BUILDER_TEMPORARY_NAME", "planted", 1);  // a fixed name cannot move on
+  ASSERT_EQ(symlink(secret.c_str(), (dir / "planted.cache").c_str()), 0);
+  EXPECT_EQ(gen_mkstemp("cache", nullptr), -1);
+  EXPECT_FALSE(fs::exists(secret));
+}
+
+// What a killed run left behind goes at the next start; what a running
+// process may still use stays.  Counter "1000" makes a name read one way
+// only, so the test does not depend on which small pids happen to run.
+TEST_F(TempNameTest, FilesOfDeadProcessesAreRemoved) {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_GT(child, 0);
+  waitpid(child, nullptr, 0);
+  const std::string dead = dir.string() + "/dv_" + base32(static_cast<unsigned long>(child));
+  const std::string stale[] = {dead + "1000.cache", dead + "1000.c"};
+  const std::string kept[] = {stem + "1000.cache", dir.string() + "/dv_x.cache",
+                              dir.string() + "/other_file"};
+  for (const std::string& f : stale) std::ofstream(f) << "left";
+  for (const std::string& f : kept) std::ofstream(f) << "mine";
+  fs::create_directory(dead + "2000.d");  // not a regular file
+  gen_remove_stale_temporaries();
+  for (const std::string& f : stale) EXPECT_FALSE(fs::exists(f)) << f;
+  for (const std::string& f : kept) EXPECT_TRUE(fs::exists(f)) << f;
+  EXPECT_TRUE(fs::exists(dead + "2000.d"));
 }
 
 }  // namespace

@@ -104,6 +104,7 @@ TEST_F(VdiffTest, BadFilesGetTheLoaderMessages) {
       {{a, inFile}, "vdiff: error: Invalid directory: " + inFile + "\n"},
       {{"-script", missing, a}, noFile},
       {{"-u", a, missing}, noFile},
+      {{"/dev/zero", a}, "vdiff: error: Not a regular file (a FIFO, device or socket): /dev/zero\n"},
   };
   for (const auto& [args, message] : cases) {
     const auto r = vdiff(args);
@@ -111,6 +112,51 @@ TEST_F(VdiffTest, BadFilesGetTheLoaderMessages) {
     EXPECT_EQ(r.err, message);
     EXPECT_EQ(r.out, "");
   }
+}
+
+// Both output forms agree on what differs: line ends do not count, a
+// missing final newline does.
+TEST_F(VdiffTest, RangesAndUnifiedAgreeOnLineEnds) {
+  const auto lf = s.write("lf", "a\nb\n");
+  struct Case {
+    std::string other, ranges;
+  } cases[] = {
+      {s.write("crlf", "a\r\nb\r\n"), "Files are identical.\n"},
+      {s.write("nofinal", "a\nb"), "2,3 2,3\n"},
+      {s.write("crlfnofinal", "a\r\nb"), "2,3 2,3\n"},
+  };
+  for (const Case& c : cases) {
+    const auto ranges = vdiff({lf, c.other});
+    const auto unified = vdiff({"-u", lf, c.other});
+    EXPECT_EQ(ranges.out, c.ranges) << c.other;
+    EXPECT_EQ(ranges.status, unified.status) << c.other;
+    EXPECT_EQ(unified.out.find("\\ No newline at end of file") != std::string::npos,
+              c.ranges != "Files are identical.\n")
+        << unified.out;
+  }
+}
+
+// Limits: under a small address-space limit a small pair still compares
+// (the heap is not grown in steps larger than the limit allows); beyond
+// the engine's line limit the message says which limit was hit.
+TEST_F(VdiffTest, LimitsAreKeptOrNamed) {
+  const auto a = s.write("a", "x\ny\n");
+  const auto b = s.write("b", "x\nz\n");
+  const auto limited = test_support::runProgram(
+      "/bin/sh", {"-c", "ulimit -v 100000 && exec " + kVdiff + " \"$0\" \"$1\"", a, b},
+      {"TMPDIR=" + tmp});
+  EXPECT_EQ(limited.status, 1) << limited.err;
+  EXPECT_EQ(limited.out, "2,3 2,3\n");
+  std::string lines;
+  lines.reserve(9000000 * 8);
+  for (int i = 0; i < 9000000; i++) lines += "l\n";
+  const auto big = s.write("big", lines);
+  const auto r = vdiff({big, big});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "vdiff: error: Out of memory in diff.\n"
+            "vdiff: error: The two files have 18000000 lines together; at most 16777214 can "
+            "be compared.\n");
 }
 
 std::string RandomText(std::mt19937& rng, std::vector<std::string> lines) {

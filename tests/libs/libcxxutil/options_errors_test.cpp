@@ -142,3 +142,31 @@ TEST(OptionsErrors, VeryLongLinesAndValues) {
 }
 
 }  // namespace
+
+// Nesting deep enough to overflow the stack of whoever walks the tree is
+// refused at the reader, in both modes and however the depth is reached.
+TEST(OptionsErrors, NestingDeeperThanTwoHundredLevelsIsRefused) {
+  auto nested = [](int depth) {
+    std::string text;
+    for (int i = 0; i < depth; i++) text += "b {\n";
+    text += "a = 1\n";
+    for (int i = 0; i < depth; i++) text += "}\n";
+    return text;
+  };
+  ut_options_database db;
+  EXPECT_TRUE(parseText(db, nested(200)).ok);
+  auto deep = parseText(db, nested(201));
+  EXPECT_FALSE(deep.ok);
+  EXPECT_NE(deep.messages.find("t.opt:201: parse error: nested deeper than 200 levels"),
+            std::string::npos) << deep.messages;
+  std::string dotted = "b";
+  for (int i = 0; i < 300; i++) dotted += ".b";
+  EXPECT_FALSE(parseText(db, dotted + " = 1\n").ok);
+  for (bool compat : {false, true}) {
+    ut_options_database hostile;
+    hostile.set_compatibility_mode(compat);
+    std::string braces = std::string(200000, '{') + std::string(200000, '}');
+    auto r = parseText(hostile, braces);
+    EXPECT_NE(r.messages.find("nested deeper than 200 levels"), std::string::npos);
+  }
+}
