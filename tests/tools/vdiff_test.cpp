@@ -159,6 +159,22 @@ TEST_F(VdiffTest, LimitsAreKeptOrNamed) {
             "be compared.\n");
 }
 
+// A full temporary directory (a small tmpfs in a mount namespace of the
+// test's own) gives the loader's message and leaves nothing behind.
+TEST_F(VdiffTest, NoSpaceForTheCacheIsReported) {
+  const auto big = s.write("big", std::string(200000, 'x') + "\n");
+  const std::string script = "mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 99; exec " +
+                             kVdiff + " \"$0\" \"$0\"";
+  auto r = test_support::runProgram("/usr/bin/unshare", {"-m", "sh", "-c", script, big, tmp},
+                                    {"TMPDIR=" + tmp});
+  if (r.status != 2)
+    r = test_support::runProgram("/usr/bin/unshare", {"-rm", "sh", "-c", script, big, tmp},
+                                 {"TMPDIR=" + tmp});
+  if (r.status == 99 || r.status == 1) GTEST_SKIP() << "no mount namespace here: " << r.err;
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "vdiff: error: No space for tempfile\n");
+}
+
 std::string RandomText(std::mt19937& rng, std::vector<std::string> lines) {
   static const char* kWords[] = {"alpha", "beta", "", "}", "gamma delta", "{", "beta"};
   for (int e = static_cast<int>(rng() % 8); e > 0; --e) {
