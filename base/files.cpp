@@ -86,14 +86,27 @@ char* gen_read_data_file(const char* path, long limit, long* size, const char* w
   return buf;
 }
 
-bool gen_next_text_line(const char** cursor, const char* end, std::string* line) {
-  const char* p = *cursor;
-  if (p >= end) return false;
-  const char* nl = static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(end - p)));
-  const char* stop = nl ? nl : end;
-  *cursor = nl ? nl + 1 : end;
-  if (stop > p && stop[-1] == '\r') stop--;
-  line->assign(p, static_cast<size_t>(stop - p));
+std::vector<std::string> gen_split_lines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t nl = text.find('\n', start);
+    size_t stop = nl == std::string_view::npos ? text.size() : nl;
+    size_t end = stop;
+    if (nl != std::string_view::npos && end > start && text[end - 1] == '\r') end--;
+    lines.emplace_back(text.substr(start, end - start));
+    start = stop + 1;
+  }
+  return lines;
+}
+
+bool gen_read_data_lines(const char* path, long limit, const char* what,
+                         std::vector<std::string>* lines) {
+  long size = 0;
+  char* text = gen_read_data_file(path, limit, &size, what);
+  if (!text) return false;
+  *lines = gen_split_lines(std::string_view(text, static_cast<size_t>(size)));
+  gen_free(text);
   return true;
 }
 

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // ---- identity and start-up -------------------------------------------------
 
@@ -213,9 +215,13 @@ char* gen_readfile_into_buffer(const char* path, long* size);
 // reading <what> <path>: ..."); a file that cannot be opened gives null
 // quietly (an absent file is usually no error).
 char* gen_read_data_file(const char* path, long limit, long* size, const char* what);
-// A line-by-line view of such a text: each call gives the next line without
-// its line end (and without a CR before it), or false at the end.
-bool gen_next_text_line(const char** cursor, const char* end, std::string* line);
+// Such a file as lines; false (nothing read) when it was refused or
+// cannot be opened.
+bool gen_read_data_lines(const char* path, long limit, const char* what,
+                         std::vector<std::string>* lines);
+// The lines of a text, without their line ends (LF, or CR LF); a last line
+// without a line end counts, an empty text has none.
+std::vector<std::string> gen_split_lines(std::string_view text);
 // One line into *buf (grown 250 bytes at a time), without its ending (LF,
 // CR or CR LF); returns *buf, or null at end of input with nothing read.
 char* gen_getline(FILE* f, char** buf, long* capacity);

@@ -35,13 +35,9 @@ void applySwitchLine(const char* line, const char* path) {
 
 void readSwitchFile(const char* path) {
   constexpr long kMaxFileBytes = 1L << 20;
-  long size = 0;
-  char* text = gen_read_data_file(path, kMaxFileBytes, &size, "switch file");
-  if (!text) return;  // an absent or unreadable file is simply skipped
-  const char* cursor = text;
-  std::string line;
-  while (gen_next_text_line(&cursor, text + size, &line)) applySwitchLine(line.c_str(), path);
-  gen_free(text);
+  std::vector<std::string> lines;
+  if (!gen_read_data_lines(path, kMaxFileBytes, "switch file", &lines)) return;
+  for (const std::string& line : lines) applySwitchLine(line.c_str(), path);
 }
 
 }  // namespace

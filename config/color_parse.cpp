@@ -83,12 +83,9 @@ void loadNames() {
   loadedFile = nameFile;
   colourNames.clear();
   constexpr long kMaxFileBytes = 4L << 20;
-  long size = 0;
-  char* text = gen_read_data_file(nameFile.c_str(), kMaxFileBytes, &size, "colour name file");
-  if (!text) return;
-  const char* cursor = text;
-  std::string line;
-  while (gen_next_text_line(&cursor, text + size, &line)) {
+  std::vector<std::string> lines;
+  if (!gen_read_data_lines(nameFile.c_str(), kMaxFileBytes, "colour name file", &lines)) return;
+  for (const std::string& line : lines) {
     int r, g, b, used = 0;
     if (line[0] == '!' || sscanf(line.c_str(), "%d %d %d %n", &r, &g, &b, &used) != 3) continue;
     std::string name = normalisedName(line.c_str() + used);
@@ -96,7 +93,6 @@ void loadNames() {
     auto scale = [](int v) { return static_cast<unsigned short>(v * 257); };
     colourNames.emplace(name, cfg_Rgb{scale(r), scale(g), scale(b)});
   }
-  gen_free(text);
 }
 
 }  // namespace

@@ -26,23 +26,19 @@ int includeDepth;
 
 int cfg_ReadFile(const char* path, int fromFile) {
   if (!path || gen_isdir(path)) return 0;
-  long size = 0;
-  char* text = gen_read_data_file(path, kMaxFileBytes, &size, "configuration file");
-  if (!text) return 0;  // an absent file is not an error
+  std::vector<std::string> lines;
+  if (!gen_read_data_lines(path, kMaxFileBytes, "configuration file", &lines)) {
+    return 0;  // an absent file is not an error
+  }
   if (cfg_report_reading) gen_printf("Reading Configuration File: %s\n", path);
-  const char* cursor = text;
-  std::string line;
   int failures = 0;
-  bool abandoned = false;
-  while (gen_next_text_line(&cursor, text + size, &line)) {
+  for (const std::string& line : lines) {
     if (cfg_ScanLine(line.c_str(), fromFile, 0)) continue;
     if (++failures < kMaxFailedLines) continue;
     gen_error("Too many errors, aborting.\n");
-    abandoned = true;
-    break;
+    return 0;
   }
-  gen_free(text);
-  return abandoned ? 0 : 1;
+  return 1;
 }
 
 int cfg_IncludeFile(_ConfigOption*, const cfg_Value* value) {

@@ -141,10 +141,9 @@ DrawRect clampToScreen(DrawRect r) {
 // Damaged lines are left out (and so disappear at the next rewrite).
 std::vector<WindowGeometryEntry> WindowConfig_Parse(std::string_view text) {
   std::vector<Entry> entries;
-  const char* cursor = text.data();
-  std::string line;
-  for (int n = 0; n < kMaxLines && gen_next_text_line(&cursor, text.data() + text.size(), &line);
-       n++) {
+  std::vector<std::string> lines = gen_split_lines(text);
+  if (lines.size() > static_cast<size_t>(kMaxLines)) lines.resize(kMaxLines);
+  for (const std::string& line : lines) {
     Entry e;
     if (parseLine(line, &e)) entries.push_back(e);
   }

@@ -20,19 +20,15 @@ void load() {
   std::string file = fc_historyFile();
   if (file.empty()) return;
   constexpr long kMaxFileBytes = 1L << 20;
-  long size = 0;
-  char* text = gen_read_data_file(file.c_str(), kMaxFileBytes, &size, "file chooser history");
-  if (!text) return;
-  const char* cursor = text;
-  std::string line;
-  while (gen_next_text_line(&cursor, text + size, &line)) {
+  std::vector<std::string> lines;
+  if (!gen_read_data_lines(file.c_str(), kMaxFileBytes, "file chooser history", &lines)) return;
+  for (const std::string& line : lines) {
     size_t tab = line.find('\t');
     if (tab == std::string::npos || tab == 0 || tab + 1 == line.size()) continue;
     auto& list = groups[line.substr(0, tab)];
     if (static_cast<int>(list.size()) < kFileChooseHistoryLength)
       list.push_back(line.substr(tab + 1));
   }
-  gen_free(text);
 }
 
 void save() {

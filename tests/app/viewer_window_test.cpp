@@ -221,7 +221,7 @@ TEST_F(ViewerWindow, IdenticalEmptyAndAwkwardFilesAllOpen) {
       {"", "one\ntwo\n", "1", "Diff # 1 / 1"},
       {"one\r\ntwo\r\n", "one\r\nTWO\r\n", "1", "Diff # 1 / 1"},
       {longLine + "\nend\n", longLine + "y\nend\n", "1", "Diff # 1 / 1"},
-      {std::string("bin\0\x01\x02\xff\n", 8), "bin\n", "1", "Diff # 1 / 1"},
+      {std::string("bin\0\x01\x02\xff\n", 8), "bin\n", "1", "Diff # 1 / 1  (binary file: x1)"},
       {"no newline at the end", "no newline at the end\n", "0", "Files are identical."},
   };
   for (const Pair& pair : pairs) {

@@ -68,15 +68,10 @@ TEST_F(FilesTest, DataFilesMustBeRegularAndSmall) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
     EXPECT_EQ(size, 0);
   }
-  long size = 0;
-  char* text = gen_read_data_file(small.c_str(), 4096, &size, "test file");
-  ASSERT_NE(text, nullptr);
-  const char* cursor = text;
-  std::string line;
   std::vector<std::string> lines;
-  while (gen_next_text_line(&cursor, text + size, &line)) lines.push_back(line);
+  ASSERT_TRUE(gen_read_data_lines(small.c_str(), 4096, "test file", &lines));
   EXPECT_EQ(lines, (std::vector<std::string>{"a = 1", "b"}));
-  gen_free(text);
+  EXPECT_EQ(gen_split_lines("x\r\n\ny\rz"), (std::vector<std::string>{"x", "", "y\rz"}));
 }
 
 TEST(FileNameTest, JoiningAndCanonicalForm) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/gen.h"
 #include "config/config.h"
@@ -17,9 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   (void)started;
   cfg_SetEverythingToDefaults();
-  const char* cursor = reinterpret_cast<const char*>(data);
-  const char* end = cursor + size;
-  std::string line;
-  while (gen_next_text_line(&cursor, end, &line)) cfg_ScanLine(line.c_str(), 1, 1);
+  std::string_view text(reinterpret_cast<const char*>(data), size);
+  for (const std::string& line : gen_split_lines(text)) cfg_ScanLine(line.c_str(), 1, 1);
   return 0;
 }

@@ -19,10 +19,10 @@ namespace {
 
 void colourLines(synLanguage* language, const std::string& text) {
   synLineStart start{};
-  const char* cursor = text.data();
-  std::string line;
+  std::vector<std::string> lines = gen_split_lines(text);
+  if (lines.size() > 200) lines.resize(200);
   std::vector<synRun> runs;
-  for (int n = 0; n < 200 && gen_next_text_line(&cursor, text.data() + text.size(), &line); n++) {
+  for (const std::string& line : lines) {
     runs.clear();
     syn_ColorLine(language, start, line.data(), static_cast<int>(line.size()), &runs);
     start = syn_GetSynstate(language, &start, line.data(), static_cast<int>(line.size()));
