@@ -86,8 +86,10 @@ class Reader {
   bool failEndOfInput();
   bool statement();
   bool closeBlock();
-  bool openBlock(ut_options_node* node, size_t depth);
-  bool descend(ut_options_node* node, size_t depth);
+  // The node one level down is made only when that level is allowed.
+  bool roomBelow();
+  void openBlock(ut_options_node* node);
+  void descend(ut_options_node* node);
   void backToBlock() {
     current_ = blocks_.back().node;
     depth_ = blocks_.back().depth;
@@ -146,7 +148,8 @@ ut_reader_result Reader::run() {
       ok = closeBlock();
     } else if (c == '{') {
       pos_++;
-      ok = openBlock(current_->add_child(""), depth_ + 1);
+      ok = roomBelow();
+      if (ok) openBlock(current_->add_child(""));
     } else {
       ok = statement();
     }
@@ -174,20 +177,21 @@ bool Reader::failEndOfInput() {
   return fail(atEnd() ? "unexpected end of file" : "unexpected end of line");
 }
 
-// Makes `node`, at `depth`, the place the next name applies; false after a
-// message when that is too deep.
-bool Reader::descend(ut_options_node* node, size_t depth) {
-  if (depth > kMaxDepth)
-    return fail("nested deeper than " + std::to_string(kMaxDepth) + " levels");
-  current_ = node;
-  depth_ = depth;
-  return true;
+bool Reader::roomBelow() {
+  if (depth_ < kMaxDepth) return true;
+  return fail("nested deeper than " + std::to_string(kMaxDepth) + " levels");
 }
 
-bool Reader::openBlock(ut_options_node* node, size_t depth) {
-  if (!descend(node, depth)) return false;
-  blocks_.push_back({node, depth});
-  return true;
+// Makes `node`, one level below the current one, the place the next name
+// applies.
+void Reader::descend(ut_options_node* node) {
+  current_ = node;
+  depth_++;
+}
+
+void Reader::openBlock(ut_options_node* node) {
+  descend(node);
+  blocks_.push_back({node, depth_});
 }
 
 bool Reader::closeBlock() {
@@ -208,14 +212,17 @@ bool Reader::statement() {
     char c = peek();
     if (c == '.') {
       pos_++;
-      if (!descend(current_->find_or_add_child(name), depth_ + 1)) return false;
+      if (!roomBelow()) return false;
+      descend(current_->find_or_add_child(name));
       skipBlanks();
       if (atLineEnd() || peek() == ';') return failEndOfInput();
       continue;
     }
     if (c == '{') {
       pos_++;
-      return openBlock(current_->find_or_add_child(name), depth_ + 1);
+      if (!roomBelow()) return false;
+      openBlock(current_->find_or_add_child(name));
+      return true;
     }
     if (c == '=') {
       pos_++;
