@@ -21,9 +21,12 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=
 cmake --build build-fuzz -j 2 --target "${targets[@]/#/fuzz_}"
 
 mkdir -p build-fuzz/tmp
+failed=0
 for t in "${targets[@]}"; do
   mkdir -p "build-fuzz/corpus/$t"
   echo "== $t: ${seconds} s"
   (cd build-fuzz && TMPDIR="$PWD/tmp" "fuzz/fuzz_$t" -max_total_time="$seconds" \
-     -close_fd_mask=2 -print_final_stats=1 "corpus/$t" "../tests/fuzz/corpus/$t")
+     -close_fd_mask=2 -print_final_stats=1 "corpus/$t" "../tests/fuzz/corpus/$t") ||
+    { echo "== $t: FAILED (the input is in build-fuzz/crash-*)"; failed=1; }
 done
+exit $failed
