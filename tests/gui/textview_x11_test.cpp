@@ -3,7 +3,7 @@
 // thumb scroll them, selections made with the mouse and keys that another
 // X client can paste (PRIMARY and CLIPBOARD), and the demonstration
 // program, screenshot included.
-#include "x_session.h"
+#include "old_x_session.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>

@@ -1,4 +1,4 @@
-// One Xvfb per test program, killed when the program ends.
+// One Xvfb per test program, ending with the program.
 #include "x_session.h"
 
 #include <X11/Xatom.h>
@@ -24,17 +24,19 @@ int onError(Display* d, XErrorEvent* e) {
   return 0;
 }
 
-Display* open(XvfbServer& server) {
-  if (!server.start()) return nullptr;
+// The server is never deleted: a child that exits (a death test) must
+// not take it along.  It ends with the program, which it is bound to.
+Display* open() {
+  auto* server = new XvfbServer;
+  if (!server->start()) return nullptr;
   XSetErrorHandler(onError);
-  return XOpenDisplay(server.display().c_str());
+  return XOpenDisplay(server->display().c_str());
 }
 
 }  // namespace
 
 Display* display() {
-  static XvfbServer server;
-  static Display* d = open(server);
+  static Display* d = open();
   return d;
 }
 
@@ -62,6 +64,7 @@ bool poll(const std::function<bool()>& cond, int ms, const std::function<void()>
 }
 
 std::string title(unsigned long w) {
+  flush();
   char* name = nullptr;
   std::string out;
   if (display() && XFetchName(display(), w, &name) && name) out = name;
@@ -75,6 +78,7 @@ std::string property(unsigned long w, const char* name) {
   unsigned long count, after;
   unsigned char* data = nullptr;
   std::string out;
+  flush();
   if (display() && XGetWindowProperty(display(), w, XInternAtom(display(), name, False), 0,
                                       1 << 20, False, AnyPropertyType, &type, &format, &count,
                                       &after, &data) == Success && data)

@@ -2,7 +2,7 @@
 // pixels read back through the test's own X connection.
 #pragma once
 
-#include "x_pixels.h"  // gtest before Xlib, whose None macro it trips over
+#include "old_x_pixels.h"  // gtest before Xlib, whose None macro it trips over
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -2,7 +2,7 @@
 // the test's own connection, and xdotool clicks and keys aimed at items.
 #pragma once
 
-#include "x_pixels.h"  // gtest before Xlib, whose None would clash
+#include "old_x_pixels.h"  // gtest before Xlib, whose None would clash
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -3,7 +3,7 @@
 // and reading pixels back through the test's own connection.
 #pragma once
 
-#include "x_session.h"  // gtest before Xlib's macros
+#include "old_x_session.h"  // gtest before Xlib's macros
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

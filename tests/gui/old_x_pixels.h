@@ -3,7 +3,7 @@
 // test's own connection after the toolkit's requests have been flushed.
 #pragma once
 
-#include "x_session.h"  // gtest before Xlib, whose None macro it trips over
+#include "old_x_session.h"  // gtest before Xlib, whose None macro it trips over
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,5 +1,5 @@
 // One Xvfb and one toolkit start-up per test program.
-#include "x_session.h"
+#include "old_x_session.h"
 
 #include <chrono>
 
