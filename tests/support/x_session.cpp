@@ -47,10 +47,12 @@ void flush() {
   if (display()) XSync(display(), False);
 }
 
+int run(const std::vector<std::string>& argv) { return runProgram(argv); }
+
 int xdotool(const std::vector<std::string>& args) {
   std::vector<std::string> argv{"xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());
-  return runProgram(argv);
+  return run(argv);
 }
 
 bool poll(const std::function<bool()>& cond, int ms, const std::function<void()>& step) {

@@ -27,6 +27,8 @@ Display* display();
 void setFlush(void (*flush)());
 void flush();
 
+// Runs a program to completion, quietly; its exit status.
+int run(const std::vector<std::string>& argv);
 // Runs xdotool; its exit status.  Its requests have all been carried out
 // when it returns (closing its connection waits for that).
 int xdotool(const std::vector<std::string>& args);
