@@ -12,6 +12,9 @@
 
 #include "gui/core/colwind.h"
 
+// A toolkit rectangle as the pixel reader takes it.
+inline xtest::Rect area(const DrawRect& r) { return {r.x, r.y, r.width, r.height}; }
+
 class GuiSession : public ::testing::Test {
  public:
   // (Re)starts the toolkit as the test programs do; whether it came up.

@@ -29,8 +29,9 @@ void flush();
 
 // Runs a program to completion, quietly; its exit status.
 int run(const std::vector<std::string>& argv);
-// Runs xdotool; its exit status.  Its requests have all been carried out
-// when it returns (closing its connection waits for that).
+// Runs xdotool, without pauses between keys and clicks unless the
+// arguments give a --delay; its exit status.  Its requests have all been
+// carried out when it returns (closing its connection waits for that).
 int xdotool(const std::vector<std::string>& args);
 
 // Calls step, then asks cond, every few milliseconds until cond holds or
