@@ -59,6 +59,37 @@ std::vector<Band> ofColour(const std::vector<Band>& bands, unsigned long pixel) 
   return out;
 }
 
+// The runs of unchanged rows of a view, once it shows n of them (the
+// window reports itself painted after its left view).
+std::vector<Band> plainRuns(const ViewerSession& v, const char* view, size_t n) {
+  std::vector<Band> runs;
+  xtest::poll([&] { return (runs = ofColour(v.rowBands(view), kWhite)).size() >= n; });
+  return runs;
+}
+
+// Menus up: popups taller than a one-line tool tip.
+std::vector<unsigned long> menus() {
+  std::vector<unsigned long> out;
+  for (unsigned long w : xtest::popups())
+    if (xtest::geometry(w).height > 40) out.push_back(w);
+  return out;
+}
+
+// The menu up; 0 when none comes.
+unsigned long menuUp() {
+  std::vector<unsigned long> up;
+  xtest::poll([&] { return (up = menus()).size() == 1; });
+  return up.size() == 1 ? up[0] : 0;
+}
+
+// Keys for the menu up.  They go to its window: a menu shows before it
+// takes the keyboard, and keys typed in between would reach the window.
+void menuKeys(const std::vector<std::string>& names) {
+  std::vector<std::string> args{"key", "--window", std::to_string(menuUp())};
+  args.insert(args.end(), names.begin(), names.end());
+  xtest::xdotool(args);
+}
+
 TEST_F(ViewerWindow, OpensPairWithTitleAndFirstDifferenceAndClosesOnControlQ) {
   ViewerSession v;
   ASSERT_TRUE(open(v));
@@ -83,8 +114,8 @@ TEST_F(ViewerWindow, OpensPairWithTitleAndFirstDifferenceAndClosesOnControlQ) {
 TEST_F(ViewerWindow, RowsOfBothSidesStayAligned) {
   ViewerSession v;
   ASSERT_TRUE(open(v));
+  std::vector<Band> leftPlain = plainRuns(v, "view_left", 5), rightPlain = plainRuns(v, "view_right", 5);
   std::vector<Band> left = v.rowBands("view_left"), right = v.rowBands("view_right");
-  std::vector<Band> leftPlain = ofColour(left, kWhite), rightPlain = ofColour(right, kWhite);
   ASSERT_EQ(leftPlain.size(), 5u);  // a, c-d, e, g, and the space below the text
   ASSERT_EQ(rightPlain.size(), leftPlain.size());
   for (size_t i = 0; i < leftPlain.size(); i++) {
@@ -136,7 +167,7 @@ TEST_F(ViewerWindow, ClickSelectsTheDifferenceUnderThePointer) {
   ViewerSession v;
   ASSERT_TRUE(open(v));
   Rect left = v.state().rect("view_left"), right = v.state().rect("view_right");
-  std::vector<Band> plain = ofColour(v.rowBands("view_left"), kWhite);
+  std::vector<Band> plain = plainRuns(v, "view_left", 5);
   ASSERT_GE(plain.size(), 5u);
   v.click(left.x + 30, (plain[1].bottom + plain[2].top) / 2);  // the left's filler rows
   EXPECT_EQ(v.waitForCurrent(2), 2);
@@ -203,11 +234,18 @@ TEST_F(ViewerWindow, IdenticalEmptyAndAwkwardFilesAllOpen) {
   }
 }
 
+// Opens the View menu; with `key`, chooses that item.
+void viewMenu(ViewerSession& v, const char* key = nullptr) {
+  xtest::poll([] { return menus().empty(); });
+  v.key("alt+v");
+  if (key) menuKeys({key});
+}
+
 // The check marks of the open View menu: runs of ink in its mark column.
 std::vector<Band> viewMenuMarks(size_t expected) {
   std::vector<Band> marks;
   xtest::poll([&] {
-    std::vector<unsigned long> up = xtest::popups();
+    std::vector<unsigned long> up = menus();
     marks = up.size() == 1 ? xtest::inkRows(up[0], 7, 22) : std::vector<Band>{};
     return marks.size() == expected;
   });
@@ -224,29 +262,26 @@ TEST_F(ViewerWindow, ViewMenuChangesTheComparisonOptions) {
   ViewerState s = v.state();
   EXPECT_EQ(s.get("options"), "2");
   EXPECT_EQ(s.get("count"), "1");
-  v.key("alt+v");  // one check mark, on the first item
+  viewMenu(v);  // one check mark, on the first item
   std::vector<Band> marks = viewMenuMarks(1);
   ASSERT_EQ(marks.size(), 1u);
   int firstMark = marks[0].top;
-  v.key("i");  // Case Insensitive: now identical
+  menuKeys({"i"});  // Case Insensitive: now identical
   s = v.waitFor([](const ViewerState& s) { return s.get("options") == "10"; });
   EXPECT_EQ(s.get("options"), "10");
   EXPECT_EQ(s.get("message"), "Files are identical.");
-  v.key("alt+v");
-  v.key("w");  // Ignore All Whitespace replaces Ignore Whitespace Amount
+  viewMenu(v, "w");  // Ignore All Whitespace replaces Ignore Whitespace Amount
   EXPECT_EQ(v.waitFor([](const ViewerState& s) { return s.get("options") == "9"; })
                 .get("options"), "9");
   // Two marks now: "Ignore All Whitespace" (third item) and "Case
   // Insensitive" (fifth), both below where the first item's mark was.
-  v.key("alt+v");
+  viewMenu(v);
   marks = viewMenuMarks(2);
   ASSERT_EQ(marks.size(), 2u);
   EXPECT_GT(marks[0].top, firstMark + (marks[1].top - marks[0].top) / 3);
-  v.key("Escape");
-  v.key("alt+v");
-  v.key("w");  // chosen again: cleared
-  v.key("alt+v");
-  v.key("i");
+  menuKeys({"Escape"});
+  viewMenu(v, "w");  // chosen again: cleared
+  viewMenu(v, "i");
   s = v.waitFor([](const ViewerState& s) { return s.get("options") == "0"; });
   EXPECT_EQ(s.get("options"), "0");
   EXPECT_EQ(s.get("count"), "2");
@@ -303,8 +338,7 @@ TEST_F(ViewerWindow, ComparisonListQueuesSwitchesAndRemoves) {
   EXPECT_NE(xtest::title(v.window()).find("m.txt"), std::string::npos);
   // The last row stays: the list had Delete before the View menu's change.
   v.key("Delete");
-  v.key("alt+v");
-  v.key("i");
+  viewMenu(v, "i");
   s = v.waitFor([](const ViewerState& s) { return s.get("options") == "8"; });
   EXPECT_EQ(s.get("options"), "8");
   EXPECT_EQ(s.get("listrows"), "1");
@@ -386,25 +420,24 @@ TEST_F(ViewerWindow, ContextMenuEditsFileAndSetsCurrentDiff) {
   unsetenv("DIFFVIEW_EDITOR");
   ASSERT_TRUE(opened);
   Rect right = v.state().rect("view_right");
-  std::vector<Band> plain = ofColour(v.rowBands("view_right"), kWhite);
+  std::vector<Band> plain = plainRuns(v, "view_right", 3);
   ASSERT_GE(plain.size(), 3u);
   // The middle of the rows holding "x y z" (right lines 5 to 7).
   int middle = (plain[1].bottom + plain[2].top) / 2;
-  auto menuUp = [] { return xtest::poll([] { return xtest::popups().size() == 1; }); };
   v.click(right.x + 30, middle, 3);
   ASSERT_TRUE(menuUp());
-  keys({"Down", "Return"});  // the open menu holds the keyboard: Edit File
+  menuKeys({"Down", "Return"});  // the first item: Edit File
   std::string edited;
   xtest::poll([&] {
     std::ifstream in(record);
     return std::getline(in, edited) && !edited.empty();
   });
   EXPECT_EQ(edited, "6 " + p("r.txt"));
-  EXPECT_TRUE(xtest::poll([] { return xtest::popups().empty(); }));
+  EXPECT_TRUE(xtest::poll([] { return menus().empty(); }));
 
   v.click(right.x + 30, middle, 3);
   ASSERT_TRUE(menuUp());
-  keys({"Up", "Return"});  // the last item
+  menuKeys({"Up", "Return"});  // the last item
   EXPECT_EQ(v.waitForCurrent(2), 2);
 }
 

@@ -32,14 +32,10 @@ struct RecordingListener : TextChangeListener {
   void handleAddedText(TextStore*, TextReference r) override { note("added", r); }
   void handleChangedText(TextStore*, TextReference r) override { note("changed", r); }
   void handleRemovedText(TextStore*, TextReference r, TextReference p) override {
-    note("removed", r);
-    previous.push_back(p);
+    note("removed", r), previous.push_back(p);
   }
   void handleDisconnectTextChange(TextStore*) override { heard.push_back("disconnect"); }
-  void note(const char* what, TextReference r) {
-    heard.push_back(what);
-    refs.push_back(r);
-  }
+  void note(const char* what, TextReference r) { heard.push_back(what), refs.push_back(r); }
 };
 
 // Every painting call as one line of text, e.g. "rect 0 0 7 13 #5".

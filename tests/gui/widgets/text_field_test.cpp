@@ -1,12 +1,10 @@
-// Text fields: the editing model without a display (characters of several
-// bytes, stray bytes, selections, trimming), then fields on the program's
-// Xvfb: editing keys, callbacks, read-only and dimmed fields, selections
-// offered as PRIMARY and CLIPBOARD, pastes from another client (UTF-8 or
-// only Latin-1), long texts, and file-name completion.
+// Text fields: the editing model (characters of several bytes, stray bytes,
+// selections, trimming); on the program's Xvfb editing keys, Enter,
+// read-only and dimmed fields, PRIMARY and CLIPBOARD, pastes from another
+// client (UTF-8 or only Latin-1), long texts, and file-name completion.
 #include "widget_util.h"  // gtest before Xlib
 
 #include <X11/Xatom.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -39,7 +37,7 @@ TEST(TextFieldModel, CharactersOfSeveralBytesAndStrayBytesMoveAndDeleteAsOne) {
   EXPECT_EQ(m.caret(), 1u);
 }
 
-TEST(TextFieldModel, SelectionsWordsTrimmingAndOneLineText) {
+TEST(TextFieldModel, SelectionsWordsAndPastedControlCharacters) {
   TextFieldModel m;
   m.setText("hello world");
   m.select(6, 11);
@@ -53,9 +51,7 @@ TEST(TextFieldModel, SelectionsWordsTrimmingAndOneLineText) {
   m.setText("/usr/lib/file-name.c");
   m.selectWordAt(12);
   EXPECT_EQ(m.selectedText(), "file-name.c");
-  EXPECT_EQ(tf_trimSpaces("  a b \t"), "a b");
-  EXPECT_EQ(tf_oneLine("first\nsecond"), "first");
-  EXPECT_EQ(tf_oneLine("a\tb\x01" "c\x7f"), "a bc");
+  EXPECT_EQ(tf_oneLine("a\tb\x01" "c\x7f"), "a bc");  // pasted control characters
 }
 
 // Another X client that owns a selection and answers for it, in UTF-8 or
@@ -136,24 +132,19 @@ TEST_F(TextFields, EditingKeysWorkOnWholeCharacters) {
   }
 }
 
-int enters, changes;
+int enters;
 std::string entered;
 
-TEST_F(TextFields, EnterAndChangeCallbacksTrimmingAndDimmedFields) {
+TEST_F(TextFields, EnterCallsBackWithTheTrimmedTextAndDimmedFieldsIgnoreInput) {
   TextField* f = typingField();
   f->setTrimSpaces(true);
   f->setEnterCallback([](TextField* t) { enters++, entered = t->getText(); });
-  f->setChangeCallback([](TextField*) { changes++; });
-  enters = changes = 0;
+  enters = 0;
   input({}, "  name  ");
-  EXPECT_GE(changes, 1);  // once per delivery: keys typed quickly arrive together
-  int before = changes;
   input({"BackSpace", "Return"});
   EXPECT_EQ(enters, 1);
   EXPECT_EQ(entered, "name");
-  EXPECT_EQ(changes, before + 1);
-  f->setText("programmatic");  // not the user: no change callback
-  EXPECT_EQ(changes, before + 1);
+  f->setText("programmatic");
   f->setDimmed(true);
   input({"BackSpace"}, "xyz");
   ASSERT_EQ(click(f, 20, 10, 2), 0);
@@ -240,7 +231,6 @@ TEST_F(TextFields, FileNamesCompleteWithTheAdditionSelected) {
   f->setText((dir + "/alphab").c_str());
   input({}, "e");  // a lone directory gets its slash
   EXPECT_EQ(f->rawText(), dir + "/alphabet/");
-  EXPECT_EQ(tf_completeFileName(dir + "/"), "");  // several entries, no common start
   EXPECT_EQ(tf_completeFileName(dir + "/.h"), "idden");
   EXPECT_EQ(tf_completeFileName(dir + "/h"), "");  // dot files need a dot
   EXPECT_EQ(tf_completeFileName("/no/such/dir/x"), "");
