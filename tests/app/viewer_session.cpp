@@ -1,59 +1,15 @@
+// Starting diffview, reading its published state, and driving it.
 #include "viewer_session.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <thread>
-
-#include "xvfb_server.h"
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// One connection for the whole test program, to the server in DISPLAY.
-Display* display() {
-  static Display* d = nullptr;
-  static std::string name;
-  const char* now = std::getenv("DISPLAY");
-  if (d && now && name == now) return d;
-  if (d) XCloseDisplay(d);
-  d = XOpenDisplay(nullptr);
-  name = now ? now : "";
-  return d;
-}
-
-std::string property(unsigned long w, const char* name) {
-  Display* d = display();
-  if (!d) return "";
-  Atom atom = XInternAtom(d, name, False);
-  Atom type;
-  int format;
-  unsigned long count, after;
-  unsigned char* data = nullptr;
-  std::string out;
-  if (XGetWindowProperty(d, w, atom, 0, 1 << 20, False, AnyPropertyType, &type, &format, &count,
-                         &after, &data) == Success &&
-      data) {
-    out.assign(reinterpret_cast<char*>(data), count);
-    XFree(data);
-  }
-  return out;
-}
-
-void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-}  // namespace
 
 std::string ViewerState::get(const std::string& key) const {
   auto it = values.find(key);
@@ -71,30 +27,6 @@ Rect ViewerState::rect(const std::string& key) const {
   return r;
 }
 
-std::string windowTitle(unsigned long w) {
-  Display* d = display();
-  char* name = nullptr;
-  std::string out;
-  if (d && XFetchName(d, w, &name) && name) {
-    out = name;
-    XFree(name);
-  }
-  return out;
-}
-
-std::vector<unsigned long> findWindows(const std::string& title) {
-  std::vector<unsigned long> out;
-  Display* d = display();
-  if (!d) return out;
-  Window root, parent, *children = nullptr;
-  unsigned int n = 0;
-  if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n)) return out;
-  for (unsigned int i = 0; i < n; i++)
-    if (windowTitle(children[i]).find(title) != std::string::npos) out.push_back(children[i]);
-  if (children) XFree(children);
-  return out;
-}
-
 ViewerSession::~ViewerSession() {
   if (pid_ > 0) {
     kill(pid_, SIGKILL);
@@ -106,15 +38,13 @@ ViewerSession::~ViewerSession() {
 bool ViewerSession::start(const std::vector<std::string>& args, const std::string& configDir) {
   char name[] = "/tmp/viewer-err-XXXXXX";
   int fd = mkstemp(name);
-  if (fd < 0) return false;
+  if (fd < 0 || !xtest::display()) return false;
   errFile_ = name;
   pid_ = fork();
-  if (pid_ < 0) return false;
   if (pid_ == 0) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     dup2(fd, 2);
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, 1);
+    dup2(open("/dev/null", O_WRONLY), 1);
     std::vector<std::string> all = {std::string(DIFFVIEW_BIN) + "/diffview", "-configdir",
                                     configDir, "-noclient"};
     all.insert(all.end(), args.begin(), args.end());
@@ -125,23 +55,22 @@ bool ViewerSession::start(const std::vector<std::string>& args, const std::strin
     _exit(127);
   }
   close(fd);
-  return true;
+  return pid_ > 0;
 }
 
-unsigned long ViewerSession::waitForWindow(const std::string& title, int timeoutMs) {
-  auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (Clock::now() < deadline) {
-    for (unsigned long w : findWindows(title)) {
-      if (!property(w, "_DIFFVIEW_STATE").empty()) return window_ = w;
-    }
-    pause(20);
-  }
-  return 0;
+unsigned long ViewerSession::waitForWindow(const std::string& title) {
+  window_ = 0;
+  xtest::poll([&] {
+    for (unsigned long w : xtest::topWindows(title))
+      if (!xtest::property(w, "_DIFFVIEW_STATE").empty()) window_ = w;
+    return window_ != 0;
+  }, 10000);
+  return window_;
 }
 
 ViewerState ViewerSession::state() const {
   ViewerState s;
-  std::istringstream in(property(window_, "_DIFFVIEW_STATE"));
+  std::istringstream in(xtest::property(window_, "_DIFFVIEW_STATE"));
   std::string line;
   while (std::getline(in, line)) {
     size_t eq = line.find('=');
@@ -150,144 +79,65 @@ ViewerState ViewerSession::state() const {
   return s;
 }
 
-ViewerState ViewerSession::waitFor(const std::function<bool(const ViewerState&)>& ready,
-                                   int timeoutMs) const {
-  auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  ViewerState s = state();
-  while (!ready(s) && Clock::now() < deadline) {
-    pause(20);
-    s = state();
-  }
+ViewerState ViewerSession::waitFor(const std::function<bool(const ViewerState&)>& ready) const {
+  ViewerState s;
+  xtest::poll([&] { return ready(s = state()); });
   return s;
 }
 
-std::string ViewerSession::title() const { return windowTitle(window_); }
-
-Rect ViewerSession::geometry() const {
-  Rect r;
-  Display* d = display();
-  XWindowAttributes a;
-  if (d && XGetWindowAttributes(d, window_, &a)) r = {a.x, a.y, a.width, a.height};
-  return r;
+int ViewerSession::waitForCurrent(int current) const {
+  return waitFor([&](const ViewerState& s) { return s.number("current") == current; })
+      .number("current");
 }
 
-// Keys go through the server's test extension to the focused window, as
-// typed keys do, so that grabs and popups see them too.
 void ViewerSession::key(const std::string& keys) const {
-  runProgram({"xdotool", "windowfocus", "--sync", std::to_string(window_)});
-  runProgram({"xdotool", "key", keys});
-  pause(50);
-}
-
-void ViewerSession::type(const std::string& text) const {
-  runProgram({"xdotool", "type", "--delay", "5", text});
-  pause(50);
+  xtest::xdotool({"windowfocus", "--sync", std::to_string(window_), "key", keys});
 }
 
 void ViewerSession::click(int x, int y, int button) const {
-  runProgram({"xdotool", "mousemove", "--window", std::to_string(window_), std::to_string(x),
-              std::to_string(y), "click", std::to_string(button)});
-  pause(50);
+  xtest::xdotool({"mousemove", "--window", std::to_string(window_), std::to_string(x),
+                  std::to_string(y), "click", std::to_string(button)});
 }
 
-unsigned long ViewerSession::pixel(int x, int y) const {
-  Display* d = display();
-  XImage* img = XGetImage(d, window_, x, y, 1, 1, AllPlanes, ZPixmap);
-  if (!img) return ~0ul;
-  unsigned long p = XGetPixel(img, 0, 0);
-  XDestroyImage(img);
-  return p;
+std::vector<Band> ViewerSession::rowBands(const std::string& view) const {
+  Rect r = state().rect(view);
+  return xtest::bands(window_, r.x + r.width - 6, r.y, r.y + r.height);
 }
 
-std::map<unsigned long, int> ViewerSession::colours(const Rect& a) const {
-  std::map<unsigned long, int> seen;
-  XImage* img = XGetImage(display(), window_, a.x, a.y, a.width, a.height, AllPlanes, ZPixmap);
-  if (!img) return seen;
-  for (int y = 0; y < a.height; y++)
-    for (int x = 0; x < a.width; x++) seen[XGetPixel(img, x, y)]++;
-  XDestroyImage(img);
-  return seen;
-}
-
-std::vector<Band> ViewerSession::bands(int x, int y0, int y1) const {
-  std::vector<Band> out;
-  Display* d = display();
-  XImage* img = XGetImage(d, window_, x, y0, 1, y1 - y0, AllPlanes, ZPixmap);
-  if (!img) return out;
-  for (int y = y0; y < y1; y++) {
-    unsigned long p = XGetPixel(img, 0, y - y0);
-    if (out.empty() || out.back().pixel != p) out.push_back({y, y + 1, p});
-    else out.back().bottom = y + 1;
-  }
-  XDestroyImage(img);
-  return out;
-}
-
-int ViewerSession::wait(int timeoutMs) {
-  if (pid_ <= 0) return status_;
-  auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+int ViewerSession::wait() {
   int status = 0;
-  while (Clock::now() < deadline) {
-    pid_t done = waitpid(pid_, &status, WNOHANG);
-    if (done == pid_) {
-      pid_ = -1;
-      return status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    pause(20);
-  }
-  kill(pid_, SIGKILL);
-  waitpid(pid_, nullptr, 0);
+  bool ended = xtest::poll([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, 10000);
+  if (!ended) return -1;  // the destructor kills it
   pid_ = -1;
-  return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 bool ViewerSession::running() {
-  if (pid_ <= 0) return false;
-  int status = 0;
-  if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
-  pid_ = -1;
-  status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return false;
+  if (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;
+  return pid_ > 0;
 }
 
 std::string ViewerSession::errors() const {
-  std::ifstream in(errFile_);
   std::stringstream s;
-  s << in.rdbuf();
+  s << std::ifstream(errFile_).rdbuf();
   return s.str();
 }
 
-std::vector<unsigned long> openPopups() {
-  std::vector<unsigned long> out;
-  Display* d = display();
-  Window root, parent, *children = nullptr;
-  unsigned int n = 0;
-  if (!d || !XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n)) return out;
-  for (unsigned int i = 0; i < n; i++) {
-    XWindowAttributes a;
-    if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable &&
-        a.override_redirect)
-      out.push_back(children[i]);
-  }
-  if (children) XFree(children);
-  return out;
+void keys(const std::vector<std::string>& names) {
+  std::vector<std::string> args{"key"};
+  args.insert(args.end(), names.begin(), names.end());
+  xtest::xdotool(args);
 }
 
-std::vector<Band> inkRuns(unsigned long window, int x0, int x1) {
-  std::vector<Band> out;
-  Display* d = display();
-  XWindowAttributes a;
-  if (!d || !XGetWindowAttributes(d, window, &a)) return out;
-  XImage* img = XGetImage(d, window, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
-  if (!img) return out;
-  for (int y = 0; y < a.height; y++) {
-    unsigned long bg = XGetPixel(img, 4, y);
-    bool ink = false;
-    for (int x = x0; x < x1 && x < a.width && !ink; x++) ink = XGetPixel(img, x, y) != bg;
-    if (!ink) continue;
-    if (!out.empty() && out.back().bottom == y) out.back().bottom = y + 1;
-    else out.push_back({y, y + 1, 1});
-  }
-  XDestroyImage(img);
-  return out;
+void type(const std::string& text) { xtest::xdotool({"type", "--delay", "5", text}); }
+
+unsigned long focusWindow(const std::string& title) {
+  unsigned long found = 0;
+  xtest::poll([&] {
+    std::vector<unsigned long> w = xtest::topWindows(title);
+    found = w.size() == 1 && xtest::viewable(w[0]) ? w[0] : 0;
+    return found != 0;
+  });
+  if (found) xtest::xdotool({"windowfocus", "--sync", std::to_string(found)});
+  return found;
 }

@@ -1,7 +1,7 @@
-// Drives the real diffview program on a private X server as a person
+// Drives the real diffview program on the test program's Xvfb as a person
 // would: starts it, finds its window, presses keys and clicks through
-// xdotool, and reads back what the window shows: its title, the state it
-// publishes in the _DIFFVIEW_STATE property, and pixels.
+// xdotool, and reads back its title, the state it publishes in the
+// _DIFFVIEW_STATE property, and its pixels.
 #pragma once
 
 #include <sys/types.h>
@@ -11,23 +11,17 @@
 #include <string>
 #include <vector>
 
-struct Rect {
-  int x = 0, y = 0, width = 0, height = 0;
-};
+#include "x_pixels.h"
+
+using xtest::Band;
+using xtest::Rect;
 
 // The published state, one "key=value" per line.
 struct ViewerState {
   std::map<std::string, std::string> values;
   std::string get(const std::string& key) const;
-  int number(const std::string& key) const;
+  int number(const std::string& key) const;  // -1 when absent
   Rect rect(const std::string& key) const;
-  bool empty() const { return values.empty(); }
-};
-
-// One horizontal band of equal colour down a column of a window.
-struct Band {
-  int top, bottom;  // bottom exclusive
-  unsigned long pixel;
 };
 
 class ViewerSession {
@@ -37,50 +31,39 @@ class ViewerSession {
   ViewerSession(const ViewerSession&) = delete;
   ViewerSession& operator=(const ViewerSession&) = delete;
 
-  // Starts diffview with the arguments (a private configuration directory
-  // is added); false when it could not be started.
+  // Starts diffview with a private configuration directory.
   bool start(const std::vector<std::string>& args, const std::string& configDir);
   // Waits until a top-level window whose title contains `title` publishes
-  // its state; 0 when none appears in time.
-  unsigned long waitForWindow(const std::string& title, int timeoutMs = 10000);
+  // its state; 0 when none does in time.
+  unsigned long waitForWindow(const std::string& title);
   unsigned long window() const { return window_; }
 
   ViewerState state() const;
   // Polls the state until `ready` holds; the last state read.
-  ViewerState waitFor(const std::function<bool(const ViewerState&)>& ready,
-                      int timeoutMs = 5000) const;
-  std::string title() const;
-  Rect geometry() const;
+  ViewerState waitFor(const std::function<bool(const ViewerState&)>& ready) const;
+  int waitForCurrent(int current) const;  // the current difference then
 
-  void key(const std::string& keys) const;       // xdotool key names, e.g. "ctrl+q"
-  void type(const std::string& text) const;      // typed characters
+  void key(const std::string& keys) const;  // focused first; xdotool key names
   void click(int x, int y, int button = 1) const;  // window coordinates
+  // The colour runs down the right edge of a view, where short lines leave
+  // only row backgrounds (window coordinates).
+  std::vector<Band> rowBands(const std::string& view) const;
 
-  unsigned long pixel(int x, int y) const;
-  // How many pixels of each colour an area of the window shows.
-  std::map<unsigned long, int> colours(const Rect& area) const;
-  // The colour bands down column x from y0 to y1 (window coordinates).
-  std::vector<Band> bands(int x, int y0, int y1) const;
-
-  // Waits for the program to end; its exit status, or -1 after the
-  // time-out (the program is then killed).
-  int wait(int timeoutMs = 10000);
+  // Waits for the program to end; its exit status (-1 after the time-out,
+  // when it is killed).
+  int wait();
   bool running();
   std::string errors() const;  // what it wrote to standard error
 
  private:
   pid_t pid_ = -1;
-  int status_ = -1;  // once the program has ended
   unsigned long window_ = 0;
   std::string errFile_;
 };
 
-// Popup menus on the screen (mapped override-redirect windows).
-std::vector<unsigned long> openPopups();
-// Rows of `window` where a pixel between x0 and x1 differs from the row's
-// background at x = 4: marks drawn in a strip (check marks of a menu).
-std::vector<Band> inkRuns(unsigned long window, int x0, int x1);
-
-// Top-level windows whose title contains `title`.
-std::vector<unsigned long> findWindows(const std::string& title);
-std::string windowTitle(unsigned long window);
+// Keys and typed text for whichever window has the focus.
+void keys(const std::vector<std::string>& names);
+void type(const std::string& text);
+// Waits until exactly one viewable top-level window's title contains
+// `title`, and focuses it; 0 when none appears.
+unsigned long focusWindow(const std::string& title);

@@ -26,7 +26,7 @@ pid_t startProgram(const std::string& program, const std::vector<std::string>& a
   std::vector<std::string> words = {program};
   words.insert(words.end(), args.begin(), args.end());
   ArgVector argv(words);
-  execv(program.c_str(), argv.argv());
+  execvp(program.c_str(), argv.argv());  // a bare name is looked up on PATH
   _exit(127);
 }
 

@@ -17,8 +17,8 @@ struct ProgramResult {
   std::string err;  // standard error
 };
 
-// Runs `program` with `args` and waits for it; `env` entries ("NAME=value")
-// join the inherited environment.  Output goes through files, so a chatty
+// Runs `program` (a path, or a name looked up on PATH) with `args` and
+// waits for it; `env` entries ("NAME=value") join the inherited environment.  Output goes through files, so a chatty
 // program never blocks on a pipe.
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env = {});
