@@ -391,6 +391,25 @@ TEST_F(ViewerWindow, GeometryIsRestoredOnTheNextStart) {
   EXPECT_EQ(restored.height, 640);
 }
 
+// Sizes that make no window (a negative width in characters, a saved
+// geometry of one pixel) still give one large enough to use.
+TEST_F(ViewerWindow, NonsensicalSizesComeBackUsable) {
+  std::ofstream(dir / "config" / "qen.cfg") << "EditWidth -5\n";
+  {
+    ViewerSession v;
+    ASSERT_TRUE(open(v));
+    EXPECT_GE(xtest::geometry(v.window()).width, 400);  // the tool bar fits
+    v.key("ctrl+q");
+    ASSERT_EQ(v.wait(), 0);
+  }
+  std::ofstream(dir / "config" / "windows.geom") << "DiffViewer 10 10 1 1\n";
+  ViewerSession again;
+  ASSERT_TRUE(open(again));
+  Rect r = xtest::geometry(again.window());
+  EXPECT_GE(r.width, 320);
+  EXPECT_GE(r.height, 200);
+}
+
 // Both sides are coloured by language in the configured colours.
 TEST_F(ViewerWindow, SidesAreColouredByLanguageInTheConfiguredColours) {
   std::ofstream(dir / "config" / "qen.cfg")
