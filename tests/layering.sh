@@ -25,6 +25,7 @@ declare -A uses=(
   [syntax]="libs/libcxxutil config base"
   [text]="base"
   [diff]="text libs/libadt base"
+  [libs/stp_transport]=""
   [services]=""
   [vc]="base"
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
