@@ -101,7 +101,7 @@ struct WarningCount {
   }
 };
 
-std::string ident(const char* text, const int& length) { return std::string(text, length); }
+std::string ident(const char* text, int length) { return std::string(text, length); }
 
 TEST(StpAscii, ExactTextOfEveryForm) {
   STPAsciiOMsg out(1, 2, STP_KIND_ASCII, 0, 0, 1, 0, 1, "pre");
