@@ -14,6 +14,7 @@ declare -A uses=(
   [libs/libadt]=""
   [base]="libs/libadt"
   [libs/libcxxutil]="base"
+  [libs/stp_transport]="libs/libcxxutil base"
   [config]="base"
   [gui/loop]="base"
   [gui/x11]="gui/loop base"

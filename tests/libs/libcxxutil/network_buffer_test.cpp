@@ -1,0 +1,107 @@
+// The network buffer: the exact little-endian wire bytes of every put,
+// growth and positions, and reads that do not fit yielding zeros without
+// leaving the buffer.  Random values of every type go through it in the
+// binary message tests.
+#include "libs/libcxxutil/network_buffer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "base/gen.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+TEST(NetworkBuffer, WireBytesAreLittleEndianAndAlignedFromTheStart) {
+  const uint16_t pair[] = {0x0102, 0x0304};
+  const uint32_t five = 5;
+  const struct {
+    const char* what;
+    std::function<void(ut_network_buffer&)> put;
+    Bytes wire;
+  } cases[] = {
+      {"64-bit", [](auto& b) { b.put_uint64(0x0000000100000002); }, {1, 0, 0, 0, 2, 0, 0, 0}},
+      {"empty string", [](auto& b) { b.put_string(""); }, {1, 0, 0, 0, 0}},
+      {"null string", [](auto& b) { b.put_string(nullptr); }, {0, 0, 0, 0}},
+      {"pad after a byte", [](auto& b) { b.put_uint8(7), b.put_uint32(0x01020304); },
+       {7, 0, 0, 0, 4, 3, 2, 1}},
+      {"16-bit after a byte", [](auto& b) { b.put_uint8(1), b.put_uint16(0x0203); }, {1, 0, 3, 2}},
+      {"16-bit array", [&](auto& b) { b.put_uint8(9), b.put_array(pair, 2, 2); },
+       {9, 0, 2, 1, 4, 3}},
+      {"counted array", [&](auto& b) { b.put_dynamic_array(&five, 1, 4); }, {1, 0, 0, 0, 5, 0, 0, 0}},
+      {"raw string", [](auto& b) { b.put_raw_string("ab"), b.put_raw_string(nullptr); }, {'a', 'b'}},
+      {"float", [](auto& b) { b.put_real32(1.0f); }, {0, 0, 0x80, 0x3f}},
+      {"double", [](auto& b) { b.put_real64(1.0); }, {0, 0, 0xf0, 0x3f, 0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    ut_network_buffer b;
+    c.put(b);
+    EXPECT_EQ(Bytes(b.get_base(), b.get_base() + b.get_pos()), c.wire) << c.what;
+  }
+  const uint8_t wire[] = {1, 2, 3, 4};
+  EXPECT_EQ(ut_network_buffer::decode_uint32(wire), 0x04030201u);
+}
+
+TEST(NetworkBuffer, GrowsByTheRuleAndClampsPositions) {
+  ut_network_buffer b(-5);
+  EXPECT_EQ(b.get_capacity(), 0);
+  b.put_uint8(1);
+  EXPECT_EQ(b.get_capacity(), 15);  // 1 + 14 from empty
+  b.set_pos(15);
+  b.put_uint32(0xFFFFFFFF);  // at 16: needs 5 more, grows to 5 + 2 * 15
+  EXPECT_EQ(b.get_capacity(), 35);
+  EXPECT_EQ(b.get_end_pos(), 35);
+  for (long i = 1; i < 16; i++) EXPECT_EQ(b.get_base()[i], 0) << i;
+  b.put_uint32_at(4, 0x01020304);
+  EXPECT_EQ(b.get_pos(), 20);
+  EXPECT_EQ(b.get_base()[4], 4);
+  b.inc_pos(-100);
+  EXPECT_EQ(b.get_pos(), 0);
+  b.inc_pos(100);
+  EXPECT_EQ(b.get_pos(), 35);
+  b.set_end_pos(100);
+  EXPECT_EQ(b.get_end_pos(), 35);
+  b.set_next_to_end_minus(3);
+  EXPECT_EQ(b.get_pos(), 32);
+  b.set_end_pos_to_cur_pos_plus(2);
+  EXPECT_EQ(b.get_end_pos(), 34);
+  b.set_next_to_end_minus(100);
+  EXPECT_EQ(b.get_pos(), 0);
+  EXPECT_EQ(ut_network_buffer(nullptr, -3).get_capacity(), 0);
+}
+
+TEST(NetworkBuffer, ReadsThatDoNotFitYieldZerosAtTheEnd) {
+  for (int size : {2, 4, 8}) {
+    const Bytes wire = {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF, 0x11};
+    ut_network_buffer b(wire.data(), size - 1);
+    const uint64_t value = size == 2 ? b.get_uint16() : size == 4 ? b.get_uint32() : b.get_uint64();
+    EXPECT_EQ(value, 0u) << size;
+    EXPECT_EQ(b.get_pos(), size - 1) << size;
+  }
+  const Bytes longer = {5, 0, 0, 0, 'a', 'b'}, unterminated = {2, 0, 0, 0, 'a', 'b'};
+  for (const Bytes& text : {longer, unterminated}) {
+    ut_network_buffer b(text.data(), static_cast<long>(text.size()));
+    EXPECT_EQ(b.get_ptr_to_string(), nullptr);
+    EXPECT_EQ(b.get_pos(), 6);
+  }
+  const Bytes counted = {0xE8, 3, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0};
+  ut_network_buffer b(counted.data(), static_cast<long>(counted.size()));
+  long offset = 4;
+  uint32_t three[3] = {9, 9, 9};
+  b.get_array_from(&offset, three, 3, 4);
+  EXPECT_EQ(std::vector<uint32_t>(three, three + 3), (std::vector<uint32_t>{1, 2, 0}));
+  EXPECT_EQ(offset, 14);
+  EXPECT_EQ(b.get_pos(), 0);
+  long count = 0;
+  void* cut = b.get_dynamic_array(&count, 4);  // 1000 wanted, 2 there
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(static_cast<uint32_t*>(cut)[1], 2u);
+  EXPECT_EQ(b.get_pos(), 14);
+  gen_free(cut);
+}
+
+}  // namespace
