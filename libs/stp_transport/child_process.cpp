@@ -130,9 +130,12 @@ bool STPChildProcess::spawn(const std::vector<std::string>& args) {
 }
 
 bool STPChildProcess::beginLaunch(TStat* status) {
-  if (!transport_) return fail(status, TSTAT_USAGE, "[launch]: transport required to launch STPChildProcess.");
-  if (args_.empty()) return fail(status, TSTAT_USAGE, "[launch]: command required to launch STPChildProcess.");
-  if (pid_ > 0 || launching_) return fail(status, TSTAT_USAGE, "[launch]: Child is already launched.");
+  if (!transport_)
+    return fail(status, TSTAT_USAGE, "[launch]: transport required to launch STPChildProcess.");
+  if (args_.empty())
+    return fail(status, TSTAT_USAGE, "[launch]: command required to launch STPChildProcess.");
+  if (pid_ > 0 || launching_)
+    return fail(status, TSTAT_USAGE, "[launch]: Child is already launched.");
 
   int port = 0;
   std::string error;

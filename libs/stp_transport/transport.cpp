@@ -246,7 +246,8 @@ STPIMsg* STPTransport::awaitResponse(uint32_t sequence, RetryHandler* handler, T
   }
   if (!reply && status_.ok()) {
     if (!isAlive())
-      fail(TSTAT_PEER_CLOSED, "[awaitResponse]: connection closed while waiting to receive response");
+      fail(TSTAT_PEER_CLOSED,
+           "[awaitResponse]: connection closed while waiting to receive response");
     else
       fail(TSTAT_TIMEOUT, "[awaitResponse]: reached timeout while waiting to receive response");
   }

@@ -70,7 +70,8 @@ void STPTransport::appendToWrite(const uint8_t* bytes, size_t length, size_t pad
   }
   if (writeStart_ + writeLength_ + paddedLength > write_.size()) {
     size_t size = write_.size();
-    if (writeLength_ + paddedLength > size) size = std::max(writeLength_, paddedLength) + writeLength_;
+    if (writeLength_ + paddedLength > size)
+      size = std::max(writeLength_, paddedLength) + writeLength_;
     Buffer moved(size);
     std::memcpy(moved.data(), write_.data() + writeStart_, writeLength_);
     write_.swap(moved);
@@ -133,8 +134,9 @@ void STPTransport::consumeRead(size_t length) {
 bool STPTransport::readSocket() {
   if (fd_ < 0) return false;
   ensureReadSpace(kMinReadRoom);
+  uint8_t* room = read_.data() + readStart_ + readLength_;
   ssize_t n;
-  do n = read(fd_, read_.data() + readStart_ + readLength_, read_.size() - readStart_ - readLength_);
+  do n = read(fd_, room, read_.size() - readStart_ - readLength_);
   while (n < 0 && errno == EINTR);
   if (n > 0) {
     readLength_ += n;
@@ -212,7 +214,8 @@ bool STPTransport::splitFrame() {
 
 void STPTransport::forwardMessage(STPTransport* target, size_t headerLength, size_t bodyLength) {
   size_t length = std::min((headerLength + bodyLength + 3) & ~size_t{3}, readLength_);
-  if (target != this) target->appendToWrite(read_.data() + readStart_, length, length);
+  if (target != this && !target->dead_)
+    target->appendToWrite(read_.data() + readStart_, length, length);
   consumeRead(length);
 }
 

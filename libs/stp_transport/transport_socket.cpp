@@ -127,7 +127,8 @@ bool STPTransport::listen(int port, RetryHandler* handler, TStat* status) {
 }
 
 bool STPTransport::startListenOnFD(int fd, TStat* status) {
-  if (isConnected()) return finish(fail(TSTAT_USAGE, "[startListenOnFD]: Already connected"), status);
+  if (isConnected())
+    return finish(fail(TSTAT_USAGE, "[startListenOnFD]: Already connected"), status);
   if (isListening())
     return finish(fail(TSTAT_USAGE, "[startListenOnFD]: Already listening as server"), status);
   listenFd_ = fd;
@@ -138,7 +139,8 @@ bool STPTransport::startListenOnFD(int fd, TStat* status) {
 
 bool STPTransport::tryAccept(bool closeListener, TStat* status) {
   if (isConnected()) return finish(fail(TSTAT_USAGE, "[tryAccept]: Already connected"), status);
-  if (!isListening()) return finish(fail(TSTAT_USAGE, "[tryAccept]: Not listening as server"), status);
+  if (!isListening())
+    return finish(fail(TSTAT_USAGE, "[tryAccept]: Not listening as server"), status);
   acceptPending_ = false;
   int fd;
   do fd = accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
