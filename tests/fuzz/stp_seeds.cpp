@@ -1,7 +1,8 @@
 // Writes the seed corpora of the message fuzz targets with the encoders
-// themselves:  fuzz_stp_seeds <corpus folder>  fills its frame/, binary/
-// and ascii/ folders.  Binary and text seeds are a script (see
-// stp_fuzz_input.h) that reads the body written.
+// themselves:  fuzz_stp_seeds <corpus folder>  fills its frame/, binary/,
+// ascii/ and transport/ folders.  Binary and text seeds are a script (see
+// stp_fuzz_input.h) that reads the body written; transport seeds are a
+// chunking byte and a stream of frames (transport_fuzz.cpp).
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -59,6 +60,43 @@ STPAsciiOMsg textFields() {
   return m;
 }
 
+// A frame from the transport target's peer (RN 2 to RN 1) with a text body.
+Bytes peerFrame(uint32_t sequence, uint32_t kind, uint32_t id, uint32_t replyTo, uint32_t flags,
+                uint32_t tokenOrigin, uint32_t tokenDepth, const char* text) {
+  STPAsciiOMsg m(2, 1, kind, id, replyTo, flags, tokenOrigin, tokenDepth);
+  m.putRawString(text);
+  m.finishMessage(sequence);
+  const uint8_t* base = m.get_base();
+  Bytes bytes(base, base + 44 + m.header().body_length);
+  bytes.resize((bytes.size() + 3) / 4 * 4);
+  return bytes;
+}
+
+// The transport target's seeds: requests, a reply to its first call
+// (sequence 2), sync, no-op and channel messages, and requests inside and
+// outside the transaction of that call.
+void transportSeeds(const std::filesystem::path& top) {
+  auto save = [&](const char* name, uint8_t chunking, std::vector<Bytes> frames) {
+    Bytes stream = {chunking};
+    for (const Bytes& f : frames) stream.insert(stream.end(), f.begin(), f.end());
+    ::save(top / "transport" / name, stream);
+  };
+  const uint32_t reply = 0xFFFFFFFF;
+  save("request", 1, {peerFrame(2, 14, 3, 0, 1, 0x50002, 1, "GotoRange start:0x1 end:0x2 ")});
+  save("control", 7,
+       {peerFrame(2, 14, 3, 0, 97, 0x50002, 1, "Open name:\"a b\" "),
+        peerFrame(3, reply, reply, 2, 0, 2, 1, "__ret:0x0 "), peerFrame(4, 5, 0, 0, 2, 0, 1, ""),
+        peerFrame(5, 4, 0, 0, 2, 0, 1, ""), peerFrame(6, 6, 1, 0, 2, 0, 1, ""),
+        peerFrame(7, 6, 2, 0, 2, 0, 1, ""), peerFrame(8, 6, 3, 0, 2, 0, 1, "")});
+  save("command", 3,
+       {peerFrame(2, 13, 0xFFFFFFFF, 0, 1, 0x10002, 1, "__action:0x1 Save"),
+        peerFrame(3, 12, 1, 0, 2, 0, 1, "plugin vstamp:\"1\" flags:0x0 tags:(1)[ a ] ")});
+  save("transaction", 5,
+       {peerFrame(2, 14, 3, 0, 5, 2, 2, "Deeper "), peerFrame(3, 14, 3, 0, 5, 2, 1, "Same "),
+        peerFrame(4, 14, 3, 0, 17, 0x90002, 1, "Safe "),
+        peerFrame(5, reply, reply, 2, 0, 2, 1, "")});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -86,5 +124,6 @@ int main(int argc, char** argv) {
   Bytes short_header(stream.begin() + 12, stream.begin() + 44 + first.header().body_length);
   short_header[0] = 32, short_header[4] = static_cast<uint8_t>(first.header().body_length);
   save(top / "frame/short_header", short_header);
+  transportSeeds(top);
   return 0;
 }
