@@ -79,16 +79,17 @@ class SideEmitter {
 
  private:
   // Field text: tag expressions, put, get and log statements.
+  std::string tag(const std::string& name) const { return cls_ + "::kTag_" + name; }
   std::string putTag(const Field& f) const {
-    return iface_.binary ? "kTag_" + f.name : quote(f.name);
+    return iface_.binary ? tag(f.name) : quote(f.name);
   }
   std::string getTag(const Field& f, const std::string& self) const {
-    return iface_.binary ? self + "->mapTag(kTag_" + f.name + ")" : quote(f.name);
+    return iface_.binary ? self + "->mapTag(" + tag(f.name) + ")" : quote(f.name);
   }
   std::string listTags(const Field& f, const std::string& self, bool get) const {
     if (!iface_.binary || f.type != FieldType::StrList) return "";
-    if (!get) return ", kTag_count, kTag_data";
-    return ", " + self + "->mapTag(kTag_count), " + self + "->mapTag(kTag_data)";
+    if (!get) return ", " + tag("count") + ", " + tag("data");
+    return ", " + self + "->mapTag(" + tag("count") + "), " + self + "->mapTag(" + tag("data") + ")";
   }
   std::string put(const std::string& msg, const Field& f, const std::string& value) const {
     if (f.type == FieldType::Custom)
@@ -209,8 +210,8 @@ void SideEmitter::sendStub(std::ostream& o, const Message& m) const {
     << ")) return false;\n";
   logBlock(o, "this", "STP_LOG_SEND", m, m.args, "");
   const char* create = iface_.binary ? "createBinary" : "createAscii";
-  o << "  auto* stp_m = stp_call." << create << "(" << quote(m.name) << ", " << m.sendFlags
-    << ");\n";
+  o << "  " << (m.args.empty() ? "" : "auto* stp_m = ") << "stp_call." << create << "("
+    << quote(m.name) << ", " << m.sendFlags << ");\n";
   for (const Field& f : m.args) o << "  " << put("stp_m", f, f.name) << "\n";
   if (!m.wantsReply()) {
     o << "  return stp_call.sendOneWay(stp_synchronous);\n}\n";
@@ -232,6 +233,7 @@ void SideEmitter::parseFunction(std::ostream& o, const Message& m) const {
   const char* out = iface_.binary ? "STPBinaryOMsg" : "STPAsciiOMsg";
   o << "\nvoid parse_" << m.name << "(" << cls_ << "* self, " << in << "* in, " << out
     << "* reply) {\n";
+  if (m.args.empty()) o << "  (void)in;\n";
   if (m.replies.empty() && !m.wantsReply()) o << "  (void)reply;\n";
   for (const Field& f : m.args)
     o << "  " << TypeText(iface_, f).local() << " " << f.name << "{};\n"
