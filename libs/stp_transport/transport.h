@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -23,6 +24,7 @@
 #include <tuple>
 #include <vector>
 
+#include "libs/stp_transport/stp_header.h"
 #include "libs/stp_transport/tstat.h"
 
 class RetryHandler;
@@ -30,33 +32,17 @@ class STPIMsg;
 class STPOMsg;
 class STPAsciiOMsg;
 class STPBinaryOMsg;
-
-// Message kinds.
-enum STPKind : uint32_t {
-  STP_KIND_NOOP = 4,
-  STP_KIND_SYNC = 5,
-  STP_KIND_CHANNEL = 6,
-  STP_KIND_INTERFACE = 12,
-  STP_KIND_COMMAND = 13,
-  STP_KIND_TEXT = 14,
-  STP_KIND_BINARY = 15,
-};
-
-// Delivery flags of the header.
-enum STPFlag : uint32_t {
-  STP_FLAG_WANTS_REPLY = 1,
-  STP_FLAG_ONE_WAY = 2,
-  STP_FLAG_TRANSACTION = 4,
-  STP_FLAG_SAFE = 16,
-  STP_FLAG_STRICT_WAIT = 64,
-};
+class STPChannel;
 
 // Receives the messages of one key (source RN, destination RN, kind).
 class ResponseListener {
  public:
   virtual ~ResponseListener() = default;
-  // True when it took the message (and with it its ownership).  A sole
-  // listener that declines has the message deferred.
+  // True when it handled the message; the message stays the transport's
+  // (a listener that wants to keep it copies it).  A sole listener that
+  // declines has the message deferred: it declines exactly when the
+  // delivery rule refuses the message, so that the deferred message is
+  // offered again once the rule admits it.
   virtual bool handleResponse(STPIMsg* message, bool isOnlyListener) = 0;
 };
 
@@ -80,32 +66,50 @@ class STPTransport {
   void addRef() { refs_++; }
   void delRef();
 
-  // ---- connection set-up ----
+  // ---- connection set-up (transport_socket.cpp) ----
+  // Connects to host:port (a dotted address, else a name).
   bool connect(const char* host, int port, TStat* status);
   // Listens on `port` (0: any) and waits until one client is accepted.
   bool listen(int port, RetryHandler* handler, TStat* status);
   // The non-blocking form used by the launcher: the listening descriptor
-  // joins the select set, and tryAccept accepts once it is readable.
+  // (adopted) joins the select set, and tryAccept accepts once it is
+  // readable; true when a client was accepted.
   bool startListenOnFD(int fd, TStat* status);
   bool tryAccept(bool closeListener, TStat* status);
-  // A listening socket on any free port; -1 when none.
-  static int getListenSocket(int* port);
+  // A listening socket on the loopback address at `*port` (0: any free
+  // port, reported back); -1 when none, with `error` (when given) saying
+  // why.
+  static int getListenSocket(int* port, std::string* error = nullptr);
+  // Adopts a connected descriptor (made non-blocking and close-on-exec).
   void bindFD(int fd);
+  // Forgets the descriptor without closing it.
   void unbindFD();
+  // Closes the connection; the transport is dead until set up again.
   void closeConnection();
   void useCloseOnSocketShutdown() { plainClose_ = true; }
   // Two transports in one process whose writes land in each other's
   // read buffer.
   static void createLoopbackPair(STPTransport** a, STPTransport** b);
+  // Set up, then serviceOnce(10000) until the status is non-zero or the
+  // connection ends.
+  bool listenAndService(int port, TStat* status);
+  bool bindAndService(int fd, TStat* status);
 
-  bool isConnected() const { return fd_ >= 0 || peer_ != nullptr; }
+  bool isConnected() const { return !dead_ && (fd_ >= 0 || loopback_); }
   bool isListening() const { return listenFd_ >= 0; }
+  bool isLoopback() const { return loopback_; }
+  // Connected or listening, and not closed (a loopback transport stays
+  // alive until it has read its partner's end).
+  bool isAlive() const { return !dead_ && (fd_ >= 0 || listenFd_ >= 0 || loopback_); }
   bool isDead() const { return dead_; }
   int getFD() const { return fd_ >= 0 ? fd_ : listenFd_; }
   const std::string& getPeerAddress() const { return peerAddress_; }
+  const std::string& getLocalAddress() const { return localAddress_; }
   const TStat& getStatus() const { return status_; }
 
-  // ---- sending ----
+  // ---- sending (transport.cpp) ----
+  // New messages carrying the current token one level deeper; replies
+  // (kind and message id STP_REPLY_KIND) carry it unchanged.
   STPAsciiOMsg* createAsciiMessage(uint32_t sourceRN, uint32_t destRN, uint32_t kind,
                                    uint32_t messageId, uint32_t flags);
   STPBinaryOMsg* createBinaryMessage(uint32_t sourceRN, uint32_t destRN, uint32_t kind,
@@ -114,18 +118,25 @@ class STPTransport {
                                  uint32_t flags);
   STPBinaryOMsg* createBinaryReply(uint32_t sourceRN, uint32_t destRN, uint32_t replyTo,
                                    uint32_t flags);
-  // Queues the message; its sequence, or 0 when refused.
+  // Queues the message (the caller keeps it); its sequence, or 0 when
+  // refused.
   uint32_t enqueueMessage(STPOMsg* message);
+  // Queues bytes as they are (a frame made elsewhere, or anything at all
+  // in tests).
+  void enqueueRaw(const uint8_t* bytes, size_t length);
   // Queues and writes until the write buffer is empty (or the handler
   // gives up); the sequence, or 0 on failure.  A call with reply stays in
   // the message depth until awaitResponse ends it.
   uint32_t sendMessage(STPOMsg* message, RetryHandler* handler, TStat* status);
+  // Queues, then writes at most `tries` times while bytes remain.
   bool enqueueAndTryMessage(STPOMsg* message, int tries, TStat* status);
-  // Moves a complete frame of this transport's read buffer to the
-  // target's write buffer unread.
+  // Moves a complete frame at the front of this transport's read buffer to
+  // the target's write buffer unread.
   void forwardMessage(STPTransport* target, size_t headerLength, size_t bodyLength);
+  // The last queued message's sequence, with its kind and message id.
   uint32_t getLastMessageID(uint32_t* kind, uint32_t* messageId) const;
   size_t pendingWriteBytes() const { return writeLength_; }
+  size_t pendingReadBytes() const { return readLength_; }
 
   // ---- receiving ----
   void registerMessageListener(uint32_t sourceRN, uint32_t destRN, ResponseListener* listener,
@@ -135,19 +146,33 @@ class STPTransport {
   // registered late).
   void dequeueAndDeliverMessage(uint32_t sourceRN, uint32_t destRN, uint32_t kind);
   // The reply to `sequence` (the caller owns it), or null with the status
-  // saying why.
+  // saying why.  Ends the message depth and token that sendMessage began.
   STPIMsg* awaitResponse(uint32_t sequence, RetryHandler* handler, TStat* status);
   void resetReceiveQueue();
+  // Sends a sync point to the peer and waits for the peer's own.
   bool awaitSync(uint32_t sourceRN, uint32_t destRN, RetryHandler* handler, TStat* status);
+  // Consumes a received sync point sent from sourceRN to destRN.
   bool trySync(uint32_t sourceRN, uint32_t destRN);
   void setForwardingHandler(STPForwardingHandler* handler) { forwarding_ = handler; }
+  size_t unclaimedCount() const { return unclaimed_.size(); }
+  size_t deferredCount() const { return deferred_.size(); }
+  size_t responseCount() const { return responses_.size(); }
 
-  // ---- servicing ----
+  // ---- channels (transport_channel.cpp) ----
+  // The channel from sourceRN to destRN, made on first use; the transport
+  // owns it.
+  STPChannel* createChannel(uint32_t sourceRN, uint32_t destRN);
+
+  // ---- servicing (transport_io.cpp) ----
   // One select over this transport: writes what it can, reads what came,
-  // dispatches complete frames; waits at most timeoutMs.
+  // dispatches complete frames; waits at most timeoutMs.  False when the
+  // status is not 0 afterwards.
   bool serviceOnce(long timeoutMs, TStat* status);
-  // The same over several transports; how many were served.
+  // The same over several transports at once; how many were served.
   static int serviceFirst(long timeoutMs, const std::vector<STPTransport*>& transports);
+  // Makes a select of serviceOnce or serviceFirst return early, once.
+  // Safe in a signal handler (the launcher wakes on a child's exit).
+  static void interruptWait();
   void handleRead();
   void handleWrite();
   void handleDequeueAndDispatch();
@@ -161,15 +186,22 @@ class STPTransport {
   // The token a message carries in: pushed while it is handled or awaited.
   void pushToken(uint32_t tokenOrigin, uint32_t tokenDepth, uint32_t flags);
   void popToken();
+  // The current token as header words: origin << 16 | origin sequence,
+  // and depth.
+  uint32_t currentTokenOrigin() const;
+  uint32_t currentTokenDepth() const;
   // Whether a message may be delivered now (see the file comment).
   bool shouldDeliverMessage(const STPIMsg* message) const;
 
   // Process-wide: how many messages are being handled or awaited on the
-  // call stack; while the don't-deliver count is positive nothing is
-  // delivered.
+  // call stack (below 0 is fatal); while the don't-deliver count is
+  // positive nothing is delivered; while the strict count is positive a
+  // call waits that admits only safe or same-transaction requests.
   static void enterMessageDepth();
   static void leaveMessageDepth();
   static int messageDepth();
+  static bool deliveryBlocked();
+  static int strictCount();
 
   // Nested waits keep servicing a transport while it is stacked.
   void stack() { stacked_++; }
@@ -177,27 +209,55 @@ class STPTransport {
   bool isStacked() const { return stacked_ > 0; }
 
  private:
-  friend class STPTransportTest;
+  friend class STPChannel;
   ~STPTransport();
 
   struct Token {
     uint16_t origin = 0, sequence = 0, depth = 0;
     uint32_t flags = 0;
   };
+  struct Deferred {
+    std::unique_ptr<STPIMsg> message;
+    uint64_t pass;  // the dispatch pass that deferred it again
+  };
   using ListenerKey = std::tuple<uint32_t, uint32_t, uint32_t>;
+  using Buffer = std::vector<uint8_t>;
+  // Keeps the transport alive while a listener may drop the last
+  // reference.
+  struct Hold {
+    explicit Hold(STPTransport* t) : t(t) { t->addRef(); }
+    ~Hold() { t->delRef(); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+    STPTransport* t;
+  };
 
   // Outcome reporting: sets the status and answers false.
   bool fail(int code, const char* message);
+  // Closes the connection with the reason.
   void die(int code, const char* message);
+  // At the start of an operation: a live transport forgets an earlier
+  // timeout or misuse.
+  void beginOperation();
+  bool finish(bool ok, TStat* status) const;
   Token currentToken() const;
   uint32_t nextSequence();
+  uint32_t peekSequence() const;
+  bool waitUntil(RetryHandler* handler, long serviceMs, const std::function<bool()>& done);
+  STPIMsg* takeResponse(uint32_t sequence);
 
-  // Buffers (transport_io.cpp).
-  void appendToWrite(const uint8_t* bytes, size_t length);
-  void ensureReadSpace();
+  // Buffers and frames (transport_io.cpp).
+  void appendToWrite(const uint8_t* bytes, size_t length, size_t paddedLength);
+  void appendToRead(const uint8_t* bytes, size_t length, size_t paddedLength);
+  void ensureReadSpace(size_t room);
+  void consumeRead(size_t length);
   bool splitFrame();
-  void deliverMessage(STPIMsg* message);
-  bool deliverDeferred();
+  void deliverMessage(std::unique_ptr<STPIMsg> message);
+  void deliverDeferred();
+  bool anyDeferredDeliverable() const;
+  void onChannelControl(const STPIMsg& message);
+  bool readSocket();
+  bool readLoopback();
 
   int refs_ = 1;
   int fd_ = -1, listenFd_ = -1;
@@ -208,20 +268,27 @@ class STPTransport {
   uint32_t lastSequence_ = 0, lastKind_ = 0, lastMessageId_ = 0;
 
   size_t initialSize_;
-  std::vector<uint8_t> write_;
+  Buffer write_;
   size_t writeStart_ = 0, writeLength_ = 0;
-  std::vector<uint8_t> read_;
+  Buffer read_;
   size_t readStart_ = 0, readLength_ = 0;
   bool needMore_ = false;
 
-  std::list<std::unique_ptr<STPIMsg>> responses_, unclaimed_, deferred_;
+  std::list<std::unique_ptr<STPIMsg>> responses_, unclaimed_;
+  std::list<Deferred> deferred_;
+  uint64_t currentPass_ = 0;  // of the deferred-delivery pass under way
   std::multiset<uint32_t> awaited_;
   std::multimap<ListenerKey, ResponseListener*> listeners_;
   std::vector<std::pair<uint32_t, uint32_t>> syncPoints_;
-  std::vector<Token> tokens_;
+  std::vector<Token> tokens_;  // popped cells keep their storage for reuse
   Token defaultToken_;
   STPForwardingHandler* forwarding_ = nullptr;
-  STPTransport* peer_ = nullptr;  // loopback partner
+  std::map<std::pair<uint32_t, uint32_t>, std::unique_ptr<STPChannel>> channels_;
+
+  // Loopback mode: the partner's read buffer takes our writes; the end of
+  // the partner shows as end of file.
+  STPTransport* peer_ = nullptr;
+  bool loopback_ = false, loopbackEof_ = false;
   int stacked_ = 0;
 };
 
@@ -235,4 +302,32 @@ class STPTransportStacker {
 
  private:
   STPTransport* t_;
+};
+
+// A channel between two endpoints over one transport: the opening side
+// announces it (create), either side starts it, either side closes it.
+class STPChannel {
+ public:
+  uint32_t getLocalRN() const { return local_; }
+  uint32_t getRemoteRN() const { return remote_; }
+  bool enqueueChannelCreate(TStat* status);
+  bool startChannel(TStat* status);
+  bool closeChannel(TStat* status);
+  bool isChannelCreated() const { return created_; }
+  bool isChannelStarted() const { return started_; }
+  bool isChannelClosed() const { return closed_; }
+
+ private:
+  friend class STPTransport;
+  STPChannel(STPTransport* transport, uint32_t local, uint32_t remote)
+      : transport_(transport), local_(local), remote_(remote) {}
+  bool send(uint32_t messageId, TStat* status);
+  // The peer's control messages for this channel.
+  void handleCCreateReceive() { created_ = true; }
+  void handleCStartReceive() { created_ = started_ = true; }
+  void handleCCloseReceive() { closed_ = true; }
+
+  STPTransport* transport_;
+  uint32_t local_, remote_;
+  bool created_ = false, started_ = false, closed_ = false;
 };
