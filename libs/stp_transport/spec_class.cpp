@@ -204,10 +204,12 @@ void STPSpecClass::releaseDeferred(const STPIMsg* message) {
 bool STPSpecClass::handleMessage(STPIMsg* message, bool isOnlyListener) {
   Hold<STPSpecClass> hold(this);
   STPHeader& h = message->header();
+  const bool isText =
+      h.kind == STP_KIND_INTERFACE || h.kind == STP_KIND_COMMAND || h.kind == STP_KIND_ASCII;
+  // The text reader works on a copy, made only when needed.
   std::unique_ptr<STPAsciiIMsg> text;
-  if (h.kind == STP_KIND_INTERFACE || h.kind == STP_KIND_COMMAND || h.kind == STP_KIND_ASCII)
+  if (isText && h.kind != STP_KIND_INTERFACE && h.message_id == kNoId) {
     text = std::make_unique<STPAsciiIMsg>(*message);
-  if (text && h.kind != STP_KIND_INTERFACE && h.message_id == kNoId) {
     int length = 0;
     const char* name = text->peekIdent(&length);
     h.message_id = static_cast<uint32_t>(getMessageId(name, static_cast<size_t>(length)));
@@ -215,6 +217,7 @@ bool STPSpecClass::handleMessage(STPIMsg* message, bool isOnlyListener) {
   addDescriptionFlags(message);
   STPTransport* transport = transport_;
   if (!transport->shouldDeliverMessage(message)) return defer(message, isOnlyListener);
+  if (isText && !text) text = std::make_unique<STPAsciiIMsg>(*message);
 
   Hold<STPTransport> holdTransport(transport);
   STPTransport::enterMessageDepth();

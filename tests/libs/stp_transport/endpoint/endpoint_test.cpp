@@ -79,6 +79,43 @@ TEST(Endpoint, NegotiationMapsTagsAndRefusesWhatThePeerDoesNotList) {
   }
 }
 
+// Serves both ends of a pair while one of them waits.
+class BothEnds : public RetryHandler {
+ public:
+  explicit BothEnds(Pair* pair) : RetryHandler(1000000 + endpoint_test::kPatienceMs), p_(pair) {}
+  void idle() override { STPTransport::serviceFirst(10, {p_->ours, p_->peer}); }
+
+ private:
+  Pair* p_;
+};
+
+TEST(Endpoint, TheSignatureRequestAndSynchronizeReachThePeer) {
+  Pair pair;
+  STPInterfaceDesc peerSide = describe({}, {"M", "Z"}, {}, 0);
+  peerSide.own[0].signature = "a:%str% | r:%num%";
+  auto* us = new Plain(describe({}, {}, {"M"}, 0), 1, 2);
+  auto* peer = new Plain(peerSide, 2, 1);
+  us->setTransport(pair.ours, 0, 0);
+  peer->setTransport(pair.peer, 0, 0);
+  BothEnds both(&pair);
+  TStat status;
+  ASSERT_TRUE(us->sendNegotiate(true, &status) && peer->sendNegotiate(true, &status));
+  ASSERT_TRUE(us->awaitNegotiate(&both, &status)) << status.getMessage();
+  ASSERT_EQ(us->getExtraMessages().size(), 1u);  // Z, which our table lacks
+
+  ASSERT_TRUE(us->request_interface(&both, &status)) << status.getMessage();
+  EXPECT_TRUE(us->isInterfaceReceived());
+  EXPECT_EQ(us->getSendableMessageDesc("M")->signature, "a:%str% | r:%num%");
+  // The peer waits in vain (we have not synchronized yet), but its
+  // message is there when we do.
+  TimeoutSTPRetryHandler briefly(pair.peer, 50);
+  EXPECT_FALSE(peer->synchronize(&briefly, &status));
+  EXPECT_EQ(status.getMessage(), "awaitNegotiate: timed out waiting for reply.");
+  EXPECT_TRUE(us->synchronize(&both, &status)) << status.getMessage();
+  us->delRef();
+  peer->delRef();
+}
+
 class Display : public DiffView_display_Impl {
  public:
   void msg_GotoRange(int start, int end) override { ranges.push_back({start, end}); }
