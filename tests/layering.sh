@@ -27,10 +27,11 @@ declare -A uses=(
   [text]="base"
   [diff]="text libs/libadt base"
   [services]=""
-  [vc]="base"
+  [vc]="libs/stp_transport base"
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
   [app]="viewer services syntax text gui/core gui/x11 config base"
   [tools]="diff text gui/text gui/core base"
+  [bench]="services libs/stp_transport base"
 )
 
 bad=0

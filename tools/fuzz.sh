@@ -2,16 +2,17 @@
 # Builds the fuzz targets with clang's libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer, and fuzzes each for a while:
 #   bash tools/fuzz.sh [seconds per target] [target ...]
-# Targets: config options geometry loader frame binary ascii transport.  New
-# inputs that raise coverage are kept in build-fuzz/corpus/<target> (copy the
-# interesting ones into tests/fuzz/corpus/<target> to have every test run
-# replay them); a crash leaves its input in build-fuzz/ as crash-<hash>.
+# Targets: config options geometry loader frame binary ascii transport
+# negotiation parser.  New inputs that raise coverage are kept in
+# build-fuzz/corpus/<target> (copy the interesting ones into
+# tests/fuzz/corpus/<target> to have every test run replay them); a crash
+# leaves its input in build-fuzz/ as crash-<hash>.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(config options geometry loader frame binary ascii transport)
+[ ${#targets[@]} -gt 0 ] || targets=(config options geometry loader frame binary ascii transport negotiation parser)
 
 bash tools/install-deps.sh --fuzz
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -g -O1"

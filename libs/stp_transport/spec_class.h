@@ -10,7 +10,9 @@
 // message they receive; hand-written classes derive from those.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@
 
 class RetryHandler;
 class STPLog;
+class STPIMsg;
 class STPAsciiIMsg;
 class STPAsciiOMsg;
 class STPBinaryIMsg;
@@ -74,6 +77,7 @@ class STPSpecClass {
   bool awaitNegotiate(RetryHandler* handler, TStat* status);
   // Two endpoints in one process: identity tag map and ids.
   void negotiate_local();
+  // Waits for the peer's synchronize message, sending our own first.
   bool synchronize(RetryHandler* handler, TStat* status);
   bool request_interface(RetryHandler* handler, TStat* status);
   bool isNegotiated() const { return negotiated_; }
@@ -96,6 +100,9 @@ class STPSpecClass {
   const STPMessageDesc* getSendableMessageDesc(const char* name, size_t length) const;
   // The peer's tag number for our tag; -1 when the peer lacks the field.
   int32_t mapTag(int32_t ownTag) const;
+  const std::vector<int32_t>& getTagMap() const { return tagMap_; }
+  // Entries the peer announced that our sendable table lacks.
+  const std::vector<STPMessageDesc>& getExtraMessages() const { return extra_; }
   int getCallerCount() const { return callers_; }
   void enterCall() { callers_++; }
   void leaveCall() { callers_--; }
@@ -115,8 +122,15 @@ class STPSpecClass {
   const char* getCommandName(int i) const;
 
   // Dispatch of an incoming message of kind 12 to 15 (the transport's
-  // listener calls it); true when it took the message.
+  // listener calls it); true when it handled the message, false when the
+  // delivery rule defers it (the transport keeps it and offers it again).
   bool handleMessage(STPIMsg* message, bool isOnlyListener);
+  // A kind-13 command: its "__action" goes to handleCommandMessage, whose
+  // result the reply (when there is one) carries as "__ret".  Shared by
+  // the dispatch and by callers that run a command locally.
+  int handleCommand(STPAsciiIMsg* in, STPAsciiOMsg* reply, int32_t messageId);
+  // How many received messages this endpoint has deferred.
+  int getDeferredCount() const { return deferred_; }
 
   // ---- virtual operations ----
   virtual void setDefaultRetryHandler(RetryHandler* handler);  // takes ownership
@@ -134,8 +148,22 @@ class STPSpecClass {
 
  private:
   class Listener;
-  void handleNegotiate(STPIMsg* message);
-  void handleGetInterface(STPIMsg* message, STPAsciiOMsg* reply);
+  void handleNegotiate(STPAsciiIMsg* in);
+  void handleGetInterface(STPAsciiOMsg* reply);
+  void dispatch(STPIMsg* message, STPAsciiIMsg* text, STPOMsg* reply);
+  void addDescriptionFlags(STPIMsg* message) const;
+  bool defer(STPIMsg* message, bool isOnlyListener);
+  void releaseDeferred(const STPIMsg* message);
+  // A new kind-12 message with the given id and flags, or null with the
+  // status saying why; postControl queues it (one write attempt when
+  // `now`) and deletes it.
+  STPAsciiOMsg* newControl(uint32_t messageId, uint32_t flags, TStat* status);
+  bool postControl(STPAsciiOMsg* message, bool now, TStat* status);
+  // Services the transport until `done` (or the handler gives up, the
+  // transport fails or the endpoint goes down).
+  template <class Done>
+  bool waitFor(RetryHandler* handler, TStat* status, Done done);
+  const STPMessageDesc* ownEntry(int32_t id) const;
 
   STPInterfaceDesc desc_;
   std::vector<int32_t> tagMap_;
@@ -155,4 +183,5 @@ class STPSpecClass {
   bool retryFromOwner_ = false;
   Listener* listener_ = nullptr;
   int deferred_ = 0;
+  std::set<const STPIMsg*> deferredMessages_;  // offered and declined, not yet handled
 };

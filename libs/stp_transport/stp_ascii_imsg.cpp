@@ -123,17 +123,20 @@ char* STPAsciiIMsg::parseString() {
     set_pos(s.skipValue(p));
     return nullptr;
   }
+  // Copied in runs between backslashes up to the closing quote.
+  const long close = s.quoteClose(p);
   std::string text;
-  for (char c = s.at(++p); c && c != '"'; c = s.at(++p)) {
-    if (c != '\\') {
-      text += c;
-      continue;
-    }
-    c = s.at(++p);
-    if (!c) break;
+  text.reserve(static_cast<size_t>(close - p));
+  for (long i = p + 1; i < close; i += 2) {
+    const auto* slash = static_cast<const char*>(std::memchr(s.text(i), '\\', close - i));
+    const long run = slash ? slash - s.text(i) : close - i;
+    text.append(s.text(i), static_cast<size_t>(run));
+    i += run;
+    const char c = s.at(i + 1);
+    if (i >= close || !c) break;
     text += c == 'n' ? '\n' : c;
   }
-  set_pos(s.quotedEnd(get_pos()));
+  set_pos(s.at(close) == '"' ? close + 1 : close);
   return gen_copyn(text.data(), static_cast<long>(text.size()));
 }
 

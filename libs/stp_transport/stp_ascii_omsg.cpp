@@ -2,6 +2,7 @@
 #include "libs/stp_transport/stp_ascii_omsg.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -12,15 +13,19 @@ std::string hex(uint32_t value) {
   return text;
 }
 
+// In double quotes, copied in runs between the characters that need a
+// backslash, so that a long text costs little more than a copy.
 std::string escaped(const char* text) {
-  std::string out = "\"";
-  for (const char* p = text; *p; p++) {
-    if (*p == '\n') {
-      out += "\\n";
-      continue;
-    }
-    if (*p == '\\' || *p == '"') out += '\\';
-    out += *p;
+  std::string out;
+  out.reserve(std::strlen(text) + 4);
+  out += '"';
+  for (const char* p = text;; p++) {
+    const size_t run = std::strcspn(p, "\\\"\n");
+    out.append(p, run);
+    p += run;
+    if (!*p) break;
+    out += '\\';
+    out += *p == '\n' ? 'n' : *p;
   }
   return out + "\" ";
 }

@@ -33,9 +33,18 @@ long StpAsciiScanner::tokenEnd(long i) const {
 }
 
 long StpAsciiScanner::quoteClose(long i) const {
-  for (char c = at(++i); c; c = at(++i)) {
-    if (c == '"') return i;
-    if (c == '\\' && at(i + 1)) i++;
+  // From quote to quote: a quote after an odd run of backslashes is
+  // escaped; a NUL ends the text wherever it is.
+  for (i++; i < end_;) {
+    const auto* q = static_cast<const uint8_t*>(std::memchr(base_ + i, '"', end_ - i));
+    const long quote = q ? q - base_ : end_;
+    if (const void* nul = std::memchr(base_ + i, '\0', quote - i))
+      return static_cast<const uint8_t*>(nul) - base_;
+    if (quote == end_) return end_;
+    long slashes = quote;
+    while (slashes > i && base_[slashes - 1] == '\\') slashes--;
+    if ((quote - slashes) % 2 == 0) return quote;
+    i = quote + 1;
   }
   return i;
 }
