@@ -27,6 +27,7 @@ declare -A uses=(
   [text]="base"
   [diff]="text libs/libadt base"
   [services]="libs/stp_transport gui/loop libs/libcxxutil base"
+  [services/windlib]="libs/stp_transport libs/libcxxutil gui/widgets gui/core gui/x11 gui/loop"
   [vc]="libs/stp_transport base"
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
   [app]="viewer services syntax text gui/core gui/x11 config base"
@@ -37,12 +38,13 @@ declare -A uses=(
 bad=0
 fail() { echo "$*"; bad=1; }
 
-# The folder a path belongs to: a gui/ sub-folder, a libs/ library, or a
-# top-level folder.
+# The folder a path belongs to: a gui/ sub-folder, a libs/ library, the
+# toolkit's part of services/, or a top-level folder.
 folder_of() {
   case "$1" in
     gui/*/*) local r=${1#gui/}; echo "gui/${r%%/*}" ;;
     libs/*/*) local r=${1#libs/}; echo "libs/${r%%/*}" ;;
+    services/windlib/*) echo services/windlib ;;
     */*) echo "${1%%/*}" ;;
   esac
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class ut_network_buffer {
@@ -89,6 +90,14 @@ class ut_network_buffer {
   long get_capacity() const { return capacity_; }
   uint8_t* get_base() { return bytes_.data(); }
   const uint8_t* get_base() const { return bytes_.data(); }
+
+  // Exchanges contents and positions with another buffer (no bytes copied).
+  void swap(ut_network_buffer& other) noexcept {
+    bytes_.swap(other.bytes_);
+    std::swap(capacity_, other.capacity_);
+    std::swap(pos_, other.pos_);
+    std::swap(end_, other.end_);
+  }
 
   // Grows to `need` + 2 × capacity (`need` + 14 from empty), zero-filled;
   // a read limit at the old capacity moves to the new one.

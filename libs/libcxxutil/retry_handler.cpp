@@ -38,9 +38,8 @@ void RetryHandler::beginOp() { startMs_ = monotonicMs(); }
 bool RetryHandler::retryOp() {
   for (RetryCondition* c : conditions_)
     if (!c->mayRetry()) return false;
-  int64_t now = monotonicMs();
-  if (timeToDie >= 0 && now >= timeToDie) return false;
-  return timeoutMs_ < 0 || now - startMs_ < timeoutMs_;
+  if (timeToDieHasPassed()) return false;
+  return timeoutMs_ < 0 || monotonicMs() - startMs_ < timeoutMs_;
 }
 
 void RetryHandler::addRetryCondition(RetryCondition* condition) {
@@ -51,5 +50,7 @@ void RetryHandler::removeRetryCondition(RetryCondition* condition) {
   auto it = std::find(conditions_.begin(), conditions_.end(), condition);
   if (it != conditions_.end()) conditions_.erase(it);
 }
+
+bool RetryHandler::timeToDieHasPassed() { return timeToDie >= 0 && monotonicMs() >= timeToDie; }
 
 void RetryHandler::setMaxRunTime(long ms) { timeToDie = ms < 0 ? -1 : monotonicMs() + ms; }

@@ -45,6 +45,10 @@ class RetryHandler {
   // Every wait of the process ends once `ms` from now have passed; a
   // negative value lifts the limit.
   static void setMaxRunTime(long ms);
+  static bool timeToDieHasPassed();
+
+ protected:
+  void setTimeoutMs(long ms) { timeoutMs_ = ms; }  // -1: none
 
  private:
   long timeoutMs_ = -1;

@@ -9,6 +9,7 @@
 #include <cassert>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "base/gen.h"
@@ -206,18 +207,17 @@ bool STPSpecClass::handleMessage(STPIMsg* message, bool isOnlyListener) {
   STPHeader& h = message->header();
   const bool isText =
       h.kind == STP_KIND_INTERFACE || h.kind == STP_KIND_COMMAND || h.kind == STP_KIND_ASCII;
-  // The text reader works on a copy, made only when needed.
-  std::unique_ptr<STPAsciiIMsg> text;
   if (isText && h.kind != STP_KIND_INTERFACE && h.message_id == kNoId) {
-    text = std::make_unique<STPAsciiIMsg>(*message);
+    STPBorrowedReader<STPAsciiIMsg> peek(message);
     int length = 0;
-    const char* name = text->peekIdent(&length);
+    const char* name = peek.get()->peekIdent(&length);
     h.message_id = static_cast<uint32_t>(getMessageId(name, static_cast<size_t>(length)));
   }
   addDescriptionFlags(message);
   STPTransport* transport = transport_;
   if (!transport->shouldDeliverMessage(message)) return defer(message, isOnlyListener);
-  if (isText && !text) text = std::make_unique<STPAsciiIMsg>(*message);
+  std::optional<STPBorrowedReader<STPAsciiIMsg>> text;
+  if (isText) text.emplace(message);
 
   Hold<STPTransport> holdTransport(transport);
   STPTransport::enterMessageDepth();
@@ -230,8 +230,9 @@ bool STPSpecClass::handleMessage(STPIMsg* message, bool isOnlyListener) {
       reply.reset(transport->createAsciiReply(localRN_, remoteRN_, h.sequence, 0));
   }
   enterCall();
-  dispatch(message, text.get(), reply.get());
+  dispatch(message, text ? text->get() : nullptr, reply.get());
   leaveCall();
+  text.reset();
   if (reply && sendingUp_) transport->enqueueAndTryMessage(reply.get(), 2, nullptr);
   transport->popToken();
   STPTransport::leaveMessageDepth();
@@ -256,8 +257,8 @@ void STPSpecClass::dispatch(STPIMsg* message, STPAsciiIMsg* text, STPOMsg* reply
       handleAsciiMessage(text, textReply, id);
       return;
     case STP_KIND_BINARY: {
-      STPBinaryIMsg binary(*message);
-      handleBinaryMessage(&binary, dynamic_cast<STPBinaryOMsg*>(reply), id);
+      STPBorrowedReader<STPBinaryIMsg> binary(message);
+      handleBinaryMessage(binary.get(), dynamic_cast<STPBinaryOMsg*>(reply), id);
       return;
     }
   }

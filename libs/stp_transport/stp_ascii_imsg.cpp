@@ -123,21 +123,24 @@ char* STPAsciiIMsg::parseString() {
     set_pos(s.skipValue(p));
     return nullptr;
   }
-  // Copied in runs between backslashes up to the closing quote.
+  // Copied in runs between backslashes up to the closing quote, straight
+  // into the caller's string.
   const long close = s.quoteClose(p);
-  std::string text;
-  text.reserve(static_cast<size_t>(close - p));
+  char* text = static_cast<char*>(gen_alloc(1, close - p));
+  char* out = text;
   for (long i = p + 1; i < close; i += 2) {
     const auto* slash = static_cast<const char*>(std::memchr(s.text(i), '\\', close - i));
     const long run = slash ? slash - s.text(i) : close - i;
-    text.append(s.text(i), static_cast<size_t>(run));
+    std::memcpy(out, s.text(i), static_cast<size_t>(run));
+    out += run;
     i += run;
     const char c = s.at(i + 1);
     if (i >= close || !c) break;
-    text += c == 'n' ? '\n' : c;
+    *out++ = c == 'n' ? '\n' : c;
   }
+  *out = '\0';
   set_pos(s.at(close) == '"' ? close + 1 : close);
-  return gen_copyn(text.data(), static_cast<long>(text.size()));
+  return text;
 }
 
 const char* STPAsciiIMsg::takeIdent(int* length) {

@@ -22,6 +22,11 @@ class STPAsciiIMsg : public STPIMsg {
  public:
   STPAsciiIMsg(const uint8_t* bytes, uint32_t header_length, uint32_t body_length);
   explicit STPAsciiIMsg(const STPIMsg& message);
+  STPAsciiIMsg() = default;  // empty, to borrow a message's bytes into
+  void borrowFrom(STPIMsg& lender) {
+    STPIMsg::borrowFrom(lender);
+    next_ = body_start_;
+  }
 
   // Positions at the value of `tag` in the current group; false when the
   // group ends ("]", "}" or the end of the text) first.

@@ -13,23 +13,6 @@ std::string hex(uint32_t value) {
   return text;
 }
 
-// In double quotes, copied in runs between the characters that need a
-// backslash, so that a long text costs little more than a copy.
-std::string escaped(const char* text) {
-  std::string out;
-  out.reserve(std::strlen(text) + 4);
-  out += '"';
-  for (const char* p = text;; p++) {
-    const size_t run = std::strcspn(p, "\\\"\n");
-    out.append(p, run);
-    p += run;
-    if (!*p) break;
-    out += '\\';
-    out += *p == '\n' ? 'n' : *p;
-  }
-  return out + "\" ";
-}
-
 }  // namespace
 
 STPAsciiOMsg::STPAsciiOMsg(uint32_t source_rn, uint32_t dest_rn, uint32_t kind,
@@ -90,9 +73,22 @@ void STPAsciiOMsg::putLargeNumber(const char* tag, uint64_t value) {
 
 void STPAsciiOMsg::putString(const char* text) { putString(nullptr, text); }
 
+// In double quotes, copied in runs between the characters that need a
+// backslash straight into the message, so that a long text costs little
+// more than one copy.
 void STPAsciiOMsg::putString(const char* tag, const char* text) {
   appendTag(tag);
-  append(text ? escaped(text) : "null ");
+  if (!text) return append("null ");
+  put_bytes("\"", 1);
+  for (const char* p = text;; p++) {
+    const size_t run = std::strcspn(p, "\\\"\n");
+    put_bytes(p, static_cast<long>(run));
+    p += run;
+    if (!*p) break;
+    const char escape[2] = {'\\', *p == '\n' ? 'n' : *p};
+    put_bytes(escape, 2);
+  }
+  append("\" ");
 }
 
 void STPAsciiOMsg::putStartStruct(const char* tag) {

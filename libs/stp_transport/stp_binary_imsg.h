@@ -19,6 +19,7 @@ class STPBinaryIMsg : public STPIMsg {
  public:
   using STPIMsg::STPIMsg;
   explicit STPBinaryIMsg(const STPIMsg& message) : STPIMsg(message) { rewind(); }
+  STPBinaryIMsg() = default;  // empty, to borrow a message's bytes into
 
   // Finds the field `tag` in the current group and leaves the position at
   // its payload (a string's own length word; past a struct's or array's

@@ -1,6 +1,8 @@
 // Building a frame for sending and taking in a received one.
 #include "libs/stp_transport/stp_msg.h"
 
+#include <utility>
+
 namespace {
 
 // Room for the header and a small body before the buffer first grows.
@@ -55,6 +57,19 @@ STPIMsg::STPIMsg(const uint8_t* bytes, uint32_t header_length, uint32_t body_len
   for (int i = 0; i < count; i++) words[i] = get_uint32_from(&offset);
   header_ = stp_headerFromWords(words, count);
   set_pos(body_start_);
+}
+
+void STPIMsg::borrowFrom(STPIMsg& lender) {
+  returnTo(lender);
+  header_ = lender.header_;
+  rewind();
+}
+
+void STPIMsg::returnTo(STPIMsg& lender) {
+  swap(lender);
+  std::swap(body_start_, lender.body_start_);
+  std::swap(field_cursor_, lender.field_cursor_);
+  std::swap(group_end_, lender.group_end_);
 }
 
 void STPIMsg::rewind() {

@@ -49,11 +49,36 @@ class STPIMsg : public STPMsg {
 
   long getBodyStart() const { return body_start_; }
 
+  // A reader's side of borrowing (STPBorrowedReader): takes the lender's
+  // bytes and reading state, and a copy of its header (the lender keeps
+  // its own); returnTo gives everything back.
+  void borrowFrom(STPIMsg& lender);
+  void returnTo(STPIMsg& lender);
+
  protected:
+  STPIMsg() = default;  // empty, to borrow into
   // Back to the start of the body with the whole body as the group.
   void rewind();
 
   long body_start_ = 0;
   long field_cursor_ = 0;  // where the next in-order field begins
   long group_end_ = 0;     // end of the struct or array being read, or of the body
+};
+
+// A reader of type R over an incoming message's bytes, borrowed rather
+// than copied, so that a long body is never duplicated to be parsed.  The
+// lender is empty while the reader lives (only its header may be used)
+// and whole again after it.
+template <class R>
+class STPBorrowedReader {
+ public:
+  explicit STPBorrowedReader(STPIMsg* lender) : lender_(lender) { reader_.borrowFrom(*lender); }
+  ~STPBorrowedReader() { reader_.returnTo(*lender_); }
+  STPBorrowedReader(const STPBorrowedReader&) = delete;
+  STPBorrowedReader& operator=(const STPBorrowedReader&) = delete;
+  R* get() { return &reader_; }
+
+ private:
+  STPIMsg* lender_;
+  R reader_;
 };

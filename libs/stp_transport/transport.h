@@ -221,7 +221,25 @@ class STPTransport {
     uint64_t pass;  // the dispatch pass that deferred it again
   };
   using ListenerKey = std::tuple<uint32_t, uint32_t, uint32_t>;
-  using Buffer = std::vector<uint8_t>;
+  // Bytes on their way in or out: allocated, never zero-filled, since
+  // every byte is written before it is read.
+  class Buffer {
+   public:
+    Buffer() = default;
+    explicit Buffer(size_t size)
+        : bytes_(size ? std::make_unique_for_overwrite<uint8_t[]>(size) : nullptr), size_(size) {}
+    uint8_t* data() { return bytes_.get(); }
+    const uint8_t* data() const { return bytes_.get(); }
+    size_t size() const { return size_; }
+    void swap(Buffer& other) noexcept {
+      bytes_.swap(other.bytes_);
+      std::swap(size_, other.size_);
+    }
+
+   private:
+    std::unique_ptr<uint8_t[]> bytes_;
+    size_t size_ = 0;
+  };
   // Keeps the transport alive while a listener may drop the last
   // reference.
   struct Hold {
@@ -250,6 +268,8 @@ class STPTransport {
   void appendToWrite(const uint8_t* bytes, size_t length, size_t paddedLength);
   void appendToRead(const uint8_t* bytes, size_t length, size_t paddedLength);
   void ensureReadSpace(size_t room);
+  void reserveFrame(size_t frameLength);
+  size_t sendNow(const uint8_t* bytes, size_t length);
   void consumeRead(size_t length);
   bool splitFrame();
   void deliverMessage(std::unique_ptr<STPIMsg> message);

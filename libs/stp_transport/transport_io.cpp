@@ -24,6 +24,8 @@ namespace {
 constexpr size_t kMinReadRoom = 1024;
 // An empty read buffer this many times its initial size shrinks back.
 constexpr size_t kReadShrinkFactor = 10;
+constexpr size_t kReserveFrameLimit = size_t{64} << 20;
+constexpr size_t kDirectSendFrom = 64 * 1024;  // smaller frames are batched
 // Enough bytes for the frame check to read the two length words.
 constexpr size_t kLengthWords = 8;
 constexpr size_t kDestRNOffset = 12;
@@ -63,11 +65,27 @@ void STPTransport::interruptWait() { wakeRequested = 1; }
 
 // ---- writing ------------------------------------------------------------------
 
+// What the socket takes at once of a long frame when nothing is queued
+// before it: that much need not be copied into the queue.  Errors are left
+// for handleWrite to find.
+size_t STPTransport::sendNow(const uint8_t* bytes, size_t length) {
+  if (fd_ < 0) return 0;
+  ssize_t n;
+  do n = send(fd_, bytes, length, MSG_NOSIGNAL | MSG_DONTWAIT);
+  while (n < 0 && errno == EINTR);
+  return n > 0 ? static_cast<size_t>(n) : 0;
+}
+
 void STPTransport::appendToWrite(const uint8_t* bytes, size_t length, size_t paddedLength) {
   if (loopback_) {
     if (peer_) peer_->appendToRead(bytes, length, paddedLength);
     return;
   }
+  if (writeLength_ == 0 && length >= kDirectSendFrom) {
+    const size_t sent = sendNow(bytes, length);
+    bytes += sent, length -= sent, paddedLength -= sent;
+  }
+  if (paddedLength == 0) return;
   if (writeStart_ + writeLength_ + paddedLength > write_.size()) {
     size_t size = write_.size();
     if (writeLength_ + paddedLength > size)
@@ -110,6 +128,15 @@ void STPTransport::ensureReadSpace(size_t room) {
   std::memcpy(moved.data(), read_.data() + readStart_, readLength_);
   read_.swap(moved);
   readStart_ = 0;
+}
+
+// Room for the rest of a frame whose length is known, in one step rather
+// than by doubling.  Up to a bound: a length alone (from a hostile peer)
+// reserves at most that much address space, whose pages cost nothing
+// until bytes arrive to fill them.
+void STPTransport::reserveFrame(size_t frameLength) {
+  if (frameLength > readLength_ && frameLength <= kReserveFrameLimit)
+    ensureReadSpace(frameLength - readLength_);
 }
 
 void STPTransport::appendToRead(const uint8_t* bytes, size_t length, size_t paddedLength) {
@@ -195,6 +222,7 @@ bool STPTransport::splitFrame() {
       return false;
     case StpFrameStatus::need_more:
       needMore_ = true;
+      reserveFrame(frame.frame_length);
       return false;
     case StpFrameStatus::frame:
       break;
