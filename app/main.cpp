@@ -1,12 +1,19 @@
 // diffview's entry; start reading here.  main settles who this process is
-// (launched by the service router or by a user), takes the toolkit's and
-// its own words out of the command line, reads the configuration and hands
-// the remaining words to DiffViewer::main (viewer/entry.cpp), which parses
-// the request and opens the window.
+// and serves in one of three modes:
+//   hand-off  - the default: the request goes to the viewer that already
+//               runs (app/hand_off.cpp), and this process exits;
+//   local     - "-noclient", or nothing to hand to: windows of this process,
+//               until the last one closes;
+//   service   - launched by the service router: windows open only on
+//               requests through the diff view service, until the router
+//               lets the process go.
+// DiffViewer::main (viewer/entry.cpp) parses each request and opens the
+// window.
 #include <cstdlib>
 
 #include "app/colouring.h"
 #include "app/command_line.h"
+#include "app/hand_off.h"
 #include "app/usage.h"
 #include "base/gen.h"
 #include "config/config.h"
@@ -14,6 +21,8 @@
 #include "gui/core/event_loop.h"
 #include "gui/core/gui_init.h"
 #include "gui/core/wgui.h"
+#include "libs/libcxxutil/retry_handler.h"
+#include "services/diffview/diffview.h"
 #include "services/servicerouter_proxy.h"
 #include "viewer/diffviewer.h"
 #include "viewer/diffviewer_impl.h"
@@ -23,19 +32,42 @@ namespace {
 // The exit status of a request that was refused and opened no window, so
 // that scripts can tell.
 constexpr int kRequestRefused = 2;
+// How often an idle service process asks the router to let it go.
+constexpr int64_t kDisconnectRepeatMs = 10000;
 
-// Serves the request with windows of this process; the exit status.
-int runLocally(int argc, char** argv, const StartOptions& o) {
-  // The toolkit starts the service router only when a service layer has
-  // said how; until then this process serves its windows alone.
-  bool useRouter = guiHooks.startRouter != nullptr;
-  if (WGUIInit(&argc, argv, nullptr, useRouter, true, WGUI_KIND_APPLICATION) != 1) gen_exit(1);
-  DiffViewer_registerOpeners();
-  cfg_SetEverythingToDefaults();
-  shr_ReadConfigFiles(gen_getprogname());
-  app_StartSyntaxColouring();
+// The command line, for the toolkit's start of the router connection,
+// which takes the router's own words out of it.
+int* commandArgc = nullptr;
+char** commandArgv = nullptr;
 
-  bool requested = o.ask || argc > 1;
+bool startRouter(int) {
+  return ServiceRouter_Proxy::startup(true, commandArgc, commandArgv, nullptr, false, nullptr,
+                                      false, true);
+}
+
+// The service process lives while the router does; idle, with no window
+// and no connection left, it asks to be let go, again every 10 s.
+void serviceLoop() {
+  bool requested = false;
+  int64_t deadline = 0;
+  for (;;) {
+    WMainLoopTurn();
+    if (!ServiceRouter_Proxy::isAlive()) return;
+    const bool viewers = DiffViewer::numViewersOpen() > 0;
+    const bool displays = DiffView_Display::_num_displays_open > 0;
+    if (requested && viewers && displays) requested = false;
+    if (!ServiceRouter_Proxy::acceptedAConnection() || viewers || displays || !NoMoreWindows())
+      continue;
+    const int64_t now = ut_getTimeMillis64();
+    if (requested && now < deadline) continue;
+    ServiceRouter_Proxy::requestServiceRouterDisconnect(nullptr);
+    deadline = now + kDisconnectRepeatMs;
+    requested = true;
+  }
+}
+
+// Opens what the command line asks for; whether it asked for anything.
+bool openRequest(int argc, char** argv, const StartOptions& o) {
   if (o.ask) {
     DiffViewer::chooseNewDiff(nullptr, nullptr, o.reuse, nullptr, o.options);
   } else if (argc > 1) {
@@ -48,17 +80,44 @@ int runLocally(int argc, char** argv, const StartOptions& o) {
     }
   } else {
     usage();
+    ServiceRouter_Proxy::setPluginPersistence(false, nullptr, nullptr);
+    return false;
   }
-  int status = requested && NoMoreWindows() ? kRequestRefused : 0;
+  return true;
+}
+
+// Serves requests with windows of this process; the exit status.
+int runWindows(int argc, char** argv, const StartOptions& o, bool launchedFromRouter) {
+  commandArgc = &argc, commandArgv = argv;
+  guiHooks.startRouter = startRouter;
+  if (WGUIInit(&argc, argv, nullptr, true, true, WGUI_KIND_APPLICATION) != 1) gen_exit(1);
+  DiffViewer_registerOpeners();
+  DiffView_installViewerHooks();
+  cfg_SetEverythingToDefaults();
+  shr_ReadConfigFiles(gen_getprogname());
+  app_StartSyntaxColouring();
   // After each pass over the events, windows that painted for the first
   // time say so in their published state.
   WEventSetPeriodic([](void*) { DiffViewer_Impl::notePaints(); }, nullptr, nullptr, 0);
-  WMainLoop();
+
+  int status = 0;
+  DiffView_ServiceFactory* factory = nullptr;
+  if (launchedFromRouter) {
+    factory = new DiffView_ServiceFactory;
+    ServiceRouter_Proxy::registerServiceFactory(factory, nullptr);
+    serviceLoop();
+  } else {
+    bool requested = openRequest(argc, argv, o);
+    status = requested && NoMoreWindows() ? kRequestRefused : 0;
+    WMainLoop();
+  }
+  delete factory;
   WEventSetPeriodic(nullptr, nullptr, nullptr, 0);
   app_StopSyntaxColouring();
   WDrawExit();
   WGUIDestroy();
   cleanup_after_gui();
+  ServiceRouter_Proxy::shutdown(true);
   return status;
 }
 
@@ -83,6 +142,6 @@ int main(int argc, char** argv) {
     usage();
     gen_successexit(0);
   }
-  (void)launchedFromRouter;  // the router's service mode comes with the service layer
-  return runLocally(argc, argv, o);
+  if (!launchedFromRouter && o.client) app_HandOff(&argc, argv, o);
+  return runWindows(argc, argv, o, launchedFromRouter);
 }

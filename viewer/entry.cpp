@@ -4,6 +4,7 @@
 #include "viewer/diffviewer.h"
 
 #include <string>
+#include <vector>
 
 #include "base/gen.h"
 #include "viewer/opener.h"
@@ -12,6 +13,7 @@
 DiffViewer* last_diffview = nullptr;
 int DiffViewer::_num_viewers_open = 0;
 DiffViewerOpeners diffViewerOpeners;
+DiffViewerServiceHooks diffViewerServiceHooks;
 
 namespace {
 
@@ -36,13 +38,47 @@ char* checkOnDisk(const char* name) {
   return nullptr;
 }
 
+// A request from another tool names files relative to that tool's
+// directory: the names are made absolute before anything is checked.
+class CallerNames {
+ public:
+  CallerNames(STPSpecClass* connection, DiffRequest* r) : connection_(connection) {
+    if (!connection_ || !diffViewerServiceHooks.resolveName) return;
+    r->file1 = resolve(r->file1);
+    r->file2 = resolve(r->file2);
+  }
+  ~CallerNames() {
+    for (char* name : owned_) gen_free(name);
+  }
+  CallerNames(const CallerNames&) = delete;
+  CallerNames& operator=(const CallerNames&) = delete;
+
+  // The caller's working directory (owned here), or null.
+  const char* directory() {
+    if (!connection_ || !diffViewerServiceHooks.callerDirectory) return nullptr;
+    return keep(diffViewerServiceHooks.callerDirectory(connection_));
+  }
+
+ private:
+  const char* resolve(const char* name) {
+    return name ? keep(diffViewerServiceHooks.resolveName(connection_, name)) : nullptr;
+  }
+  const char* keep(char* name) {
+    if (name) owned_.push_back(name);
+    return name;
+  }
+
+  STPSpecClass* connection_;
+  std::vector<char*> owned_;
+};
+
 // One name: its previous version against the file on disk when it is under
 // version control, else the chooser asks for the other side.
-char* openOneName(const DiffRequest& r) {
+char* openOneName(const DiffRequest& r, const char* workingDir) {
   const char* name = r.file1;
   if (gen_isdir(name)) return directoryMessage(name);
   if (char* message = checkOnDisk(name)) return message;
-  DiffViewer::chooseNewDiff(name, nullptr, r.reuse, nullptr, r.options);
+  DiffViewer::chooseNewDiff(name, nullptr, r.reuse, workingDir, r.options);
   return nullptr;
 }
 
@@ -80,15 +116,15 @@ char* openTwoSides(const DiffRequest& r) {
 void DiffViewer::main(int argc, char** argv, const char* fallbackFile, bool reuse,
                       bool add, char** errorText, STPSpecClass* connection,
                       int options) {
-  (void)connection;  // names from another tool arrive already resolved
   DiffRequest r = diff_ParseRequest(argc, argv, fallbackFile, reuse, add, options);
+  CallerNames names(connection, &r);
   char* message = nullptr;
   switch (r.kind) {
     case DiffRequest::NoFile:
       message = gen_copy("error: no file specified to diff");
       break;
     case DiffRequest::OneName:
-      message = openOneName(r);
+      message = openOneName(r, names.directory());
       break;
     case DiffRequest::TwoSides:
       message = openTwoSides(r);
@@ -130,6 +166,12 @@ void DiffViewer::chooseNewDiff(const char* file1, const char* file2, bool reuse,
     diffViewerOpeners.openChooser(file1, file2, reuse, workingDir, options);
 }
 
-void DiffViewer::DiffViewerAdd() { _num_viewers_open++; }
+void DiffViewer::DiffViewerAdd() {
+  if (diffViewerServiceHooks.setPersistent) diffViewerServiceHooks.setPersistent(true);
+  _num_viewers_open++;
+}
 
-void DiffViewer::DiffViewerRemove() { _num_viewers_open--; }
+void DiffViewer::DiffViewerRemove() {
+  if (--_num_viewers_open == 0 && diffViewerServiceHooks.setPersistent)
+    diffViewerServiceHooks.setPersistent(false);
+}

@@ -18,3 +18,15 @@ struct DiffViewerOpeners {
 };
 
 extern DiffViewerOpeners diffViewerOpeners;
+
+// What requests from other tools need of the service layer above: their
+// names made absolute against the requesting tool's directory, that
+// directory itself, and telling the router whether this process must
+// persist (while viewers are open).  Unset, names are taken as given.
+struct DiffViewerServiceHooks {
+  char* (*resolveName)(STPSpecClass* connection, const char* name) = nullptr;
+  char* (*callerDirectory)(STPSpecClass* connection) = nullptr;
+  void (*setPersistent)(bool persistent) = nullptr;
+};
+
+extern DiffViewerServiceHooks diffViewerServiceHooks;

@@ -5,4 +5,5 @@
 // messaging library and the toolkit; the rest of services/ stays X-free.
 #pragma once
 
-#include "services/windlib/windlib_retry.h"  // WindLibRetryHandler and family
+#include "services/windlib/windlib_retry.h"       // WindLibRetryHandler and family
+#include "services/windlib/windlib_event_loop.h"  // Windlib_EventLoop
