@@ -70,7 +70,6 @@ bool SRProxy::startRouter(bool shared, RetryHandler*) {
 
   auto* t = new STPTransport(kLinkBufferBytes);
   makeLink(t);
-  t->delRef();  // the link holds it now
   STPChildProcess child(false);
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
