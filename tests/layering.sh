@@ -27,6 +27,7 @@ declare -A uses=(
   [text]="base"
   [diff]="text libs/libadt base"
   [services]="libs/stp_transport gui/loop libs/libcxxutil base"
+  [svc_router]="services libs/stp_transport libs/libcxxutil gui/loop config base"
   [vc]="libs/stp_transport base"
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
   [app]="viewer services syntax text gui/core gui/x11 config base"
