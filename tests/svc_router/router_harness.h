@@ -48,6 +48,10 @@ class Plugin : public ServiceRouter_plugin_Impl {
   void msg_ForwardedRequestValueOfNameOnPlugin(uint32_t requester, uint32_t mine,
                                                const char* name) override;  // "answer"
   void msg_LocationEvent(const char*, uint32_t port) override { routerPort = port; }
+  std::vector<std::pair<uint32_t, uint32_t>> started;  // cookie, plugin id
+  void msg_PluginConnectedEvent(uint32_t cookie, uint32_t plugin, const char*) override {
+    started.emplace_back(cookie, plugin);
+  }
 };
 
 // Frames of kind 15 that arrive for one connection end, by message id.

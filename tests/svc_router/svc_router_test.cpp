@@ -108,6 +108,14 @@ TEST_F(RouterTest, StartsAMissingProviderFromTheTableInTheUsersConfigDirectory) 
   Frames back(a.t, r.localRN, r.serviceRN);
   a.sendFrame(r.localRN, r.serviceRN, 5);
   EXPECT_TRUE(a.waitFor([&] { return back.ids == std::vector<uint32_t>{1005}; }));
+
+  a.p->send_RequestPluginLaunch({"/nonexistent/program"}, 11, 0, "/", false);
+  a.p->send_RequestPluginLaunch({TEST_PROVIDER}, 12, 0, "/", false);
+  ASSERT_TRUE(a.waitFor([&] { return a.p->started.size() == 2; }));
+  EXPECT_EQ(a.p->started[0], std::make_pair(11u, kNone));
+  EXPECT_EQ(a.p->started[1].first, 12u);
+  EXPECT_NE(a.p->started[1].second, kNone);
+  EXPECT_NE(a.p->started[1].second, r.plugin);
 }
 
 TEST_F(RouterTest, AnotherUsersClientIsClosedBeforeAnyFrameIsRouted) {
