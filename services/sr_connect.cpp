@@ -2,8 +2,13 @@
 // registration file names, or a new one started from the router
 // directory.  A router is used only when its end of the connection
 // belongs to this user.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <sstream>
 
@@ -19,6 +24,28 @@ namespace {
 
 constexpr size_t kLinkBufferBytes = 32768;
 constexpr long kRouterStartMs = 10000;  // for a new router to connect back
+constexpr int kConnectMs = 5000;        // a router too busy to accept is given up
+
+// A connection to a router on this host, or -1.  Not blocking: a stopped
+// router whose backlog is full must not hold the tool for minutes.
+int connectLocal(const std::string& host, int port) {
+  sockaddr_in to = {};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(static_cast<uint16_t>(port));
+  const char* address = host == "localhost" ? "127.0.0.1" : host.c_str();
+  if (port <= 0 || port > 65535 || inet_pton(AF_INET, address, &to.sin_addr) != 1) return -1;
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  if (connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0) return fd;
+  pollfd p = {fd, POLLOUT, 0};
+  int error = 0;
+  socklen_t length = sizeof error;
+  if (errno == EINPROGRESS && poll(&p, 1, kConnectMs) == 1 &&
+      getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0)
+    return fd;
+  close(fd);
+  return -1;
+}
 
 std::vector<std::string> words(const std::string& text) {
   std::istringstream in(text);
@@ -39,10 +66,11 @@ bool ownPeer(STPTransport* t, const char* what) {
 }  // namespace
 
 bool SRProxy::connectTo(const std::string& host, int port) {
+  const int fd = connectLocal(host, port);
+  if (fd < 0) return false;
   auto* t = new STPTransport(kLinkBufferBytes);
-  TStat status;
-  if (port <= 0 || port > 65535 || !t->connect(host.c_str(), port, &status) ||
-      !ownPeer(t, "service router")) {
+  t->bindFD(fd);
+  if (!ownPeer(t, "service router")) {
     t->delRef();
     return false;
   }
@@ -70,7 +98,6 @@ bool SRProxy::startRouter(bool shared, RetryHandler*) {
 
   auto* t = new STPTransport(kLinkBufferBytes);
   makeLink(t);
-  t->delRef();  // the link holds it now
   STPChildProcess child(false);
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());

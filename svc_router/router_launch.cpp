@@ -173,12 +173,13 @@ void RouterCore::launchPlugin(ToolLink& tool, const std::vector<std::string>& ar
   }
 }
 
-// Only a tool of this user on this host is connected to.
+// Only a tool of this user on this host is connected to (and never the
+// router itself).
 void RouterCore::connectPlugin(ToolLink& tool, const std::string& host, uint32_t port,
                                uint32_t cookie) {
   bool local = host.empty() || host == "localhost" || host == "127.0.0.1";
   auto* transport = new STPTransport(32768);
-  bool ok = local && port > 0 && port < 65536 &&
+  bool ok = local && port > 0 && port < 65536 && port != static_cast<uint32_t>(port_) &&
             transport->connect("127.0.0.1", static_cast<int>(port), nullptr) &&
             stp_peer_is_own_user(transport->getFD());
   uint32_t id = ok ? adopt(transport)->id() : kNoPlugin;

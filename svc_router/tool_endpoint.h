@@ -15,6 +15,10 @@ class ToolEndpoint : public ServiceRouter_router_Impl {
   void detach() { link_ = nullptr; }
 
   void handleBinaryMessage(STPBinaryIMsg* in, STPBinaryOMsg* reply, int32_t messageId) override;
+  // The interface is binary: text messages and commands are ignored
+  // quietly (a tool cannot fill the router's standard error).
+  void handleAsciiMessage(STPAsciiIMsg*, STPAsciiOMsg*, int32_t) override {}
+  int handleCommandMessage(STPAsciiIMsg*, STPAsciiOMsg*, int32_t, int32_t) override { return 0; }
   void msg_ConnectionAcceptedEvent(uint32_t serviceRN, uint32_t remoteRN, uint8_t accept) override;
   void msg_DebugPlugin(const char* plugin_name, uint8_t do_debug, const char* debugger,
                        const char* debugger_opts) override;

@@ -27,10 +27,12 @@ declare -A uses=(
   [text]="base"
   [diff]="text libs/libadt base"
   [services]="libs/stp_transport gui/loop libs/libcxxutil base"
-  [services/windlib]="libs/stp_transport libs/libcxxutil gui/widgets gui/core gui/x11 gui/loop"
+  [services/windlib]="services libs/stp_transport libs/libcxxutil gui/widgets gui/core gui/x11 gui/loop base"
+  [services/diffview]="services/windlib services viewer gui/widgets base"
+  [svc_router]="services libs/stp_transport libs/libcxxutil gui/loop config base"
   [vc]="libs/stp_transport base"
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
-  [app]="viewer services syntax text gui/core gui/x11 config base"
+  [app]="services/diffview viewer services syntax text gui/core gui/x11 config base"
   [tools]="diff text gui/text gui/core base"
   [bench]="services libs/stp_transport base"
 )
@@ -45,6 +47,7 @@ folder_of() {
     gui/*/*) local r=${1#gui/}; echo "gui/${r%%/*}" ;;
     libs/*/*) local r=${1#libs/}; echo "libs/${r%%/*}" ;;
     services/windlib/*) echo services/windlib ;;
+    services/diffview/*) echo services/diffview ;;
     */*) echo "${1%%/*}" ;;
   esac
 }

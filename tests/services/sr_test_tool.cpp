@@ -1,16 +1,19 @@
 // A tool for the router tests.  "serve" offers the SRTest service through
 // the router and serves it until the router lets it go; "client" asks for
 // the service and runs the commands that follow, one output line each:
-//   echo TEXT | resolve NAME | slow MS | alive
+//   echo TEXT | resolve NAME | slow MS | alive | repeat N (N echoes, timed)
 // Both take the router arguments (-sr_...) and print "ready <plugin id>"
 // once linked.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "base/gen.h"
 #include "services/service_factory.h"
@@ -62,6 +65,20 @@ int runCommand(SRTest_client_Impl* c, char** argv, int i, int argc) {
   if (word == "alive") {
     say(std::string("alive ") + (ServiceRouter_Proxy::isAlive() ? "1" : "0"));
     return 1;
+  }
+  if (word == "repeat") {
+    std::vector<int64_t> us;
+    for (int i = 0; i < atoi(arg); i++) {
+      const auto start = std::chrono::steady_clock::now();
+      if (!c->send_Echo("x", &out)) break;
+      us.push_back(std::chrono::duration_cast<std::chrono::microseconds>(
+                       std::chrono::steady_clock::now() - start).count());
+      gen_free(std::exchange(out, nullptr));
+    }
+    std::sort(us.begin(), us.end());
+    say("repeat " + std::to_string(us.size()) + " calls, median " +
+        std::to_string(us.empty() ? 0 : us[us.size() / 2]) + " us");
+    return 2;
   }
   const int64_t start = nowMs();
   if (word == "slow") say("calling");
