@@ -57,6 +57,11 @@ RouterSettings settingsFrom(const RouterArgs& args) {
 
 int main(int argc, char** argv) {
   gen_init(argv[0], 0, 0);
+  // The shipped service table lives beside the executable.
+  if (char* dir = gen_findexecdir(argv[0])) {
+    gen_changeprogdir(dir);
+    gen_free(dir);
+  }
   signal(SIGPIPE, SIG_IGN);  // a tool that vanishes mid-write ends its link, not us
   RouterArgs args;
   std::string error;

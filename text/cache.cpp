@@ -66,9 +66,8 @@ namespace text_private {
 
 bool CacheCreate(file* f) {
   char* name = nullptr;
-  const int fd = gen_mkstemp("cache", &name);
+  const int fd = CreateTrackedTemporary("cache", &name);
   if (fd < 0) return false;
-  TrackTemporary(name);
   f->cacheFileName = name;
   f->cacheDescriptor = fd;
   AddOpen(f);

@@ -6,10 +6,13 @@
 // runs mid-update still sees a walkable list.
 #include "text/text_private.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
+
+#include "base/gen.h"
 
 namespace {
 
@@ -44,6 +47,17 @@ void TrackTemporary(const char* path) {
   memcpy(node->path, path, length + 1);
   node->next = tracked;
   tracked = node;
+}
+
+int CreateTrackedTemporary(const char* suffix, char** name) {
+  sigset_t interrupts, before;
+  sigemptyset(&interrupts);
+  for (int sig : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) sigaddset(&interrupts, sig);
+  sigprocmask(SIG_BLOCK, &interrupts, &before);
+  const int fd = gen_mkstemp(suffix, name);
+  if (fd >= 0) TrackTemporary(*name);
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+  return fd;
 }
 
 void ForgetTemporary(const char* path) {

@@ -41,6 +41,9 @@ FileMissingAnswer AskMissing(const char* expandedName);
 // Remembers a path to unlink if the process ends while it still exists;
 // safe to call from many places, the list is walked from an exit handler.
 void TrackTemporary(const char* path);
+// gen_mkstemp and TrackTemporary with the interrupt signals held between
+// the two, so that an interrupt can never leave an untracked file behind.
+int CreateTrackedTemporary(const char* suffix, char** name);
 // Forgets a path (after its owner removed it).
 void ForgetTemporary(const char* path);
 

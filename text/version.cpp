@@ -127,13 +127,12 @@ file* FileFVName(const char* name, const char* version, const char* date) {
   // The copy is created exclusively, and written through the descriptor
   // that created it: nothing planted in the temporary directory is followed.
   char* temp = nullptr;
-  const int fd = expanded ? gen_mkstemp(gen_getsuffix(name), &temp) : -1;
+  const int fd = expanded ? text_private::CreateTrackedTemporary(gen_getsuffix(name), &temp) : -1;
   if (fd < 0) {
     if (expanded) ReportCopyFailure("Can't create temp file in", gen_temp_dir(nullptr));
     gen_free(expanded);
     return nullptr;
   }
-  text_private::TrackTemporary(temp);
   file* f = (version || date) ? VersionCopy(expanded, version, date, temp)
                               : CurrentCopy(name, temp, fd);
   if (close(fd) != 0 && f) {  // a full disk may only show at close

@@ -1,6 +1,8 @@
 // Moving through the differences: the current difference and its colour,
 // Previous and Next without wrap-around, scrolling a difference into view,
 // Reload, and the keys and clicks of the two text views.
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -195,7 +197,7 @@ void DiffViewer_Impl::publishState() {
       "\nview_left=" + rect(view_left) + "\nview_right=" + rect(view_right) +
       "\nfilelist=" + rect(filelist) + " " + std::to_string(filelist->getRowHeight()) + " " +
       std::to_string(filelist->getHeaderHeight()) + "\npainted=" + (painted_ ? "1" : "0") +
-      "\npaintedat=" + std::to_string(paintedAt_) + "\n";
+      "\npaintedat=" + std::to_string(paintedAt_) + "\npid=" + std::to_string(getpid()) + "\n";
   cwPublishState(window, text.c_str());
 }
 

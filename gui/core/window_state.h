@@ -6,7 +6,7 @@
 // UTF8_STRING on the top-level X window.  Scripts and tests read it (for
 // example with `xprop -id WINDOW _DIFFVIEW_STATE`) to learn what the window
 // shows without reading pixels.  The viewer writes one "key=value" per
-// line; see viewer/diffviewer_state.cpp for the keys.
+// line; see DiffViewer_Impl::publishState (viewer/diffviewer_nav.cpp) for the keys.
 #pragma once
 
 #include <vector>

@@ -50,7 +50,10 @@ class DiffviewCli : public ::testing::Test {
     home.write("b.txt", "one\nthree\n");
   }
 
-  ProgramResult run(const std::vector<std::string>& args) {
+  // Served by this process's own window ("-noclient"): the hand-off to a
+  // running viewer has tests of its own.
+  ProgramResult run(std::vector<std::string> args) {
+    args.insert(args.begin(), "-noclient");
     return runProgram(kDiffview, args, {"HOME=" + home.path().string()});
   }
   std::string p(const std::string& name) { return home / name; }
@@ -84,7 +87,7 @@ TEST_F(DiffviewCli, MissingEmptyAndOverlongArguments) {
 }
 
 TEST_F(DiffviewCli, WithoutDisplayEndsWithStatusOne) {
-  ProgramResult r = runProgram(kDiffview, {p("a.txt"), p("b.txt")},
+  ProgramResult r = runProgram(kDiffview, {"-noclient", p("a.txt"), p("b.txt")},
                                {"HOME=" + home.path().string(), "DISPLAY=:7919"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
