@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "base/gen.h"
+#include "bench/bench_table.h"
 #include "libs/stp_transport/child_process.h"
 #include "services/interfaces/DiffView_client_Impl.h"
 #include "services/interfaces/DiffView_display_Impl.h"
@@ -37,15 +38,11 @@ constexpr int kLargeRuns = 5;
 const char kCommand[] = "left right";
 const char kCurrent[] = "/tmp/x";
 
-using Clock = std::chrono::steady_clock;
-double usSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
-
-double percentile(std::vector<double> v, double p) {
-  std::sort(v.begin(), v.end());
-  return v[std::min(v.size() - 1, static_cast<size_t>(p * v.size()))];
-}
+using bench::Clock;
+using bench::fmt;
+using bench::percentile;
+using bench::row;
+using bench::usSince;
 
 long peakRssKb() {
   rusage u{};
@@ -164,16 +161,6 @@ struct Bench {
     return out;
   }
 };
-
-void row(const char* what, const std::string& value, const char* target) {
-  printf("%-44s %16s   %s\n", what, value.c_str(), target);
-}
-
-std::string fmt(const char* format, double v) {
-  char buf[64];
-  snprintf(buf, sizeof buf, format, v);
-  return buf;
-}
 
 int runBench(const char* self) {
   STPAsciiOMsg request(1, 2, STP_KIND_ASCII, 1, 0, 97, 0, 1);
