@@ -383,6 +383,8 @@ void DiffViewer_Impl::loadNewDiff(const char* leftName, const char* leftVersion,
   }
   DiffSides old = sides_;
   sides_ = wanted;
+  painted_ = false;  // the new pair's first paint is published again
+  paintBase_ = view_left->getPaintCount();
   if (!reloadFile(true, true, type == ShowAndAdd, line)) sides_ = old;
 }
 

@@ -153,8 +153,9 @@ class DiffViewer_Impl : public DiffViewer,
   bool listStarted_ = false;
   bool opened_ = false;
   bool counted_ = false;  // in the count of open viewers
-  bool painted_ = false;  // the left text has been painted once
+  bool painted_ = false;  // the pair shown has been painted (its left text)
   long long paintedAt_ = 0;  // when, in microseconds of the system clock
+  long paintBase_ = 0;       // the left view's paint count when the pair was loaded
   std::string message_;
   // Said after the difference count when a side holds NUL bytes: such a
   // file is shown as text, which the user should know.

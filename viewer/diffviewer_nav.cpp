@@ -204,7 +204,7 @@ void DiffViewer_Impl::publishState() {
 void DiffViewer_Impl::notePaints() {
   for (ColWind* w : cwWindowsOfClass(kViewerWindowClass)) {
     auto* v = dynamic_cast<DiffViewer_Impl*>(DiffViewer_fromWindow(w));
-    if (!v || v->painted_ || v->view_left->getPaintCount() == 0) continue;
+    if (!v || v->painted_ || v->view_left->getPaintCount() <= v->paintBase_) continue;
     v->painted_ = true;
     v->paintedAt_ = std::chrono::duration_cast<std::chrono::microseconds>(
                         std::chrono::system_clock::now().time_since_epoch())
