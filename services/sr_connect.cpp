@@ -105,7 +105,7 @@ bool SRProxy::startRouter(bool shared, RetryHandler*) {
   child.setInsertHostname(false);
   child.setPortArg(portArg);
   child.setTransport(t);
-  TimeoutSTPRetryHandler wait(nullptr, kRouterStartMs);
+  TimeoutSTPRetryHandler wait(t, kRouterStartMs);  // woken by the connect-back
   TStat status;
   if (!child.launch(&wait, &status) || !ownPeer(t, "started service router")) {
     if (child.getPID() > 0) child.killChild();
