@@ -15,13 +15,6 @@ namespace {
 
 constexpr uint32_t kAnyPlugin = 0xffffffff;
 
-std::string currentDir() {
-  char* cwd = gen_getcwd();
-  std::string dir = cwd ? cwd : "/";
-  gen_free(cwd);
-  return dir;
-}
-
 }  // namespace
 
 // ---- factories ------------------------------------------------------------------
@@ -157,7 +150,7 @@ bool ServiceRouter_Proxy::getServiceConnection(const char* serviceName, STPSpecC
   SRProxy* p = SRProxy::create();
   if (!p || !serviceName || !endpoint || !p->connectNow(handler)) return false;
   const uint32_t cookie = static_cast<uint32_t>(p->cookieCounter++);
-  const std::string dir = workingDir ? workingDir : currentDir();
+  const std::string dir = workingDir ? workingDir : sr_currentDir();
   if (!p->link->send_RequestServiceConnection(serviceName, kAnyPlugin, p->resolverPairs(),
                                               dir.c_str(), localOnly, cookie, noReuse,
                                               clientStart, true, handler))

@@ -10,17 +10,6 @@
 #include "services/sr_plugin_link.h"
 #include "services/sr_proxy.h"
 
-namespace {
-
-std::string currentDir() {
-  char* cwd = gen_getcwd();
-  std::string dir = cwd ? cwd : "/";
-  gen_free(cwd);
-  return dir;
-}
-
-}  // namespace
-
 bool SRProxy::init(RetryHandler* handler) {
   TimeoutSTPRetryHandler fallback(transport, RetryHandler::kDefaultTimeoutMs);
   RetryHandler* h = handler ? handler : &fallback;
@@ -36,7 +25,7 @@ bool SRProxy::init(RetryHandler* handler) {
     return false;
   }
   if ((!settings.launched || settings.hasStartCookie) &&
-      !link->send_SetWorkingDir(currentDir().c_str(), true, h)) {
+      !link->send_SetWorkingDir(sr_currentDir().c_str(), true, h)) {
     gen_error("Unable to send our working directory to the ServiceRouter.\n");
     return false;
   }

@@ -2,6 +2,7 @@
 // (made, lost, released) and the wait every request to the router uses.
 #include "services/sr_proxy.h"
 
+#include "base/gen.h"
 #include "libs/stp_transport/stp_log.h"
 #include "libs/stp_transport/stp_retry.h"
 #include "libs/stp_transport/transport.h"
@@ -113,4 +114,11 @@ std::string SRProxy::zone() {
   if (settings.zone.empty())
     settings.zone = sr_default_zone(settings.routerDir, sr_display_id(display));
   return settings.zone;
+}
+
+std::string sr_currentDir() {
+  char* cwd = gen_getcwd();
+  std::string dir = cwd ? cwd : "/";
+  gen_free(cwd);
+  return dir;
 }

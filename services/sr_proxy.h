@@ -166,3 +166,7 @@ class SRProxy {
   void makeLink(STPTransport* t);
   void dropLink();
 };
+
+// The process's working directory ("/" when it cannot be had): what the
+// router and peers resolve this tool's relative names against.
+std::string sr_currentDir();

@@ -19,13 +19,6 @@ SRProxy* linked(RetryHandler* handler) {
   return p && p->connectNow(handler) ? p : nullptr;
 }
 
-std::string currentDir() {
-  char* cwd = gen_getcwd();
-  std::string dir = cwd ? cwd : "/";
-  gen_free(cwd);
-  return dir;
-}
-
 // Waits for the answer to `cookie` and takes it; false when none came.
 bool takeAnswer(SRProxy* p, uint32_t cookie, RetryHandler* handler, CookieAnswer* answer) {
   if (!p->waitFor(handler, [&] { return p->answers.count(cookie) > 0; })) return false;
@@ -54,7 +47,7 @@ std::string SRProxy::resolveName(const std::string& name) {
   bool any = false;
   for (NameValueResolver* r : resolvers)
     if (r->resolverName() == name && r->resolveValue(&value)) answer = value, any = true;
-  if (!any && name == kCwd) return currentDir();
+  if (!any && name == kCwd) return sr_currentDir();
   return answer;
 }
 
@@ -156,7 +149,7 @@ bool ServiceRouter_Proxy::launchPlugin(const std::vector<std::string>& argv, int
   SRProxy* p = linked(handler);
   if (!p || argv.empty()) return false;
   const uint32_t cookie = static_cast<uint32_t>(p->cookieCounter++);
-  const std::string dir = workingDir ? workingDir : currentDir();
+  const std::string dir = workingDir ? workingDir : sr_currentDir();
   CookieAnswer answer;
   if (!p->link->send_RequestPluginLaunch(argv, cookie, clientStart, dir.c_str(), true, handler) ||
       !takeAnswer(p, cookie, handler, &answer))
@@ -187,7 +180,7 @@ int ServiceRouter_Proxy::getPluginIdForService(const char* serviceName, bool sta
   if (!p || !serviceName) return -1;
   const uint32_t cookie = static_cast<uint32_t>(p->cookieCounter++);
   CookieAnswer answer;
-  if (!p->link->send_RequestPluginIdForService(cookie, serviceName, currentDir().c_str(),
+  if (!p->link->send_RequestPluginIdForService(cookie, serviceName, sr_currentDir().c_str(),
                                                startIfNotRunning, true, handler) ||
       !takeAnswer(p, cookie, handler, &answer))
     return -1;
