@@ -97,9 +97,15 @@ def pair(folder, name):
 def local_run(env, folder, name):
     left, right = pair(folder, name)
     start = time.time_ns() // 1000
-    proc = subprocess.Popen([VIEWER, "-noclient", left, right], env=env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    seconds, _ = painted_after(start, left)
+    errors = os.path.join(env["TMPDIR"], "..", "local.err")
+    with open(errors, "w") as err:
+        proc = subprocess.Popen([VIEWER, "-noclient", left, right], env=env,
+                                stdout=subprocess.DEVNULL, stderr=err)
+    try:
+        seconds, _ = painted_after(start, left)
+    except RuntimeError:
+        proc.kill()
+        raise RuntimeError("no paint; status %s; %s" % (proc.wait(), open(errors).read()))
     close_all()
     proc.wait(timeout=LIMIT)
     return seconds
