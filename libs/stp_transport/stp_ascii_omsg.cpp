@@ -44,14 +44,17 @@ void STPAsciiOMsg::putIdent(const char* name) { putIdent(nullptr, name); }
 
 void STPAsciiOMsg::putIdent(const char* tag, const char* value) {
   appendTag(tag);
-  append(std::string(value ? value : "") + " ");
+  append(value ? value : "");
+  append(" ");
 }
 
 void STPAsciiOMsg::putQuotedIdent(const char* value) { putQuotedIdent(nullptr, value); }
 
 void STPAsciiOMsg::putQuotedIdent(const char* tag, const char* value) {
   appendTag(tag);
-  append("\"" + std::string(value ? value : "") + "\" ");
+  append("\"");
+  append(value ? value : "");
+  append("\" ");
 }
 
 void STPAsciiOMsg::putNumber(uint32_t value) { putNumber(nullptr, value); }
@@ -100,7 +103,11 @@ void STPAsciiOMsg::putEndStruct() { append("} "); }
 
 void STPAsciiOMsg::putStartArray(const char* tag, int count) {
   appendTag(tag);
-  if (count >= 0) append("(" + std::to_string(count) + ")");
+  if (count >= 0) {
+    char counted[16];
+    std::snprintf(counted, sizeof counted, "(%d)", count);
+    append(counted);
+  }
   append("[ ");
 }
 
