@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "libs/stp_transport/spec_class.h"
+#include "libs/stp_transport/endpoint.h"
 #include "services/sr_proxy.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // default retry handler, with a reference held for the call.
 #include "libs/stp_transport/command_system.h"
 
-#include "libs/stp_transport/spec_class.h"
+#include "libs/stp_transport/endpoint.h"
 
 bool STPCommandSystem::send_STPCommandSystemMessage(const char* command, int32_t action,
                                                     bool* result, char** text,

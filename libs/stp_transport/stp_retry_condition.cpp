@@ -2,7 +2,7 @@
 // programs using only the handlers need no interface endpoint.
 #include "libs/stp_transport/stp_retry.h"
 
-#include "libs/stp_transport/spec_class.h"
+#include "libs/stp_transport/endpoint.h"
 
 STP_RetryCondition::STP_RetryCondition(STPSpecClass* endpoint) : endpoint_(endpoint) {
   if (endpoint_) endpoint_->addRef();

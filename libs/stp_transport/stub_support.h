@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "libs/stp_transport/spec_class.h"
+#include "libs/stp_transport/endpoint.h"
 #include "libs/stp_transport/stp_ascii_imsg.h"
 #include "libs/stp_transport/stp_ascii_omsg.h"
 #include "libs/stp_transport/stp_binary_imsg.h"

@@ -6,7 +6,7 @@
 #include "gui/loop/idle_notifier.h"
 #include "gui/widgets/dialog.h"
 #include "gui/x11/display.h"
-#include "libs/stp_transport/spec_class.h"
+#include "libs/stp_transport/endpoint.h"
 #include "libs/stp_transport/transport.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // checks before a send, and the dispatch of incoming messages: flags from
 // the description, the transport's delivery rule (a refused message is
 // deferred and offered again later), then the handler of its kind and the
-// reply.  Negotiation is in spec_negotiate.cpp.
-#include "libs/stp_transport/spec_class.h"
+// reply.  Negotiation is in endpoint_negotiate.cpp.
+#include "libs/stp_transport/endpoint.h"
 
 #include <algorithm>
 #include <cassert>

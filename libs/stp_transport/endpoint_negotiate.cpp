@@ -4,7 +4,7 @@
 // the peer's ids and flags into its sendable table, so that it sends in
 // the peer's numbering and reads the peer's tags through the map.  Also
 // the synchronize handshake (id 3) and the signature request (id 2).
-#include "libs/stp_transport/spec_class.h"
+#include "libs/stp_transport/endpoint.h"
 
 #include <algorithm>
 #include <memory>
