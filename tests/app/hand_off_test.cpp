@@ -100,6 +100,7 @@ TEST_F(HandOff, CommandsGoToOneRunningViewerUntilItsWindowsClose) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(windowsOf("my c.txt (Current Version) vs. d.txt"), first);
   const int rows = std::atoi(stateOf(window)["listrows"].c_str());
+  EXPECT_EQ(rows, 2);  // both pairs are in the window's list
 
   r = diffview({"-add", "e.txt", "f.txt"});
   EXPECT_EQ(r.status, 0) << r.err;
