@@ -31,6 +31,7 @@ declare -A uses=(
   [services/diffview]="services/windlib services viewer gui/widgets base"
   [svc_router]="services libs/stp_transport libs/libcxxutil gui/loop config base"
   [vc]="libs/stp_transport base"
+  [kvc]="diff base"
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
   [app]="services/diffview viewer services libs/stp_transport libs/libcxxutil syntax text gui/core gui/x11 config base"
   [tools]="diff text gui/text gui/core base"
