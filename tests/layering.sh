@@ -32,6 +32,7 @@ declare -A uses=(
   [svc_router]="services libs/stp_transport libs/libcxxutil gui/loop config base"
   [vc]="libs/stp_transport base"
   [kvc]="diff base"
+  [vc_service]="kvc vc services diff base"
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
   [app]="services/diffview viewer services libs/stp_transport libs/libcxxutil syntax text gui/core gui/x11 config base"
   [tools]="diff text gui/text gui/core base"
