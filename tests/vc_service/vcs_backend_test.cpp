@@ -140,6 +140,28 @@ TEST_P(Backend, VersionsNeighboursRestoringAndLastEdit) {
 
 INSTANTIATE_TEST_SUITE_P(Systems, Backend, ::testing::Values("RCS", "CVS", "Git", "KVC"));
 
+TEST(GitRenames, VersionsBeforeARenameAreFetchedUnderTheOldName) {
+  gen_init("test_vc_service", 0, 0);
+  test_support::ScratchDir dir;
+  const std::string work = dir / "g";
+  dir.write("g/old name", "one\n");
+  for (const std::vector<std::string>& c :
+       {std::vector<std::string>{"git", "init", "-q", "."}, {"git", "add", "old name"},
+        {"git", "-c", "user.name=A", "-c", "user.email=a@example.org", "commit", "-q", "-m", "1"},
+        {"git", "mv", "old name", "new"},
+        {"git", "-c", "user.name=A", "-c", "user.email=a@example.org", "commit", "-q", "-m", "2"}})
+    sh(c, work);
+  auto git = vcs_MakeBackend("Git");
+  History_Info h;
+  ASSERT_EQ(git->history(work + "/new", &h), "");
+  ASSERT_EQ(h.items.size(), 2u);
+  std::string text;
+  EXPECT_EQ(git->fetch(work + "/new", h.items[1].version, &text), "");
+  EXPECT_EQ(text, "one\n");
+  EXPECT_EQ(git->previous(work + "/new", "HEAD", &text), "");
+  EXPECT_EQ(text, h.items[1].version);
+}
+
 TEST(BrokenRepositories, GiveTheSystemsMessage) {
   gen_init("test_vc_service", 0, 0);
   test_support::ScratchDir dir;
