@@ -68,8 +68,9 @@ bool vc_UnderVC(const char* file);
 // The version's author, date and comment; the error is shown unless
 // `quiet`.
 bool vc_GetVersionInfo(const char* file, const char* version, VersionInfo* info, bool quiet);
-// The neighbouring version name, or null when there is none; a
-// versionless name's previous version is the newest checked in.
+// The neighbouring version name, or null when there is none (the
+// service's reason is not shown); a versionless name's previous version
+// is the newest checked in.
 char* vc_GetPreviousVersion(const char* file, const char* version);
 char* vc_GetNextVersion(const char* file, const char* version);
 // Writes `version` (or the version current at `date`) of `source` to

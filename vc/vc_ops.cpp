@@ -49,9 +49,11 @@ bool vc_Call(const char* file, const char* disabledText, bool quiet,
   return false;
 }
 
-char* vc_CallForText(const char* file, const char* disabledText, const vc_TextSend& send) {
+char* vc_CallForText(const char* file, const char* disabledText, const vc_TextSend& send,
+                     bool quiet) {
+  if (quiet && !vc_Module()) ReportVCError(disabledText);
   char* out = nullptr;
-  const bool ok = vc_Call(file, disabledText, false,
+  const bool ok = vc_Call(file, disabledText, quiet,
                           [&](VC* c, char** e, RetryHandler* h, TStat* s) {
                             return send(c, &out, e, h, s);
                           });

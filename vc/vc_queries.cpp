@@ -23,18 +23,22 @@ bool vc_GetVersionInfo(const char* file, const char* version, VersionInfo* info,
                  });
 }
 
+// A service may answer the ends of the history with an error ("1.1 is
+// the first version"): asked to dim spin buttons, these stay quiet.
 char* vc_GetPreviousVersion(const char* file, const char* version) {
   return vc_CallForText(file, "Version control is disabled; Can't get previous version",
                         [&](VC* c, char** out, char** e, RetryHandler* h, TStat* s) {
                           return c->send_GetPreviousVersionForFile(file, version, out, e, h, s);
-                        });
+                        },
+                        true);
 }
 
 char* vc_GetNextVersion(const char* file, const char* version) {
   return vc_CallForText(file, "Version control is disabled; Can't get next version",
                         [&](VC* c, char** out, char** e, RetryHandler* h, TStat* s) {
                           return c->send_GetNextVersionForFile(file, version, out, e, h, s);
-                        });
+                        },
+                        true);
 }
 
 bool vc_RestoreFileToVersion(const char* source, const char* outname, const char* version,

@@ -1,12 +1,14 @@
 // Versions in the real program: diffview fetches the versions a command
-// line names through the router and the stand-in RCS tool, and titles
-// each side by its version, or as unavailable after the tool's message.
+// line names from a real RCS file through the router and vc_service, and
+// titles each side by its version, or as unavailable after the system's
+// message.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "test_support.h"
 #include "viewer_session.h"
 
 namespace fs = std::filesystem;
@@ -20,31 +22,36 @@ class VersionsInTheViewer : public ::testing::Test {
     char name[] = "/tmp/vc-viewer-XXXXXX";
     ASSERT_NE(mkdtemp(name), nullptr);
     home = name;
-    fs::create_directories(home / ".qen");
+    f = home / "r/f.txt";
     fs::create_directories(home / "config");
-    std::ofstream(home / ".qen/svc_router.services")
-        << "Services {\n  \"VersionControl.*\" { program = \"" VC_FAKE_SERVICE "\" }\n}\n";
-    setenv("HOME", home.c_str(), 1);
     fs::create_directories(home / "r/RCS");
-    std::ofstream(home / "r/RCS/f.txt,v") << "";
-    std::ofstream(home / "r/f.txt") << "on disk\n";
+    setenv("HOME", home.c_str(), 1);
+    checkIn("one\n", "first");
+    ASSERT_EQ(test_support::runProgram("co", {"-q", "-l", f}).status, 0);
+    checkIn("one\ntwo\n", "second");
+    std::ofstream(f) << "one\ntwo\nthree\n";
   }
   void TearDown() override { fs::remove_all(home); }
+  void checkIn(const std::string& text, const std::string& comment) {
+    std::ofstream(f) << text;
+    auto r = test_support::runProgram("ci", {"-q", "-u", "-t-f", "-m" + comment, f});
+    ASSERT_EQ(r.status, 0) << r.err;
+  }
   fs::path home;
+  std::string f;
 };
 
-TEST_F(VersionsInTheViewer, CommandLineVersionsAreFetchedAndTitled) {
-  const std::string f = home / "r/f.txt";
+TEST_F(VersionsInTheViewer, CommandLineVersionsAreFetchedFromRcsAndTitled) {
   ViewerSession cvsStyle;
-  ASSERT_TRUE(cvsStyle.start({"-r", "1.2", f}, home / "config"));
-  EXPECT_NE(cvsStyle.waitForWindow("f.txt (Version 1.2) vs. f.txt (Current Version)"), 0u)
+  ASSERT_TRUE(cvsStyle.start({"-r", "1.1", f}, home / "config"));
+  EXPECT_NE(cvsStyle.waitForWindow("f.txt (Version 1.1) vs. f.txt (Current Version)"), 0u)
       << cvsStyle.errors();
   ViewerSession kvcStyle;
-  ASSERT_TRUE(kvcStyle.start({f, "-v", "1.1", f, "-v", "bad"}, home / "config"));
-  // The tool's message comes in an alert while the window is made.
+  ASSERT_TRUE(kvcStyle.start({f, "-v", "1.2", f, "-v", "9.9"}, home / "config"));
+  // The system's message comes in an alert while the window is made.
   ASSERT_NE(focusWindow("Alert"), 0u) << kvcStyle.errors();
   keys({"Return"});
-  EXPECT_NE(kvcStyle.waitForWindow("f.txt (Version 1.1) vs. f.txt (Unavailable bad)"), 0u)
+  EXPECT_NE(kvcStyle.waitForWindow("f.txt (Version 1.2) vs. f.txt (Unavailable 9.9)"), 0u)
       << kvcStyle.errors();
 }
 
