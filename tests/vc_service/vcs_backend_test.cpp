@@ -125,8 +125,9 @@ TEST_P(Backend, VersionsNeighboursRestoringAndLastEdit) {
 
   VcLastEdit e;
   ASSERT_EQ(b_->lastEdit(file_, 2, 3, v3, &e), "");
-  EXPECT_EQ(e.postVersion + " " + e.version + " " + std::to_string(e.postLine),
-            v2 + " " + v1 + " 2");
+  EXPECT_EQ(e.postVersion + " " + e.version + " " + std::to_string(e.postLine) + " " +
+                std::to_string(e.line),
+            v2 + " " + v1 + " 2 2");
   ASSERT_EQ(b_->lastEdit(file_, 4, 4, "", &e), "");
   EXPECT_EQ(e.postVersion + " " + e.version, v3 + " " + v2);
   EXPECT_NE(b_->lastEdit(file_, 5, 9, "", &e), "");
