@@ -74,8 +74,10 @@ bool drain(int outFd, int errFd, std::string* out, std::string* err, int64_t dea
 
 std::string VcsResult::error() const {
   if (timedOut)
-    return program + " did not finish within " + std::to_string(kVcsCommandTimeoutMs / 1000) +
-           " s and was stopped";
+    return program + " did not finish within " +
+           (timeoutMs % 1000 ? std::to_string(timeoutMs) + " ms"
+                             : std::to_string(timeoutMs / 1000) + " s") +
+           " and was stopped";
   std::string text = err;
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
   if (!text.empty()) return text;
@@ -85,6 +87,7 @@ std::string VcsResult::error() const {
 VcsResult vcs_Run(const std::vector<std::string>& argv, const std::string& dir, int timeoutMs) {
   VcsResult r;
   r.program = argv.empty() ? "" : argv[0];
+  r.timeoutMs = timeoutMs;
   int outPipe[2], errPipe[2];
   if (argv.empty() || pipe2(outPipe, O_CLOEXEC) != 0) {
     r.err = "cannot run " + r.program + ": " + strerror(errno);

@@ -21,6 +21,7 @@ struct VcsResult {
   // else its exit status or the time limit.
   std::string error() const;
   std::string program;
+  int timeoutMs = 0;
 };
 
 VcsResult vcs_Run(const std::vector<std::string>& argv, const std::string& dir,

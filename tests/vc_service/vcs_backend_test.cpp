@@ -163,6 +163,15 @@ TEST(GitRenames, VersionsBeforeARenameAreFetchedUnderTheOldName) {
   EXPECT_EQ(text, h.items[1].version);
 }
 
+TEST(Commands, AHungCommandIsStoppedAndAMissingOneSaysSo) {
+  const VcsResult hung = vcs_Run({"sh", "-c", "sleep 30 & sleep 30"}, ".", 200);
+  EXPECT_TRUE(hung.timedOut);
+  EXPECT_EQ(hung.error(), "sh did not finish within 200 ms and was stopped");
+  const VcsResult missing = vcs_Run({"no-such-vc-tool", "x"}, ".");
+  EXPECT_EQ(missing.status, 127);
+  EXPECT_EQ(missing.error(), "cannot run no-such-vc-tool: No such file or directory");
+}
+
 TEST(BrokenRepositories, GiveTheSystemsMessage) {
   gen_init("test_vc_service", 0, 0);
   test_support::ScratchDir dir;
