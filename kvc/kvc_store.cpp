@@ -2,6 +2,7 @@
 // whole-file reading and writing, dates and the user's name.
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +40,25 @@ std::string systemError(const std::string& what, const std::string& path) {
   return "cannot " + what + " " + path + ": " + strerror(errno);
 }
 
+// The check-in proper, with the log folder locked.
+bool checkInLocked(const std::string& file, const std::string& path, const std::string& text,
+                   const KvcVersion& info, int* number, std::string* error) {
+  if (!kvc_HasLog(file)) {
+    *number = 1;
+    return kvc_WriteFile(path, KvcLog::first(text, info), error);
+  }
+  std::unique_ptr<KvcLog> log = KvcLog::readFor(file, error);
+  std::string head, bytes;
+  if (!log || !log->text(log->head(), &head, error)) return false;
+  if (head == text) {
+    *error = file + " is unchanged since version " + std::to_string(log->head());
+    return false;
+  }
+  if (!log->withNewHead(text, info, &bytes, error)) return false;
+  *number = log->head() + 1;
+  return kvc_WriteFile(path, bytes, error);
+}
+
 }  // namespace
 
 std::string kvc_LogPath(const std::string& file) {
@@ -67,26 +87,22 @@ bool kvc_CheckIn(const std::string& file, const std::string& comment, int* numbe
   std::string text;
   if (!kvc_ReadFile(file, &text, error)) return false;
   const KvcVersion info{0, static_cast<int64_t>(time(nullptr)), kvc_Username(), comment};
-  const std::string path = kvc_LogPath(file);
-  if (!kvc_HasLog(file)) {
-    const std::string dir = dirOf(path);
-    if (mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
-      *error = systemError("create", dir);
-      return false;
-    }
-    *number = 1;
-    return kvc_WriteFile(path, KvcLog::first(text, info), error);
-  }
-  std::unique_ptr<KvcLog> log = KvcLog::readFor(file, error);
-  std::string head, bytes;
-  if (!log || !log->text(log->head(), &head, error)) return false;
-  if (head == text) {
-    *error = file + " is unchanged since version " + std::to_string(log->head());
+  const std::string path = kvc_LogPath(file), dir = dirOf(path);
+  if (mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
+    *error = systemError("create", dir);
     return false;
   }
-  if (!log->withNewHead(text, info, &bytes, error)) return false;
-  *number = log->head() + 1;
-  return kvc_WriteFile(path, bytes, error);
+  // Check-ins of files in one folder take turns: each reads the log it
+  // replaces.  The lock ends with the descriptor, also when a process dies.
+  const int lock = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (lock < 0 || flock(lock, LOCK_EX) != 0) {
+    *error = systemError("lock", dir);
+    if (lock >= 0) close(lock);
+    return false;
+  }
+  const bool ok = checkInLocked(file, path, text, info, number, error);
+  close(lock);
+  return ok;
 }
 
 bool kvc_Fetch(const std::string& file, int number, int64_t date, std::string* text,

@@ -1,8 +1,6 @@
 // CVS through the cvs command, run in the file's directory of a checkout
 // (whose CVS/Root names the repository) with the base name after "--".
 // CVS does not lock: files are edited freely and committed.
-#include <unistd.h>
-
 #include <sstream>
 
 #include "kvc/kvc.h"
@@ -98,8 +96,7 @@ class CvsBackend : public VcBackend {
   }
 
   std::string remove(const std::string& file) override {
-    unlink(file.c_str());
-    return quiet(cvs(file, {"remove"}));
+    return quiet(cvs(file, {"remove", "-f"}));
   }
 
   std::string unremove(const std::string& file, std::string* version) override {
