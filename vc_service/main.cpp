@@ -1,7 +1,8 @@
 // vc_service: the suite's version-control service program.  The service
 // router starts it ("-connect_servicerouter PORT ...") when a tool asks
-// for "VersionControl.KVC", ".CVS", ".RCS" or ".Git"; it offers all four
-// and serves them until the router lets it go.  Start reading at
+// for "VersionControl.KVC", ".CVS", ".RCS" or ".Git", or for plain
+// "VersionControl" (each file served by the system holding it); it offers
+// all five and serves them until the router lets it go.  Start reading at
 // vcs_server.h (the messages) and vc_backend.h (the systems).
 #include <memory>
 #include <vector>

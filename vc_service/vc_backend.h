@@ -96,7 +96,8 @@ class VcBackend {
   std::string unsupported(const char* message) const;
 };
 
-// The backend for a system name as above; null for an unknown one.
+// The backend for a system name as above, or for "" the one that sends
+// each file to the system holding it; null for an unknown name.
 std::unique_ptr<VcBackend> vcs_MakeBackend(const std::string& system);
 
 // Helpers the backends share.

@@ -103,5 +103,6 @@ std::unique_ptr<VcBackend> vcs_MakeBackend(const std::string& system) {
   if (system == "RCS") return vcs_MakeRcsBackend();
   if (system == "CVS") return vcs_MakeCvsBackend();
   if (system == "Git") return vcs_MakeGitBackend();
+  if (system.empty()) return vcs_MakeDetectingBackend();
   return nullptr;
 }

@@ -15,6 +15,7 @@ std::unique_ptr<VcBackend> vcs_MakeKvcBackend();
 std::unique_ptr<VcBackend> vcs_MakeRcsBackend();
 std::unique_ptr<VcBackend> vcs_MakeCvsBackend();
 std::unique_ptr<VcBackend> vcs_MakeGitBackend();
+std::unique_ptr<VcBackend> vcs_MakeDetectingBackend();
 
 // The versions on the line of development of `name`, newest first.
 std::vector<std::string> vcs_Lane(const History_Info& history, const std::string& name);

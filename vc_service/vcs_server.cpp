@@ -188,7 +188,8 @@ class VcsServer : public VersionControl_server_Impl {
 }  // namespace
 
 VcsServiceFactory::VcsServiceFactory(const std::string& system)
-    : ServiceFactory(("VersionControl." + system).c_str(), -1, true),
+    : ServiceFactory(("VersionControl" + (system.empty() ? "" : "." + system)).c_str(), -1,
+                     true),
       backend_(vcs_MakeBackend(system)) {}
 
 VcsServiceFactory::~VcsServiceFactory() = default;

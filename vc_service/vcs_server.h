@@ -13,7 +13,9 @@ class VcBackend;
 
 class VcsServiceFactory : public ServiceFactory {
  public:
-  // "VersionControl." + system; registered globally, unlimited connections.
+  // "VersionControl." + system ("VersionControl" for "", which serves each
+  // file by the system holding it); registered globally, unlimited
+  // connections.
   explicit VcsServiceFactory(const std::string& system);
   ~VcsServiceFactory() override;
   STPSpecClass* getService(STPTransport* transport, uint32_t localRN,
@@ -23,5 +25,6 @@ class VcsServiceFactory : public ServiceFactory {
   std::unique_ptr<VcBackend> backend_;
 };
 
-// The systems served, in the order their services are offered.
-inline constexpr const char* kVcsSystems[] = {"KVC", "CVS", "RCS", "Git"};
+// The systems served, in the order their services are offered ("" for
+// plain "VersionControl").
+inline constexpr const char* kVcsSystems[] = {"KVC", "CVS", "RCS", "Git", ""};

@@ -132,6 +132,10 @@ TEST_P(Backend, VersionsNeighboursRestoringAndLastEdit) {
   EXPECT_EQ(e.postVersion + " " + e.version, v3 + " " + v2);
   EXPECT_NE(b_->lastEdit(file_, 5, 9, "", &e), "");
 
+  History_Info told;
+  EXPECT_EQ(vcs_MakeBackend("")->history(file_, &told), "");
+  EXPECT_EQ(told.items.size(), 3u);
+
   VcStatus s;
   if (!b_->optimistic()) b_->checkOut(file_);
   write("edited\n");

@@ -1,7 +1,7 @@
 // The real vc_service program, started by a private service router when
 // this test asks for "VersionControl.KVC": a file is placed under version
 // control, checked in again, and its versions come back through the
-// messages the viewer sends.
+// messages the viewer sends, also through plain "VersionControl".
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -51,6 +51,14 @@ TEST(ThroughTheRouter, TheProgramServesKvc) {
   EXPECT_EQ(str(error), "no version 9 in " + dir / "kvc.log/a b.txt" + " (versions 1 to 2)");
   ASSERT_TRUE(c->send_CheckOutFile("", file.c_str(), error.out()));
   EXPECT_EQ(str(error), "CheckOutFile is not supported for KVC");
+  // Plain "VersionControl" tells the system by the file.
+  auto* any = new VersionControl_client_Impl;
+  ASSERT_TRUE(ServiceRouter_Proxy::getServiceConnection("VersionControl", any, &found,
+                                                        &accepted, nullptr));
+  ASSERT_TRUE(any->send_GetNextVersionForFile(file.c_str(), "1", text.out(), error.out()));
+  EXPECT_EQ(str(text), "2") << str(error);
+  ServiceRouter_Proxy::dropServiceConnection(any, nullptr, true);
+  any->delRef();
   ServiceRouter_Proxy::dropServiceConnection(c, nullptr, true);
   c->delRef();
   ServiceRouter_Proxy::shutdown(true);
