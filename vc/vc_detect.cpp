@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "base/gen.h"
 #include "vc/vc.h"
@@ -58,12 +59,28 @@ bool cvsDirectory(const fs::path& dir) {
   return access((dir / "CVS" / "Entries").c_str(), R_OK) == 0;
 }
 
+// Directories git does not climb into while it looks for a work tree
+// ("GIT_CEILING_DIRECTORIES"): a file below one only is no git file.
+fs::path normal(const fs::path& p) {
+  fs::path n = p.lexically_normal();
+  return n.has_filename() || n == n.root_path() ? n : n.parent_path();
+}
+
+bool gitCeiling(const fs::path& dir) {
+  const char* list = getenv("GIT_CEILING_DIRECTORIES");
+  std::istringstream in(list ? list : "");
+  for (std::string entry; std::getline(in, entry, ':');)
+    if (!entry.empty() && normal(entry) == normal(dir)) return true;
+  return false;
+}
+
 // A ".git" directory, or the ".git" file of a linked work tree.
 bool gitAbove(fs::path dir) {
   for (;;) {
     if (present(dir / ".git")) return true;
     if (!dir.has_parent_path() || dir.parent_path() == dir) return false;
     dir = dir.parent_path();
+    if (gitCeiling(dir)) return false;
   }
 }
 

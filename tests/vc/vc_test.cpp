@@ -60,6 +60,9 @@ TEST_F(Detection, StrictRulesInTheirOrderThenTheDirectoryThenOurOwn) {
   touch("w/s/CVS/Entries", "/c.c/1.1///\n");
   EXPECT_EQ(type("w/s/f.c"), VC_GIT);
   EXPECT_EQ(type("w/s/c.c"), VC_CVS);
+  setenv("GIT_CEILING_DIRECTORIES", (dir_ / "w").c_str(), 1);  // git would not look there
+  EXPECT_EQ(type("w/s/f.c"), VC_KVC);
+  unsetenv("GIT_CEILING_DIRECTORIES");
   EXPECT_EQ(vc_TypeOfCheckouts((dir_ / "a").string().c_str()), VC_CVS);
   const std::string mixed = (dir_ / "a").string() + ":" + (dir_ / "e").string();
   EXPECT_EQ(vc_TypeOfCheckouts(mixed.c_str()), -1);
