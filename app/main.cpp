@@ -24,6 +24,7 @@
 #include "libs/libcxxutil/retry_handler.h"
 #include "services/diffview/diffview.h"
 #include "services/servicerouter_proxy.h"
+#include "vc/vc.h"
 #include "viewer/diffviewer.h"
 #include "viewer/diffviewer_impl.h"
 
@@ -96,6 +97,7 @@ int runWindows(int argc, char** argv, const StartOptions& o, bool launchedFromRo
   cfg_SetEverythingToDefaults();
   shr_ReadConfigFiles(gen_getprogname());
   app_StartSyntaxColouring();
+  vc_Init();
   // After each pass over the events, windows that painted for the first
   // time say so in their published state.
   WEventSetPeriodic([](void*) { DiffViewer_Impl::notePaints(); }, nullptr, nullptr, 0);
@@ -112,6 +114,7 @@ int runWindows(int argc, char** argv, const StartOptions& o, bool launchedFromRo
     WMainLoop();
   }
   delete factory;
+  vc_Cleanup();
   WEventSetPeriodic(nullptr, nullptr, nullptr, 0);
   app_StopSyntaxColouring();
   WDrawExit();

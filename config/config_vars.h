@@ -99,7 +99,7 @@ extern bool cfg_report_reading;
 
 // vc_service_options: the version-control system type (the choice index is
 // the type number: 0 the suite's own, 1 CVS, 2 ClearCase, 3 PVCS, 4 RCS,
-// 5 automatic, 6 CVS variant, 7 custom, 8 SourceSafe, 9 disabled), the
+// 5 automatic, 6 CVS variant, 7 custom, 8 SourceSafe, 9 disabled, 10 git), the
 // disabled flag, ClearCase support and the custom show-history command.
 extern int cfg_vc_type;
 extern bool cfg_vc_disabled;

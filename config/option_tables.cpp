@@ -154,8 +154,8 @@ _ConfigOption misc_options[] = {
 
 const char* const kVcTypes[] = {"kvc",    "cvs",       "clearcase", "pvcs",
                                 "rcs",    "auto",      "cvsplugin", "custom",
-                                "sourcesafe", "disabled"};
-const cfg_ChoiceList kVcTypeChoices{kVcTypes, 10};
+                                "sourcesafe", "disabled", "git"};
+const cfg_ChoiceList kVcTypeChoices{kVcTypes, 11};
 
 _ConfigOption vc_service_options[] = {
     choiceRow("VersionControl", &cfg_vc_type, 5, &kVcTypeChoices),

@@ -30,11 +30,13 @@ declare -A uses=(
   [services/windlib]="services libs/stp_transport libs/libcxxutil gui/widgets gui/core gui/x11 gui/loop base"
   [services/diffview]="services/windlib services viewer gui/widgets base"
   [svc_router]="services libs/stp_transport libs/libcxxutil gui/loop config base"
-  [vc]="libs/stp_transport base"
+  [vc]="services/windlib services libs/stp_transport gui/widgets gui/loop text config base"
+  [kvc]="diff base"
+  [vc_service]="kvc vc services diff base"
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
-  [app]="services/diffview viewer services libs/stp_transport libs/libcxxutil syntax text gui/core gui/x11 config base"
+  [app]="services/diffview viewer vc services libs/stp_transport libs/libcxxutil syntax text gui/core gui/x11 config base"
   [tools]="diff text gui/text gui/core base"
-  [bench]="services libs/stp_transport base"
+  [bench]="vc_service vc services libs/stp_transport base"
 )
 
 bad=0

@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer, and fuzzes each for a while:
 #   bash tools/fuzz.sh [seconds per target] [target ...]
 # Targets: config options geometry loader frame binary ascii transport
-# negotiation parser router.  New inputs that raise coverage are kept in
+# negotiation parser router kvc.  New inputs that raise coverage are kept in
 # build-fuzz/corpus/<target> (copy the interesting ones into
 # tests/fuzz/corpus/<target> to have every test run replay them); a crash
 # leaves its input in build-fuzz/ as crash-<hash>.
@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(config options geometry loader frame binary ascii transport negotiation parser router)
+[ ${#targets[@]} -gt 0 ] || targets=(config options geometry loader frame binary ascii transport negotiation parser router kvc)
 
 bash tools/install-deps.sh --fuzz
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -g -O1"

@@ -2,6 +2,8 @@
 // message reader's rule: whatever is missing or malformed reads as empty.
 #include "vc/vc_records.h"
 
+#include <cctype>
+
 #include "base/gen.h"
 #include "libs/stp_transport/stub_support.h"
 
@@ -48,7 +50,54 @@ History_Info_Item getItem(STPAsciiIMsg* in) {
   return item;
 }
 
+// The digit run at `i` with its leading zeros skipped; `i` moves past it.
+bool digitAt(const std::string& s, size_t i) {
+  return i < s.size() && isdigit(static_cast<unsigned char>(s[i]));
+}
+
+std::string numberAt(const std::string& s, size_t* i) {
+  while (s[*i] == '0' && digitAt(s, *i + 1)) ++*i;
+  const size_t start = *i;
+  while (digitAt(s, *i)) ++*i;
+  return s.substr(start, *i - start);
+}
+
+std::string joined(const std::vector<std::string>& tags) {
+  std::string out;
+  for (const std::string& t : tags) out += (out.empty() ? "" : " ") + t;
+  return out;
+}
+
+int sign(int n) { return (n > 0) - (n < 0); }
+
 }  // namespace
+
+int vc_compareNumbered(const std::string& a, const std::string& b) {
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (digitAt(a, i) && digitAt(b, j)) {
+      const std::string na = numberAt(a, &i), nb = numberAt(b, &j);
+      if (na.size() != nb.size()) return na.size() < nb.size() ? -1 : 1;
+      if (int c = na.compare(nb)) return sign(c);
+      continue;
+    }
+    const auto ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[j]);
+    if (ca != cb) return ca < cb ? -1 : 1;
+    ++i, ++j;
+  }
+  return (i < a.size()) - (j < b.size());
+}
+
+int History_Info_compare(const History_Info_Item& a, const History_Info_Item& b,
+                         HistoryOrder order) {
+  switch (order) {
+    case HistoryOrder::user: return sign(a.username.compare(b.username));
+    case HistoryOrder::tags: return sign(joined(a.tags).compare(joined(b.tags)));
+    case HistoryOrder::date: return vc_compareNumbered(a.date, b.date);
+    case HistoryOrder::version: break;
+  }
+  return vc_compareNumbered(a.version, b.version);
+}
 
 VersionInfo::VersionInfo(const char* filename, const char* version, const char* author,
                          const char* date, const char* comments)

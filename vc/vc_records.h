@@ -30,6 +30,16 @@ struct History_Info {
   std::vector<History_Info_Item> items;
 };
 
+// How history items sort: by version (numbers compared as numbers, field
+// by field, so "1.10" follows "1.9"), by user, by tags, or by date (its
+// numbers compared the same way).
+enum class HistoryOrder { version, user, tags, date };
+// Negative, zero or positive as `a` sorts before, with or after `b`.
+int History_Info_compare(const History_Info_Item& a, const History_Info_Item& b,
+                         HistoryOrder order);
+// Two texts with their digit runs compared as numbers.
+int vc_compareNumbered(const std::string& a, const std::string& b);
+
 // { _filename:"..." _version:"..." _author:"..." _date:"..." _comments:"..." }
 void vc_putVersionInfo(STPAsciiOMsg* m, const char* tag, const VersionInfo& info);
 void vc_getVersionInfo(STPAsciiIMsg* in, const char* tag, VersionInfo* info);

@@ -27,7 +27,7 @@ struct LineCase {
 };
 
 const char* const kChoices = "Valid settings:\n  kvc\n  cvs\n  clearcase\n  pvcs\n  rcs\n"
-                             "  auto\n  cvsplugin\n  custom\n  sourcesafe\n  disabled\n";
+                             "  auto\n  cvsplugin\n  custom\n  sourcesafe\n  disabled\n  git\n";
 
 const LineCase kLines[] = {
     {"background: #000000", 1, "background", "#000000", "", ""},
