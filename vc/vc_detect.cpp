@@ -171,19 +171,19 @@ int vc_DetectStrict(const char* file, bool withClearCase) {
   const fs::path dir = path.parent_path();
   const std::string base = path.filename().string();
   if (cvsEntries(dir, base)) return VC_CVS;
-  if (gitAbove(dir)) return VC_GIT;
   if (kvcLog(path)) return VC_KVC;
   if (withClearCase && clearcase(path)) return VC_CLEARCASE;
   if (isFile(dir / "RCS" / (base + ",v"))) return VC_RCS;
+  if (gitAbove(dir)) return VC_GIT;  // git comes after the classic systems' own marks
   return -1;
 }
 
 int vc_DetectDirectory(const char* directory) {
   const fs::path dir = absolutePath(directory);
   if (cvsDirectory(dir)) return VC_CVS;
-  if (gitAbove(dir)) return VC_GIT;
   if (isDir(dir / "kvc.log")) return VC_KVC;
   if (isDir(dir / "RCS")) return VC_RCS;
+  if (gitAbove(dir)) return VC_GIT;
   return VC_KVC;
 }
 

@@ -55,13 +55,15 @@ TEST_F(Detection, StrictRulesInTheirOrderThenTheDirectoryThenOurOwn) {
   EXPECT_EQ(type("d/x.c"), VC_KVC);
   EXPECT_EQ(type("e/x.c"), VC_RCS);
   EXPECT_EQ(type("nowhere/x.c"), VC_KVC);  // none at all: our own system
-  // A work tree above: git, after CVS and before everything else.
-  fs::create_directories(dir_ / "w/.git"), touch("w/s/RCS/f.c,v"), touch("w/s/kvc.log/f.c");
+  // A work tree above: git, once the other systems' own marks are absent.
+  fs::create_directories(dir_ / "w/.git"), touch("w/s/RCS/r.c,v"), touch("w/s/kvc.log/k.c");
   touch("w/s/CVS/Entries", "/c.c/1.1///\n");
   EXPECT_EQ(type("w/s/f.c"), VC_GIT);
   EXPECT_EQ(type("w/s/c.c"), VC_CVS);
+  EXPECT_EQ(type("w/s/k.c"), VC_KVC);
+  EXPECT_EQ(type("w/s/r.c"), VC_RCS);
   setenv("GIT_CEILING_DIRECTORIES", (dir_ / "w").c_str(), 1);  // git would not look there
-  EXPECT_EQ(type("w/s/f.c"), VC_KVC);
+  EXPECT_EQ(type("w/s/f.c"), VC_CVS);  // the directory's "Entries" then decides
   unsetenv("GIT_CEILING_DIRECTORIES");
   EXPECT_EQ(vc_TypeOfCheckouts((dir_ / "a").string().c_str()), VC_CVS);
   const std::string mixed = (dir_ / "a").string() + ":" + (dir_ / "e").string();
