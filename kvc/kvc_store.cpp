@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -189,7 +190,7 @@ std::string kvc_FormatDate(int64_t date) {
   struct tm tm;
   char buf[64];
   if (!gmtime_r(&t, &tm) || strftime(buf, sizeof buf, "%Y/%m/%d %H:%M:%S", &tm) == 0)
-    return "@" + std::to_string(date);
+    std::snprintf(buf, sizeof buf, "@%lld", static_cast<long long>(date));
   return buf;
 }
 
