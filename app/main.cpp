@@ -27,6 +27,7 @@
 #include "vc/vc.h"
 #include "viewer/diffviewer.h"
 #include "viewer/diffviewer_impl.h"
+#include "viewer/history_window.h"
 
 namespace {
 
@@ -98,6 +99,7 @@ int runWindows(int argc, char** argv, const StartOptions& o, bool launchedFromRo
   shr_ReadConfigFiles(gen_getprogname());
   app_StartSyntaxColouring();
   vc_Init();
+  HistoryWindow_install();
   // After each pass over the events, windows that painted for the first
   // time say so in their published state.
   WEventSetPeriodic([](void*) { DiffViewer_Impl::notePaints(); }, nullptr, nullptr, 0);

@@ -10,6 +10,7 @@
 #include "config/config.h"
 #include "config/config_vars.h"
 #include "gui/widgets/alert.h"
+#include "gui/widgets/dialog.h"
 #include "text/file.h"
 #include "vc/vc_private.h"
 
@@ -37,6 +38,18 @@ bool fetchVersion(const char* expanded, const char* version, const char* date,
                   const char* destination) {
   return version ? vc_RestoreFileToVersion(expanded, destination, version, false)
                  : vc_RestoreFileToDate(expanded, destination, date, false);
+}
+
+// A working file that is missing but held by version control: the user
+// chooses between checking it out, a read-only copy, and leaving it.
+FileMissingAnswer askMissing(const char* expanded, const char* question, const char* title) {
+  if (!vc_UnderVC(expanded)) return FILE_NOT_VERSIONED;
+  enum { kCheckOut, kCopy, kCancel };
+  int answer = gui_ButtonDialog(nullptr, title, question, {"Check Out", "Read-Only Copy", "Cancel"},
+                                kCheckOut, kCancel);
+  if (answer == kCheckOut) return vc_CheckOutFile(expanded) ? FILE_CHECKOUT : FILE_CANCEL;
+  if (answer == kCopy) return vc_GetFile(expanded) ? FILE_COPY : FILE_CANCEL;
+  return FILE_CANCEL;
 }
 
 // The two options re-run vc_Init when they change after start-up.
@@ -84,6 +97,7 @@ void vc_Init() {
   retireModule();
   watchOptions();
   FileSetVersionFetchHook(fetchVersion);
+  FileSetMissingHook(askMissing);
   vc_whichVC = cfg_vc_type;
   vc_disabled = cfg_vc_disabled || vc_whichVC == VC_DISABLED;
   if (vc_disabled) return;
@@ -98,6 +112,7 @@ void vc_Cleanup() {
   retireModule();
   vc_disabled = true;
   FileSetVersionFetchHook(nullptr);
+  FileSetMissingHook(nullptr);
 }
 
 void versctrlTypeChanged() { vc_Init(); }

@@ -66,7 +66,14 @@ bool vc_ShowHistory(const char* file) {
       *cfg_vc_show_history_command)
     return runHistoryCommand(cfg_vc_show_history_command, file);
   History_Info history;
-  if (!vc_GetHistory(file, &history) || history.items.empty()) return false;
+  if (!vc_GetHistory(file, &history)) return false;
+  if (history.items.empty()) {
+    std::string text = "No versions of ";
+    text += file;
+    text += " have been checked in.";
+    vc_Alert(text.c_str());
+    return false;
+  }
   if (historyBrowser) historyBrowser(file, history);
   return true;
 }

@@ -63,7 +63,7 @@ std::string VcBackend::lastEdit(const std::string& file, int from, int to,
            (name.empty() ? file : "version " + name + " of " + file);
   for (;; next++) {
     if (next >= lane.size()) {
-      *edit = VcLastEdit{"", name, 0, from};
+      *edit = VcLastEdit{"original", name, 0, from};  // there since the first version
       return "";
     }
     std::string older;

@@ -271,6 +271,14 @@ void DiffFileChooser_Impl::handle_action_Diff() {
     gui_Alert(window, m.c_str());
     return;
   }
+  // A version that version control does not know is refused with its
+  // message, before anything is loaded.
+  VersionInfo info;
+  if (!leftVersion.empty() && !vc_GetVersionInfo(left.c_str(), leftVersion.c_str(), &info, false))
+    return;
+  if (!rightVersion.empty() &&
+      !vc_GetVersionInfo(right.c_str(), rightVersion.c_str(), &info, false))
+    return;
   auto orNull = [](const std::string& s) { return s.empty() ? nullptr : s.c_str(); };
   DiffViewer::createDiffViewer(left.c_str(), orNull(leftVersion), nullptr, right.c_str(),
                                orNull(rightVersion), nullptr, reuse_, false, options_);

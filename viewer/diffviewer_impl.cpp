@@ -206,6 +206,17 @@ void DiffViewer_Impl::raiseWindow() { cwRaise(window); }
 
 // Loads one side into files_; false (the window stays as it was) when the
 // file cannot be read.
+// A version that version control does not know (any more) gives way to
+// the file on disk; asked quietly, since the side still shows something.
+void DiffViewer_Impl::dropUnknownVersion(int s) {
+  if (!sides_.hasVersion(s)) return;
+  VersionInfo info;
+  if (vc_GetVersionInfo(sides_.name[s].c_str(), sides_.version[s].c_str(), &info, true) &&
+      !info.version.empty())
+    return;
+  sides_.version[s].clear();
+}
+
 bool DiffViewer_Impl::loadSide(int s) {
   if (sides_.fromDisk(s) && !readable(sides_.name[s])) {
     std::string message = "Cannot open file for reading: " + sides_.name[s];
@@ -295,9 +306,36 @@ void DiffViewer_Impl::setupFile(bool right) {
   gen_free(full);
   bool underVC = vc_UnderVC(name.c_str());
   setupVersionField(right, underVC);
-  if (right) showComments(false);
+  if (right) showVersionInfo();
   setupSpinButtons(right, underVC);
   setGutterWidth(right, align_GutterWidth(files_[s]->lineCount, font_n));
+}
+
+// The right side's check-in record in the comment pane: "<version>) <author>
+// <date>", a rule, then the comment; hidden for anything but a revision.
+void DiffViewer_Impl::showVersionInfo() {
+  VersionInfo info;
+  bool shown = sides_.hasVersion(1) && files_[1]->versionLabel &&
+               vc_GetVersionInfo(sides_.name[1].c_str(), sides_.version[1].c_str(), &info, true);
+  commentsShown_.clear();
+  showComments(shown);
+  if (!shown) return;
+  commentsShown_ = info.version + ") " + info.author + " " + info.date + " | ";
+  commentsShown_ += info.comments.substr(0, info.comments.find('\n'));
+  comments_->startBatch();
+  comments_->clear();
+  std::string head = info.version + ") " + info.author + " " + info.date;
+  comments_->addColoredText(head.c_str(), fg_pixel, bg_pixel);
+  comments_->addLineBreak(bg_pixel);
+  comments_->addColoredLine(controlshadow_pixel, -1, 2, false, true);
+  std::string_view rest = info.comments;
+  while (!rest.empty()) {
+    size_t end = std::min(rest.find('\n'), rest.size());
+    comments_->addColoredText(rest.data(), comment_fg, -1, static_cast<int>(end));
+    comments_->addLineBreak();
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+  }
+  comments_->endBatch();
 }
 
 // The version asked for, the date (labelled "Date", no stepping), the
@@ -345,6 +383,7 @@ bool DiffViewer_Impl::reloadFile(bool reloadLeft, bool reloadRight, bool addToLi
   file* kept[2] = {files_[0], files_[1]};
   for (int s = 1; s >= 0; s--) {
     if (!reload[s]) continue;
+    dropUnknownVersion(s);
     if (!loadSide(s)) {
       for (int t = 0; t < 2; t++)
         if (files_[t] != kept[t]) freeLoadedFile(files_[t]), files_[t] = kept[t];

@@ -136,6 +136,10 @@ class DiffViewer_Impl : public DiffViewer,
   void createBrowsers();
   void spinVersion(bool right, bool next);
   void publishState();
+  void versionCommand(WTextView* view, bool lastEdit);
+  std::string sideState(bool right);
+  void showVersionInfo();
+  void dropUnknownVersion(int side);
   void showEntry(int row);
   void popupTextMenu(WTextView* view, int row, TextElement* element, xinLibSt* e);
 
@@ -157,6 +161,7 @@ class DiffViewer_Impl : public DiffViewer,
   long long paintedAt_ = 0;  // when, in microseconds of the system clock
   long paintBase_ = 0;       // the left view's paint count when the pair was loaded
   std::string message_;
+  std::string commentsShown_;  // "<head line> | <comment's first line>" while shown
   // Said after the difference count when a side holds NUL bytes: such a
   // file is shown as text, which the user should know.
   std::string binaryNote_;

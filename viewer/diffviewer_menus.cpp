@@ -220,18 +220,39 @@ void DiffViewer_Impl::menubar_handleDims(int menu) {
     if (kViewItems[i].bit) menubar->setChecked(kViewMenu, i, options_ & kViewItems[i].bit);
 }
 
-void DiffViewer_Impl::popupTextMenu(WTextView* view, int row, TextElement* element,
-                                    xinLibSt*) {
+namespace {
+
+DiffViewContext textContext(DiffViewer_Impl* viewer, WTextView* view, int row,
+                            TextElement* element) {
   DiffViewContext c;
-  c.viewer = this;
+  c.viewer = viewer;
   c.view = view;
-  c.side = fileFromView(view);
-  const char* name = c.side && c.side->sourceName ? c.side->sourceName : filenameFromView(view);
+  c.side = viewer->fileFromView(view);
+  const char* name =
+      c.side && c.side->sourceName ? c.side->sourceName : viewer->filenameFromView(view);
   c.name = name ? name : "";
   c.underVC = !c.name.empty() && vc_UnderVC(c.name.c_str());
   c.row = row;
   c.element = element;
+  return c;
+}
+
+}  // namespace
+
+void DiffViewer_Impl::popupTextMenu(WTextView* view, int row, TextElement* element,
+                                    xinLibSt*) {
+  DiffViewContext c = textContext(this, view, row, element);
   textMenu_.show("Diff View Commands", c);
+}
+
+// Control+Shift+H and Control+Shift+L: the menu's history commands for the
+// file of the view the key was pressed in.
+void DiffViewer_Impl::versionCommand(WTextView* view, bool lastEdit) {
+  if (view != view_left && view != view_right) view = view_right;
+  DiffViewContext c = textContext(this, view, 0, nullptr);
+  if (!c.underVC) return;
+  if (lastEdit) DV_ShowLastEdit_MenuItem::me.action(c);
+  else DV_ShowHistory_MenuItem::me.action(c);
 }
 
 void DiffViewer_Impl::filelist_handleRightClick(int row, int column, xinLibSt*) {

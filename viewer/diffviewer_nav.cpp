@@ -14,6 +14,8 @@
 #include "gui/lists/mscroll_list.h"
 #include "gui/text/browser.h"
 #include "gui/widgets/button.h"
+#include "gui/widgets/static_text.h"
+#include "gui/widgets/text_field.h"
 #include "viewer/alignment.h"
 #include "viewer/diffviewer_impl.h"
 #include "viewer/pane_rows.h"
@@ -119,6 +121,11 @@ bool DiffViewer_Impl::handleKey(WTextView* view, int keyCode, unsigned state, co
     return true;
   }
   switch (chars[0]) {
+    case 8:  // Control+Shift+H
+    case 12:  // Control+Shift+L
+      if (!(state & WMOD_SHIFT)) break;
+      versionCommand(view, chars[0] == 12);
+      return true;
     case 15:  // Control+O, with Shift for a new window
       openChooser(!(state & WMOD_SHIFT));
       return true;
@@ -176,8 +183,11 @@ std::string rect(const WWindowedItem* item) {
 // The window's state for scripts and tests (see gui/window_state.h): the
 // current difference (1-based, 0 for none), the count, the message line,
 // the options, the first row shown, the comparison list's rows (1-based),
-// the dimming of Previous and Next, and where the views and the list are
-// inside the window.
+// the dimming of Previous and Next, where the views and the list are
+// inside the window, each side's version row ("leftversion", "leftspin",
+// "leftspinrect", the same for the right) and, while the comment pane
+// shows a check-in, its head line and the comment's first line
+// ("comments=1.2) alice 2026/12/01 10:00:00 | Fixed the parser").
 void DiffViewer_Impl::publishState() {
   if (!window || !comparison_ || !filelist) return;
   int count = diffCount();
@@ -198,7 +208,32 @@ void DiffViewer_Impl::publishState() {
       "\nfilelist=" + rect(filelist) + " " + std::to_string(filelist->getRowHeight()) + " " +
       std::to_string(filelist->getHeaderHeight()) + "\npainted=" + (painted_ ? "1" : "0") +
       "\npaintedat=" + std::to_string(paintedAt_) + "\npid=" + std::to_string(getpid()) + "\n";
+  text += sideState(false);
+  text += sideState(true);
+  text += "comments=";
+  text += commentsShown_;
+  text += "\n";
   cwPublishState(window, text.c_str());
+}
+
+// What a side's version row shows: the version field (or "File on disk"),
+// whether each spin button can be pressed, and where the pair is.
+std::string DiffViewer_Impl::sideState(bool right) {
+  WStaticText* onDisk = right ? t_version_right : t_version_left;
+  TextField* field = right ? tf_version_right : tf_version_left;
+  WButton* previous = right ? spin_right_Previous : spin_left_Previous;
+  WButton* next = right ? spin_right_Next : spin_left_Next;
+  bool spinShown = (right ? spin_right : spin_left)->isShown();
+  auto state = [&](WButton* b) { return !spinShown ? "hidden" : b->isDimmed() ? "dimmed" : "active"; };
+  std::string side = right ? "right" : "left";
+  std::string text = side + "version=";
+  text += onDisk->isShown() ? "File on disk" : field->getText();
+  text += "\n" + side + "spin=";
+  text += state(previous);
+  text += ",";
+  text += state(next);
+  text += "\n" + side + "spinrect=" + rect(right ? spin_right : spin_left) + "\n";
+  return text;
 }
 
 void DiffViewer_Impl::notePaints() {

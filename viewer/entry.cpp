@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/gen.h"
+#include "vc/vc.h"
 #include "viewer/opener.h"
 #include "viewer/request.h"
 
@@ -73,12 +74,23 @@ class CallerNames {
 };
 
 // One name: its previous version against the file on disk when it is under
-// version control, else the chooser asks for the other side.
+// version control (its history when nothing is checked in before it), else
+// the chooser asks for the other side.
 char* openOneName(const DiffRequest& r, const char* workingDir) {
   const char* name = r.file1;
   if (gen_isdir(name)) return directoryMessage(name);
   if (char* message = checkOnDisk(name)) return message;
-  DiffViewer::chooseNewDiff(name, nullptr, r.reuse, workingDir, r.options);
+  if (!vc_UnderVC(name)) {
+    DiffViewer::chooseNewDiff(name, nullptr, r.reuse, workingDir, r.options);
+    return nullptr;
+  }
+  char* previous = vc_GetPreviousVersion(name, nullptr);
+  if (previous)
+    DiffViewer::createDiffViewer(name, previous, nullptr, name, nullptr, nullptr, r.reuse, r.add,
+                                 r.options);
+  else
+    vc_ShowHistory(name);
+  gen_free(previous);
   return nullptr;
 }
 

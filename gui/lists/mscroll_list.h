@@ -39,6 +39,8 @@ using MslSelectionFn = void (*)(MScrollList* list, int row);
 // target is clipped to `cell`, whose background is already painted.
 using MslDrawCellFn = bool (*)(MScrollList* list, DrawTarget* target, DrawRect cell, int row,
                                int column);
+// A button-1 click on a header cell.
+using MslHeaderClickFn = void (*)(MScrollList* list, int column);
 // Frees a row's user data (called for non-null data only).
 using MslCleanupFn = void (*)(void* userData);
 // Answers MSL_CMD_HANDLED when it handled the command.
@@ -103,6 +105,7 @@ class MScrollList : public WWindowedItem, public Scrollee {
   void setRightClickCallback(MslRightClickFn fn) { rightClick_ = fn; }
   void setSelectionCallback(MslSelectionFn fn) { selectionChanged_ = fn; }
   void setCellDrawer(MslDrawCellFn fn) { drawCell_ = fn; }
+  void setHeaderClickCallback(MslHeaderClickFn fn) { headerClick_ = fn; }
   void setCommandHandler(MslCommandFn fn) { commandHandler_ = fn; }
   void* clientData = nullptr;  // for the owner's callbacks
 
@@ -197,6 +200,7 @@ class MScrollList : public WWindowedItem, public Scrollee {
   MslClickFn singleClick_ = nullptr;
   MslClickFn doubleClick_ = nullptr;
   MslRightClickFn rightClick_ = nullptr;
+  MslHeaderClickFn headerClick_ = nullptr;
   MslSelectionFn selectionChanged_ = nullptr;
   MslDrawCellFn drawCell_ = nullptr;
   MslCommandFn commandHandler_ = nullptr;

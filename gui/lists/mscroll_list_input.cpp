@@ -85,6 +85,11 @@ bool MScrollList::handleMousePress(xinLibSt* e) {
     return true;
   }
   if (e->x >= bodyWidth()) return true;
+  if (e->y < getHeaderHeight()) {
+    int column = mslColumnAt(widths(), e->x);
+    if (e->button == 1 && column >= 0 && headerClick_) headerClick_(this, column);
+    return true;
+  }
   int row = mslRowAt(e->y, getHeaderHeight(), top_, rowHeight_, getRowCount());
   int column = mslColumnAt(widths(), e->x);
   if (row < 0 || column < 0) return true;

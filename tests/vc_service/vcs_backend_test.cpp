@@ -131,6 +131,8 @@ TEST_P(Backend, VersionsNeighboursRestoringAndLastEdit) {
   ASSERT_EQ(b_->lastEdit(file_, 4, 4, "", &e), "");
   EXPECT_EQ(e.postVersion + " " + e.version, v3 + " " + v2);
   EXPECT_NE(b_->lastEdit(file_, 5, 9, "", &e), "");
+  ASSERT_EQ(b_->lastEdit(file_, 1, 1, v1, &e), "");
+  EXPECT_EQ(e.version, "original");
 
   History_Info told;
   EXPECT_EQ(vcs_MakeBackend("")->history(file_, &told), "");
