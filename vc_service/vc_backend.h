@@ -9,6 +9,7 @@
 // pass back, which is the system's own message where it gave one.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,6 +62,10 @@ class VcBackend {
   // The name the history uses for `version` (for git: any name git takes).
   virtual std::string canonical(const std::string& file, const std::string& version,
                                 std::string* name);
+  // What changes whenever the file's history may have changed (the RCS
+  // file's identity, git's references and index); "" when the system cannot
+  // tell cheaply, and then the history is asked for every time.
+  virtual std::string historyStamp(const std::string&) { return ""; }
 
   // ---- answered from the above ----
   // A versionless name's previous version is the newest; next of the
@@ -94,6 +99,20 @@ class VcBackend {
 
  protected:
   std::string unsupported(const char* message) const;
+
+ private:
+  // The history, kept per file while its stamp stays the same: stepping
+  // through versions asks for neighbours, information and text of one file
+  // many times, and each history costs a run of the system's log command.
+  std::string keptHistory(const std::string& file, History_Info* history);
+  // `version` as the history names it: itself when listed, else canonical.
+  std::string nameIn(const History_Info& history, const std::string& file,
+                     const std::string& version, std::string* name);
+  struct Kept {
+    std::string stamp;
+    History_Info history;
+  };
+  std::map<std::string, Kept> kept_;
 };
 
 // The backend for a system name as above, or for "" the one that sends

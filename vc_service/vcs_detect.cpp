@@ -28,6 +28,15 @@ class DetectingBackend : public VcBackend {
   std::string fetch(const std::string& f, const std::string& v, std::string* text) override {
     return of(f)->fetch(f, v, text);
   }
+  std::string historyStamp(const std::string& f) override {
+    VcBackend* b = of(f);
+    std::string stamp = b->historyStamp(f);
+    if (stamp.empty()) return "";
+    std::string named = b->name();
+    named += ' ';
+    named += stamp;
+    return named;
+  }
   std::string fetchAtDate(const std::string& f, const std::string& d,
                           std::string* text) override {
     return of(f)->fetchAtDate(f, d, text);

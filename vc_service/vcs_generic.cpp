@@ -5,12 +5,14 @@
 // "1.2.1.x" and, before the first of them, back to "1.2"; names without
 // dots (git, KVC) form one line in the history's order.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 
 #include "vc_service/vc_backend.h"
@@ -47,10 +49,47 @@ std::string VcBackend::canonical(const std::string&, const std::string& version,
   return vcs_CheckVersionName(version);
 }
 
+std::string vcs_FileStamp(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return "";
+  char text[128];
+  snprintf(text, sizeof text, "%lu:%lu:%lld:%lld.%09ld", static_cast<unsigned long>(st.st_dev),
+           static_cast<unsigned long>(st.st_ino), static_cast<long long>(st.st_size),
+           static_cast<long long>(st.st_mtim.tv_sec), st.st_mtim.tv_nsec);
+  return text;
+}
+
+std::string VcBackend::keptHistory(const std::string& file, History_Info* h) {
+  const std::string stamp = historyStamp(file);
+  auto at = kept_.find(file);
+  if (!stamp.empty() && at != kept_.end() && at->second.stamp == stamp) {
+    *h = at->second.history;
+    return "";
+  }
+  std::string error = history(file, h);
+  if (!error.empty() || stamp.empty()) {
+    kept_.erase(file);
+    return error;
+  }
+  if (kept_.size() >= 64) kept_.clear();  // a bound, not a policy
+  kept_[file] = Kept{stamp, *h};
+  return "";
+}
+
+std::string VcBackend::nameIn(const History_Info& h, const std::string& file,
+                              const std::string& version, std::string* name) {
+  for (const History_Info_Item& item : h.items)
+    if (item.version == version) {
+      *name = version;
+      return "";
+    }
+  return canonical(file, version, name);
+}
+
 std::string VcBackend::previous(const std::string& file, const std::string& version,
                                 std::string* out) {
   History_Info h;
-  std::string name, error = history(file, &h);
+  std::string name, error = keptHistory(file, &h);
   if (!error.empty()) return error;
   if (h.items.empty()) return file + " has no versions";
   if (version.empty()) {
@@ -58,7 +97,7 @@ std::string VcBackend::previous(const std::string& file, const std::string& vers
     *out = trunk.empty() ? h.items[0].version : trunk[0];
     return "";
   }
-  if (!(error = canonical(file, version, &name)).empty()) return error;
+  if (!(error = nameIn(h, file, version, &name)).empty()) return error;
   const std::vector<std::string> lane = vcs_Lane(h, name);
   const auto at = std::find(lane.begin(), lane.end(), name);
   if (at == lane.end()) return "no version " + version + " of " + file;
@@ -76,8 +115,8 @@ std::string VcBackend::next(const std::string& file, const std::string& version,
                             std::string* out) {
   if (version.empty()) return "the working file " + file + " has no next version";
   History_Info h;
-  std::string name, error = history(file, &h);
-  if (error.empty()) error = canonical(file, version, &name);
+  std::string name, error = keptHistory(file, &h);
+  if (error.empty()) error = nameIn(h, file, version, &name);
   if (!error.empty()) return error;
   const std::vector<std::string> lane = vcs_Lane(h, name);
   const auto at = std::find(lane.begin(), lane.end(), name);
@@ -90,8 +129,8 @@ std::string VcBackend::next(const std::string& file, const std::string& version,
 std::string VcBackend::info(const std::string& file, const std::string& version,
                             VersionInfo* info) {
   History_Info h;
-  std::string name, error = history(file, &h);
-  if (error.empty()) error = canonical(file, version, &name);
+  std::string name, error = keptHistory(file, &h);
+  if (error.empty()) error = nameIn(h, file, version, &name);
   if (!error.empty()) return error;
   for (const History_Info_Item& item : h.items) {
     if (item.version != name) continue;

@@ -33,6 +33,26 @@ std::vector<std::string> split(const std::string& s, char c) {
 
 // A path as git prints it: C-quoted when it holds quotes, backslashes or
 // unusual bytes.
+// What moves whenever a commit, reset, checkout or fetch may have changed
+// a file's history: HEAD, the branch it names, the packed references and
+// the index of the repository's own ".git" folder.  A linked work tree (a
+// ".git" file) or no repository at all gives no stamp.
+std::string gitStamp(const std::string& file) {
+  std::string dir = vcs_DirOf(file);
+  for (;;) {
+    std::string git = dir + "/.git", head, error;
+    if (kvc_ReadFile(git + "/HEAD", &head, &error)) {
+      std::string stamp = head + vcs_FileStamp(git + "/index") + "|" +
+                          vcs_FileStamp(git + "/packed-refs") + "|";
+      if (head.rfind("ref: ", 0) == 0) stamp += vcs_FileStamp(git + "/" + trimmed(head.substr(5)));
+      return stamp;
+    }
+    const std::string parent = vcs_DirOf(dir);
+    if (!vcs_FileStamp(git).empty() || parent == dir) return "";
+    dir = parent;
+  }
+}
+
 std::string unquoted(const std::string& s) {
   if (s.size() < 2 || s.front() != '"' || s.back() != '"') return s;
   std::string out;
@@ -58,6 +78,8 @@ class GitBackend : public VcBackend {
     *yes = git(file, {"ls-files", "--error-unmatch"}, true).ok();
     return "";
   }
+
+  std::string historyStamp(const std::string& file) override { return gitStamp(file); }
 
   std::string history(const std::string& file, History_Info* h) override {
     std::vector<GitVersion> versions;

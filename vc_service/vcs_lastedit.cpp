@@ -43,8 +43,8 @@ int placeInOlder(const std::vector<int>& map, int l) {
 std::string VcBackend::lastEdit(const std::string& file, int from, int to,
                                 const std::string& version, VcLastEdit* edit) {
   History_Info h;
-  std::string name, text, error = history(file, &h);
-  if (error.empty() && !version.empty()) error = canonical(file, version, &name);
+  std::string name, text, error = keptHistory(file, &h);
+  if (error.empty() && !version.empty()) error = nameIn(h, file, version, &name);
   if (!error.empty()) return error;
   std::vector<std::string> lane = vcs_Lane(h, name.empty() && !h.items.empty()
                                                   ? h.items[0].version : name);

@@ -30,3 +30,7 @@ bool vcs_ParseRlog(const std::string& text, History_Info* history, std::string* 
 // For each line of `newer` (from 1; entry 0 unused) the line of `older`
 // the difference engine pairs it with, or 0 when the line is new.
 std::vector<int> vcs_Partners(const std::string& older, const std::string& newer);
+
+// The identity of a file as a stamp: device, inode, size and modification
+// time in nanoseconds; "" when it does not exist.
+std::string vcs_FileStamp(const std::string& path);

@@ -26,6 +26,12 @@ class RcsBackend : public VcBackend {
     return rlog({"rlog", file}, file, h, &head, &locker);
   }
 
+  // The RCS file is rewritten (a new inode) by every change to it.
+  std::string historyStamp(const std::string& file) override {
+    std::string stamp = vcs_FileStamp(vcs_DirOf(file) + "/RCS/" + vcs_BaseOf(file) + ",v");
+    return stamp.empty() ? vcs_FileStamp(file + ",v") : stamp;
+  }
+
   std::string fetch(const std::string& file, const std::string& version,
                     std::string* text) override {
     return output({"co", "-q", "-p" + version, file}, file, text);

@@ -497,6 +497,8 @@ void DiffViewer_Impl::spinVersion(bool right, bool next) {
   showFileOnDisk(right, false);
   sides_.version[s] = step;
   gen_free(step);
+  painted_ = false;  // the step's first paint is published
+  paintBase_ = view_left->getPaintCount();
   WTextView* other = right ? view_left : view_right;
   reloadFile(!right, right, true, other->getFirstLine());
 }
