@@ -237,4 +237,5 @@ void DiffViewer_GUI::showComments(bool shown) {
     if (shown) item->show();
     else item->hide();
   }
+  if (window) layout(width_, height_);  // hidden items were left unplaced
 }
