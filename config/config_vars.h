@@ -64,6 +64,10 @@ enum cfg_ColorId {
   CFG_COLOR_procRelLineBG,
   CFG_COLOR_startedConnectionFG,
   CFG_COLOR_diffHighlight,
+  CFG_COLOR_diffInserted,
+  CFG_COLOR_diffDeleted,
+  CFG_COLOR_diffChanged,
+  CFG_COLOR_diffChangedText,
   CFG_COLOR_COUNT
 };
 extern cfg_ColorSlot cfg_colors[CFG_COLOR_COUNT];

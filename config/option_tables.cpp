@@ -114,6 +114,10 @@ _ConfigOption color_options[] = {
     boolRow("useProcRelLineBG", &useProcRelLineBG, true, kColors),
     colorRow("startedConnectionFG", CFG_COLOR_startedConnectionFG, "#008000"),
     colorRow("diffHighlight", CFG_COLOR_diffHighlight, "#e0ffd0"),
+    colorRow("diffInserted", CFG_COLOR_diffInserted, "#cce6ff"),
+    colorRow("diffDeleted", CFG_COLOR_diffDeleted, "#ffd4d4"),
+    colorRow("diffChanged", CFG_COLOR_diffChanged, "#ecdfb0"),
+    colorRow("diffChangedText", CFG_COLOR_diffChangedText, "#d8b040"),
 };
 
 const cfg_IntRange kEditWidthRange{10, 1000};

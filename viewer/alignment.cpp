@@ -54,8 +54,12 @@ void align_ReadFile(file* f, ColorInfo* mine, ColorInfo* other, AlignedRowSink& 
   for (line* l = f->firstLine; l; l = l->next, k++) {
     framesAt(w, k, sink);
     RangeInfo* r = w.range();
-    bool changed = r && k >= r->start && k < r->end;
-    sink.addFileLine(k, l, changed);
+    LineKind kind = kLineSame;
+    if (r && k >= r->start && k < r->end) {
+      RangeInfo* o = w.partner();
+      kind = o && o->end > o->start ? kLineChanged : kLineOnlyHere;
+    }
+    sink.addFileLine(k, l, kind);
     if (r && k == r->end) w.index++;
   }
   framesAt(w, k, sink);

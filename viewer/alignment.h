@@ -10,6 +10,11 @@ struct ColorInfo;
 struct file;
 struct line;
 
+// How a file line stands in the comparison: equal to a line of the other
+// side, in a difference that has lines on both sides, or in one whose
+// other side is empty (inserted on the right, deleted on the left).
+enum LineKind : unsigned char { kLineSame, kLineChanged, kLineOnlyHere };
+
 // Where the rows of one side go.  The text and line-number stores always
 // receive the same rows.
 class AlignedRowSink {
@@ -17,7 +22,7 @@ class AlignedRowSink {
   virtual ~AlignedRowSink() = default;
   virtual void addRule() = 0;                 // the thin line framing a block
   virtual void addFiller(int count) = 0;      // empty rows padding a block
-  virtual void addFileLine(long number, line* l, bool changed) = 0;
+  virtual void addFileLine(long number, line* l, LineKind kind) = 0;
 };
 
 // Walks `f`'s lines into `sink`, filling displayStart and displayEnd of

@@ -168,6 +168,8 @@ void DiffViewer_Impl::createBrowsers() {
   // UseArrayStoreInDiffView is off.
   panes_[0] = std::make_unique<PaneRows>(view_left, lineno_left);
   panes_[1] = std::make_unique<PaneRows>(view_right, lineno_right);
+  panes_[0]->setPartner(panes_[1].get(), false);
+  panes_[1]->setPartner(panes_[0].get(), true);
   comments_ = std::make_unique<SimpleBrowser>(view_comments,
                                               debugFlag[DBG_UseArrayStoreInDiffView]);
   comments_->setMargin(1);
@@ -282,10 +284,17 @@ void DiffViewer_Impl::layAllRows() {
   colorCurrentDiff(highlight_);
 }
 
+void DiffViewer_Impl::setLineChanges(bool on) {
+  lineChanges_ = on;
+  layAllRows();
+  publishState();
+}
+
 void DiffViewer_Impl::readFile(int s) {
   ColorInfo* mine = s ? comparison_->colors2 : comparison_->colors1;
   ColorInfo* other = s ? comparison_->colors1 : comparison_->colors2;
   panes_[s]->begin(files_[s], static_cast<synLanguageInterface*>(files_[s]->language));
+  panes_[s]->setLineChanges(lineChanges_, options_);
   align_ReadFile(files_[s], mine, other, *panes_[s]);
   panes_[s]->end();
 }

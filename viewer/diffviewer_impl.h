@@ -118,6 +118,9 @@ class DiffViewer_Impl : public DiffViewer,
   // Menus.
   int options() const { return options_; }
   void setOptions(int options) { options_ = options; }
+  // The words that differ within changed lines are shaded (View menu).
+  bool lineChanges() const { return lineChanges_; }
+  void setLineChanges(bool on);
   void openChooser(bool reuse);
   void editFile(WTextView* view, int row);
   void showMessage(const char* text);
@@ -144,6 +147,7 @@ class DiffViewer_Impl : public DiffViewer,
   void popupTextMenu(WTextView* view, int row, TextElement* element, xinLibSt* e);
 
   int options_;
+  bool lineChanges_ = true;
   std::unique_ptr<PaneRows> panes_[2];  // left, right: text and line numbers
   std::unique_ptr<SimpleBrowser> comments_;
   std::unique_ptr<SelectionMargin> margins_[2];

@@ -56,6 +56,8 @@ const ViewItem kViewItems[] = {
     {DIFF_IGNORE_CASE, 0},
 };
 constexpr int kViewItemCount = sizeof kViewItems / sizeof kViewItems[0];
+// After a separator: whether the words that differ within lines are shaded.
+constexpr int kLineChangesItem = kViewItemCount + 1;
 
 void DV_FileMenuDispatcher(WMenuBar* bar, int index) {
   DiffViewer_Impl* v = viewerOf(bar);
@@ -73,6 +75,7 @@ void DV_FileMenuDispatcher(WMenuBar* bar, int index) {
 // it.  The comparison is recomputed at once.
 void DV_ViewMenuDispatcher(WMenuBar* bar, int index) {
   DiffViewer_Impl* v = viewerOf(bar);
+  if (v && index == kLineChangesItem) v->setLineChanges(!v->lineChanges());
   if (!v || index < 0 || index >= kViewItemCount || !kViewItems[index].bit) return;
   const ViewItem& item = kViewItems[index];
   v->setOptions((v->options() ^ item.bit) & ~item.clears);
@@ -95,7 +98,9 @@ void registerMenuBar() {
                        {"Ignore Whitespace for &C", ""},
                        {"Ignore All &Whitespace", ""},
                        {"-", ""},
-                       {"Case &Insensitive", ""}},
+                       {"Case &Insensitive", ""},
+                       {"-", ""},
+                       {"Changes Within &Lines", ""}},
                       DV_ViewMenuDispatcher}});
 }
 
@@ -218,6 +223,7 @@ void DiffViewer_Impl::menubar_handleDims(int menu) {
   if (menu != kViewMenu) return;
   for (int i = 0; i < kViewItemCount; i++)
     if (kViewItems[i].bit) menubar->setChecked(kViewMenu, i, options_ & kViewItems[i].bit);
+  menubar->setChecked(kViewMenu, kLineChangesItem, lineChanges_);
 }
 
 namespace {

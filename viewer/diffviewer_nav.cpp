@@ -210,6 +210,7 @@ void DiffViewer_Impl::publishState() {
       "\npaintedat=" + std::to_string(paintedAt_) + "\npid=" + std::to_string(getpid()) + "\n";
   text += sideState(false);
   text += sideState(true);
+  text += lineChanges_ ? "linechanges=1\n" : "linechanges=0\n";
   text += "comments=";
   text += commentsShown_;
   text += "\n";

@@ -10,6 +10,7 @@
 #include "gui/text/textview.h"
 #include "syntax/syntax.h"
 #include "text/file.h"
+#include "viewer/line_changes.h"
 
 namespace {
 
@@ -94,7 +95,8 @@ class PaneRows::TextSource : public RowSource {
     long bg = static_cast<long>(rows_->background(number));
     addText(r, bg, height, out);
     out.elements.push_back(std::make_unique<FakeBreak>());
-    endRow(out, bg, height, r.changed || bg != px(rows_->textView_->getBackgroundPixel()));
+    endRow(out, bg, height,
+           r.change != kLineSame || bg != px(rows_->textView_->getBackgroundPixel()));
   }
 
  private:
@@ -104,13 +106,14 @@ class PaneRows::TextSource : public RowSource {
     synLineStart start = rows_->startOf(r.number, r.fileLine);
     const char* text = FileLineText(rows_->file_, r.fileLine);
     showText(text, text ? r.fileLine->length : 0, &out.text);
+    findChanges(r, out.text);
     out.elements.push_back(std::make_unique<ColorBox>(bg, kMargin, height));
     if (out.text.empty()) {
       out.elements.push_back(std::make_unique<ColorText>(px(fg_pixel), bg, VF_TEXT, "", 0));
       return;
     }
     if (!rows_->language_) {
-      addRuns(out, 0, out.text.size(), px(fg_pixel), bg, height);
+      addMarkedRuns(out, 0, out.text.size(), px(fg_pixel), bg, height);
       return;
     }
     runs_.clear();
@@ -119,12 +122,43 @@ class PaneRows::TextSource : public RowSource {
     for (const synRun& run : runs_) {
       synPixel fg = fg_pixel, unused = 0;
       rows_->language_->GetColorForStatus(run.status, &fg, &unused);
-      addRuns(out, run.start, run.start + run.length, static_cast<long>(fg), bg, height);
+      addMarkedRuns(out, run.start, run.start + run.length, static_cast<long>(fg), bg, height);
     }
+  }
+
+  // The words of a changed line that differ from the changed line facing
+  // it; only rows being shown are ever compared.
+  void findChanges(const Row& r, const std::string& text) {
+    changes_.clear();
+    PaneRows* other = rows_->other_;
+    if (!rows_->lineChanges_ || r.change != kLineChanged || !other) return;
+    int number = static_cast<int>(&r - rows_->rows_.data()) + 1;
+    if (number > other->rowCount()) return;
+    const Row& facing = other->row(number);
+    if (facing.kind != kText || facing.change != kLineChanged) return;
+    const char* theirs = FileLineText(other->file_, facing.fileLine);
+    showText(theirs, theirs ? facing.fileLine->length : 0, &otherText_);
+    dv_LineChanges(text, otherText_, rows_->options_, &changes_);
+  }
+
+  // Runs from `from` to `to`, the changed words among them on the strong
+  // background.
+  void addMarkedRuns(RowContents& out, size_t from, size_t to, long fg, long bg, int height) {
+    size_t at = from;
+    for (const LineChange& c : changes_) {
+      size_t start = std::max<size_t>(at, c.start), end = std::min<size_t>(to, c.end);
+      if (start >= end) continue;
+      if (start > at) addRuns(out, at, start, fg, bg, height);
+      addRuns(out, start, end, fg, px(diffchangedtext_pixel), height);
+      at = end;
+    }
+    if (at < to) addRuns(out, at, to, fg, bg, height);
   }
 
   PaneRows* rows_;
   std::vector<synRun> runs_;
+  std::vector<LineChange> changes_;
+  std::string otherText_;
 };
 
 // A side's line numbers, on the gutter background.
@@ -187,14 +221,24 @@ void PaneRows::end() {
   gutterStore_->reset();
 }
 
-void PaneRows::addRule() { rows_.push_back({nullptr, 0, kRule, false}); }
+void PaneRows::addRule() { rows_.push_back({nullptr, 0, kRule, kLineSame}); }
 
 void PaneRows::addFiller(int count) {
-  rows_.insert(rows_.end(), count, Row{nullptr, 0, kFiller, false});
+  rows_.insert(rows_.end(), count, Row{nullptr, 0, kFiller, kLineSame});
 }
 
-void PaneRows::addFileLine(long number, line* l, bool changed) {
-  rows_.push_back({l, static_cast<int32_t>(number), kText, changed});
+void PaneRows::addFileLine(long number, line* l, LineKind kind) {
+  rows_.push_back({l, static_cast<int32_t>(number), kText, kind});
+}
+
+void PaneRows::setPartner(PaneRows* other, bool right) {
+  other_ = other;
+  right_ = right;
+}
+
+void PaneRows::setLineChanges(bool on, int options) {
+  lineChanges_ = on;
+  options_ = options;
 }
 
 void PaneRows::setHighlight(int first, int last, unsigned long pixel) {
@@ -206,7 +250,11 @@ void PaneRows::setHighlight(int first, int last, unsigned long pixel) {
 
 unsigned long PaneRows::background(int number) const {
   if (number >= highlightFirst_ && number <= highlightLast_) return highlight_;
-  return row(number).changed ? control_pixel : textView_->getBackgroundPixel();
+  switch (row(number).change) {
+    case kLineChanged: return diffchanged_pixel;
+    case kLineOnlyHere: return right_ ? diffinserted_pixel : diffdeleted_pixel;
+    default: return textView_->getBackgroundPixel();
+  }
 }
 
 // Every text row is as high as the text font; the element heights agree,

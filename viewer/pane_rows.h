@@ -25,7 +25,7 @@ class PaneRows : public AlignedRowSink {
     line* fileLine;  // kText only
     int32_t number;  // the file line number, kText only
     Kind kind;
-    bool changed;
+    LineKind change;
   };
 
   PaneRows(WTextView* text, WTextView* gutter);
@@ -39,7 +39,14 @@ class PaneRows : public AlignedRowSink {
 
   void addRule() override;
   void addFiller(int count) override;
-  void addFileLine(long number, line* l, bool changed) override;
+  void addFileLine(long number, line* l, LineKind kind) override;
+
+  // The other side's rows, facing these row by row, and which side this
+  // is (inserted lines are on the right, deleted ones on the left).
+  void setPartner(PaneRows* other, bool right);
+  // Whether the words that differ within changed lines are shaded, under
+  // the comparison options.  Takes effect with the next layout.
+  void setLineChanges(bool on, int options);
 
   // Rows first..last (the lines of the current difference) on `pixel`;
   // first > last for none.
@@ -57,6 +64,10 @@ class PaneRows : public AlignedRowSink {
   synLineStart startOf(int number, line* l);
 
   synLanguageInterface* language_ = nullptr;
+  PaneRows* other_ = nullptr;
+  bool right_ = false;
+  bool lineChanges_ = true;
+  int options_ = 0;
   int statesKnown_ = 0;  // lines 1..statesKnown_ have their start state
   line* lastKnown_ = nullptr;
 

@@ -11,7 +11,8 @@
 Pixel fg_pixel, bg_pixel, control_pixel, controlshadow_pixel, controlhighlight_pixel,
     select_pixel, selectreverse_pixel, red_pixel, white_pixel, black_pixel;
 Pixel comment_fg, keyword_fg, string_fg, integer_fg, character_fg, customized_fg, deadcode_fg,
-    assembly_pixel, pointer_pixel, bdot_pixel, diffhighlight_pixel, procrelline_pixel;
+    assembly_pixel, pointer_pixel, bdot_pixel, diffhighlight_pixel, procrelline_pixel,
+    diffinserted_pixel, diffdeleted_pixel, diffchanged_pixel, diffchangedtext_pixel;
 
 namespace {
 
@@ -38,6 +39,10 @@ const NamedPixel kNamedPixels[] = {
     {"customized", "#008080", &customized_fg},
     {"deadcode", "#808080", &deadcode_fg},
     {"diffHighlight", "#e0ffd0", &diffhighlight_pixel},
+    {"diffInserted", "#cce6ff", &diffinserted_pixel},
+    {"diffDeleted", "#ffd4d4", &diffdeleted_pixel},
+    {"diffChanged", "#ecdfb0", &diffchanged_pixel},
+    {"diffChangedText", "#d8b040", &diffchangedtext_pixel},
     {"procRelLineBG", "#e4e4e4", &procrelline_pixel},
 };
 

@@ -262,9 +262,9 @@ TEST_F(ViewerWindow, ViewMenuChangesTheComparisonOptions) {
   ViewerState s = v.state();
   EXPECT_EQ(s.get("options"), "2");
   EXPECT_EQ(s.get("count"), "1");
-  viewMenu(v);  // one check mark, on the first item
-  std::vector<Band> marks = viewMenuMarks(1);
-  ASSERT_EQ(marks.size(), 1u);
+  viewMenu(v);  // the first item, and "Changes Within Lines" (on by default)
+  std::vector<Band> marks = viewMenuMarks(2);
+  ASSERT_EQ(marks.size(), 2u);
   int firstMark = marks[0].top;
   menuKeys({"i"});  // Case Insensitive: now identical
   s = v.waitFor([](const ViewerState& s) { return s.get("options") == "10"; });
@@ -273,11 +273,11 @@ TEST_F(ViewerWindow, ViewMenuChangesTheComparisonOptions) {
   viewMenu(v, "w");  // Ignore All Whitespace replaces Ignore Whitespace Amount
   EXPECT_EQ(v.waitFor([](const ViewerState& s) { return s.get("options") == "9"; })
                 .get("options"), "9");
-  // Two marks now: "Ignore All Whitespace" (third item) and "Case
-  // Insensitive" (fifth), both below where the first item's mark was.
+  // Marks now on "Ignore All Whitespace" (third item), "Case Insensitive"
+  // (fifth) and "Changes Within Lines", all below the first item's mark.
   viewMenu(v);
-  marks = viewMenuMarks(2);
-  ASSERT_EQ(marks.size(), 2u);
+  marks = viewMenuMarks(3);
+  ASSERT_EQ(marks.size(), 3u);
   EXPECT_GT(marks[0].top, firstMark + (marks[1].top - marks[0].top) / 3);
   menuKeys({"Escape"});
   viewMenu(v, "w");  // chosen again: cleared
@@ -285,6 +285,39 @@ TEST_F(ViewerWindow, ViewMenuChangesTheComparisonOptions) {
   s = v.waitFor([](const ViewerState& s) { return s.get("options") == "0"; });
   EXPECT_EQ(s.get("options"), "0");
   EXPECT_EQ(s.get("count"), "2");
+}
+
+// Inserted, deleted and changed lines each have their colour; within the
+// changed lines the words that differ are shaded more strongly, until the
+// View menu turns that off.
+TEST_F(ViewerWindow, DifferencesAreColouredByKindAndChangedWordsStandOut) {
+  std::ofstream(dir / "config" / "qen.cfg") << "diffInserted #a0ffa0\ndiffDeleted #ffa0a0\n"
+                                               "diffChanged #a0a0ff\ndiffChangedText #ff00ff\n";
+  // The first difference is current (highlighted); the others show their kinds.
+  write("k1", "x\nsame\nint alpha = 1;\nsame2\nonly left\nsame3\n");
+  write("k2", "y\nsame\nint beta = 1;\nsame2\nsame3\nonly right\n");
+  ViewerSession v;
+  ASSERT_TRUE(open(v, {p("k1"), p("k2")}, "k1"));
+  auto seen = [&](const char* view) {
+    Rect r = v.state().rect(view);
+    return xtest::colours(v.window(), {r.x, r.y, std::min(r.width, 300), 200});
+  };
+  std::map<unsigned long, int> left = seen("view_left"), right = seen("view_right");
+  EXPECT_GT(left[0xa0a0ff], 0) << "changed";
+  EXPECT_GT(right[0xa0a0ff], 0) << "changed";
+  EXPECT_GT(left[0xffa0a0], 0) << "deleted";
+  EXPECT_EQ(right[0xffa0a0], 0);
+  EXPECT_GT(right[0xa0ffa0], 0) << "inserted";
+  EXPECT_EQ(left[0xa0ffa0], 0);
+  // "alpha" and "beta" alone: far less than the changed line's colour.
+  EXPECT_GT(left[0xff00ff], 0);
+  EXPECT_GT(right[0xff00ff], 0);
+  EXPECT_LT(left[0xff00ff] * 3, left[0xa0a0ff]);
+  viewMenu(v, "l");
+  v.waitFor([](const ViewerState& s) { return s.get("linechanges") == "0"; });
+  EXPECT_TRUE(xtest::poll([&] { return seen("view_left")[0xff00ff] == 0; }));
+  EXPECT_EQ(seen("view_right")[0xff00ff], 0);
+  EXPECT_GT(seen("view_left")[0xa0a0ff], 0);
 }
 
 // Control+O opens the chooser filled with the shown pair; a new pair joins

@@ -18,14 +18,17 @@ using text_test::ScratchDir;
 using text_test::WriteBytes;
 
 // Records one side's rows as short texts: "--" a rule, "" a filler row,
-// "3:c" changed file line 3, "3" unchanged line 3.
+// "3:c" changed file line 3, "3:n" line 3 facing only filler, "3" unchanged
+// line 3.
 class RowRecorder : public AlignedRowSink {
  public:
   std::vector<std::string> rows;
   void addRule() override { rows.push_back("--"); }
   void addFiller(int count) override { rows.insert(rows.end(), count, ""); }
-  void addFileLine(long number, line*, bool changed) override {
-    rows.push_back(std::to_string(number) + (changed ? ":c" : ""));
+  void addFileLine(long number, line*, LineKind kind) override {
+    rows.push_back(std::to_string(number) + (kind == kLineChanged    ? ":c"
+                                             : kind == kLineOnlyHere ? ":n"
+                                                                     : ""));
   }
 };
 
@@ -65,7 +68,7 @@ TEST_F(AlignmentTest, ShorterBlockGetsFillerAndFollowingLinesFaceEachOther) {
 TEST_F(AlignmentTest, DifferencesAtTheEndAreFramedAndPadded) {
   align("a\nb\n", "a\nb\nc\nd\n");
   EXPECT_EQ(leftRows.rows, (std::vector<std::string>{"1", "2", "--", "", "", "--"}));
-  EXPECT_EQ(rightRows.rows, (std::vector<std::string>{"1", "2", "--", "3:c", "4:c", "--"}));
+  EXPECT_EQ(rightRows.rows, (std::vector<std::string>{"1", "2", "--", "3:n", "4:n", "--"}));
 }
 
 TEST_F(AlignmentTest, EverySideGetsTheSameNumberOfRowsOverManyDifferences) {
