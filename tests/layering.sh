@@ -36,6 +36,7 @@ declare -A uses=(
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
   [app]="services/diffview viewer vc services libs/stp_transport libs/libcxxutil syntax text gui/core gui/x11 config base"
   [tools]="diff text gui/text gui/core base"
+  [diffmerge]="diff base"
   [bench]="vc_service vc services libs/stp_transport base"
 )
 
