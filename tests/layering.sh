@@ -36,7 +36,8 @@ declare -A uses=(
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
   [app]="services/diffview viewer vc services libs/stp_transport libs/libcxxutil syntax text gui/core gui/x11 config base"
   [tools]="diff text gui/text gui/core base"
-  [diffmerge]="diff base"
+  [editor]="diff text gui/widgets gui/text gui/core gui/x11 base"
+  [diffmerge]="editor diff base"
   [bench]="vc_service vc services libs/stp_transport base"
 )
 

@@ -1,0 +1,65 @@
+#include "editor/merge_run.h"
+
+#include <cstdlib>
+
+#include "base/gen.h"
+#include "editor/merge_windows.h"
+#include "gui/core/colwind.h"
+#include "gui/core/event_loop.h"
+#include "gui/core/gui_init.h"
+#include "gui/core/wgui.h"
+#include "gui/x11/display.h"
+
+namespace {
+
+bool ended = false;
+MergeOutcome endedWith = MERGE_ABORTED;
+
+void onFinished(MergeOutcome outcome) {
+  ended = true;
+  endedWith = outcome;
+}
+
+// The toolkit as a program without options of its own starts it.
+bool startToolkit() {
+  if (XWindowsOn()) return true;
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) {
+    gen_error("the merge needs the user, and there is no display (DISPLAY is not set)");
+    return false;
+  }
+  static char name[] = "diffmerge";
+  static char* argv[] = {name, nullptr};
+  int argc = 1;
+  init_prior_to_gui(&argc, argv);
+  return WGUIInit(&argc, argv, nullptr, false, false, WGUI_KIND_APPLICATION) == 1;
+}
+
+}  // namespace
+
+MergeOutcome editor_RunMerge(const MergeRequest* request) {
+  if (!startToolkit()) return MERGE_FAILED;
+  mergewin_InstallHooks();
+  mergewin_SetFinished(onFinished);
+  ended = false;
+  mcargs* session = nullptr;
+  MergeOutcome outcome = MergeFiles(request, &session);
+  if (outcome == MERGE_WAITING) {
+    while (!ended && cwCount() > 0) WMainLoopTurn();
+    outcome = ended ? endedWith : MERGE_ABORTED;
+  }
+  WDrawExit();
+  WGUIDestroy();
+  return outcome;
+}
+
+void editor_CompareInWindows(const char* name1, const char* version1, const char* name2,
+                             const char* version2) {
+  mergewin_InstallHooks();
+  MergeRequest request = {};
+  request.files[0] = VersNameStruct{name1, version1};
+  request.files[1] = VersNameStruct{name2, version2};
+  request.type = MERGE_TYPE_COMPARE;
+  mcargs* session = nullptr;
+  MergeFiles(&request, &session);
+}
