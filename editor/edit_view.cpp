@@ -57,6 +57,19 @@ void addRun(RowContents& out, long from, long to, int style, long bg) {
                                                      static_cast<int>(to - from)));
 }
 
+// The start of the text, for scripts that check what a window holds:
+// "text=" and the first lines, each line end written as "\n".
+void appendText(const EditBuffer& b, std::string* state) {
+  constexpr size_t kShown = 2000;
+  *state += "text=";
+  size_t start = state->size();
+  for (long n = 1; n <= b.lineCount() && state->size() - start < kShown; n++) {
+    *state += b.text(n);
+    *state += "\\n";
+  }
+  *state += "\n";
+}
+
 }  // namespace
 
 long edit_CellOf(const std::string& text, long col) {
@@ -118,7 +131,8 @@ void EditRows::buildRow(int row, RowContents& out) {
     selFrom = b.selectionStart().line == row ? b.selectionStart().col : 0;
     selTo = b.selectionEnd().line == row ? b.selectionEnd().col : len + 1;
   }
-  long caret = b.caret().line == row ? b.caret().col : len + 2;
+  // The caret shows where typing goes; a selection shows it well enough.
+  long caret = b.caret().line == row && !b.hasSelection() ? b.caret().col : len + 2;
   out.elements.push_back(std::make_unique<ColorBox>(bg, kMargin, height));
   // Runs of characters in one style; the caret is a run of its own and the
   // blank after the text is shown only as the caret or a selected line end.
@@ -193,6 +207,7 @@ void edit_Publish(Edit* edit) {
   state += f->name ? f->name : "";
   state += "\n";
   state += numbers;
+  appendText(b, &state);
   if (!edit->embedded) cwPublishState(edit->window, state.c_str());
 }
 

@@ -2,6 +2,7 @@
 // difference, the auto toggle, and help.  A choice goes to the model,
 // which may end the merge and close this window from inside the call.
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "diff/merge.h"
@@ -20,6 +21,7 @@ struct Controller {
   ColWind* window = nullptr;
   mcargs* mc = nullptr;
   WButton* autoButton = nullptr;
+  std::vector<WButtonSet*> rows;
 };
 
 const char* const kHelp =
@@ -45,12 +47,26 @@ void setAutoLabel(Controller* c) {
   c->autoButton->setLabel(c->mc->automatic ? "Auto: on" : "Auto: off");
 }
 
+// The state says where each shown button is (window coordinates), so
+// that scripts can press them: "button.File1=x,y,width,height".
 void publish(Controller* c) {
   std::string state = "merge=1\nauto=";
   state += c->mc->automatic ? "1" : "0";
   state += "\nthreeway=";
   state += c->mc->threeWay ? "1" : "0";
   state += "\n";
+  for (WButtonSet* row : c->rows) {
+    for (int k = 0; k < row->count(); k++) {
+      WButton* b = row->buttonAt(k);
+      if (!b->isShown()) continue;
+      char place[80];
+      std::snprintf(place, sizeof place, "=%d,%d,%d,%d\n", row->getX() + b->getX(),
+                    row->getY() + b->getY(), b->getWidth(), b->getHeight());
+      state += "button.";
+      state += b->getCommand();
+      state += place;
+    }
+  }
   cwPublishState(c->window, state.c_str());
 }
 
@@ -94,7 +110,7 @@ WButtonSet* addRow(ColWind* w, int y, const std::vector<const char*>& names) {
 void* mergewin_OpenController(mcargs* mc, const char* name) {
   auto* c = new Controller;
   c->mc = mc;
-  c->window = cwxCreatexy(-1, -1, "Merge", name && *name ? name : "Merge", "Merge", onClose,
+  c->window = cwxCreatexy(-1, -1, "Merge", "Merge", name && *name ? name : "Merge", onClose,
                           nullptr, 100, 100, c);
   if (!c->window) return delete c, nullptr;
   std::vector<const char*> choices = {"File1", "File2", "Base", "1and2", "1andBase", "2andBase"};
@@ -102,6 +118,7 @@ void* mergewin_OpenController(mcargs* mc, const char* name) {
   WButtonSet* top = addRow(c->window, kMargin, choices);
   WButtonSet* bottom = addRow(c->window, kMargin + top->getHeight() + kMargin,
                               {"ChangeBar", "Edit", "Help", "Skip", "Abort"});
+  c->rows = {top, bottom};
   c->autoButton = bottom->addButton("Auto: off", nullptr, "auto");
   bottom->setButtonShown("auto", mc->threeWay);
   setAutoLabel(c);

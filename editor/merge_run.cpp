@@ -8,6 +8,7 @@
 #include "gui/core/event_loop.h"
 #include "gui/core/gui_init.h"
 #include "gui/core/wgui.h"
+#include "gui/loop/extra_process.h"
 #include "gui/x11/display.h"
 
 namespace {
@@ -35,6 +36,17 @@ bool startToolkit() {
   return WGUIInit(&argc, argv, nullptr, false, false, WGUI_KIND_APPLICATION) == 1;
 }
 
+// Turns of the main loop until the merge ends, without a last sleep.
+void runUntilEnded() {
+  while (!ended && cwCount() > 0) {
+    WEventAll(0);
+    if (ended || cwCount() == 0) return;
+    long t = 0;
+    ExtraProcess_Wait(&t);
+    WYield(t > 10 ? t - 10 : t, false);
+  }
+}
+
 }  // namespace
 
 MergeOutcome editor_RunMerge(const MergeRequest* request) {
@@ -45,7 +57,7 @@ MergeOutcome editor_RunMerge(const MergeRequest* request) {
   mcargs* session = nullptr;
   MergeOutcome outcome = MergeFiles(request, &session);
   if (outcome == MERGE_WAITING) {
-    while (!ended && cwCount() > 0) WMainLoopTurn();
+    runUntilEnded();
     outcome = ended ? endedWith : MERGE_ABORTED;
   }
   WDrawExit();
