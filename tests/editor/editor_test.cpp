@@ -12,6 +12,9 @@
 
 #include "editor/buffer.h"
 #include "editor/editor.h"
+#include "editor/file_lines.h"
+#include "editor/merge_run.h"
+#include "gui/widgets/button.h"
 #include "gui/core/fonts.h"
 #include "gui_session.h"
 #include "test_support.h"
@@ -77,6 +80,54 @@ struct Started {
   }
   int wait() { return test_support::waitProgram(std::exchange(pid, -1)); }
 };
+
+// The buffer alone: replacements over line ends, undo, the lock, and the
+// file written back with its own line ends.
+TEST(EditBuffer, EditsUndoAndSavesTheFileWithItsLineEnds) {
+  test_support::ScratchDir dir;
+  fs::path crlf = fs::path(dir.path()) / "crlf.txt";
+  writeFile(crlf, "ab\r\ncd\r\n\xc3\xa9z");
+  file* f = FileF_File(crlf.c_str(), 0, 0);
+  ASSERT_TRUE(f);
+  EditBuffer b(f);
+  b.moveTo(EditPos{1, 1}, false);
+  b.moveTo(EditPos{2, 1}, true);
+  EXPECT_EQ(b.selectedText(), "b\nc");
+  b.type("X\nY\nZ");
+  EXPECT_EQ(b.lineCount(), 4);
+  EXPECT_EQ(b.text(1) + "|" + b.text(2) + "|" + b.text(3), "aX|Y|Zd");
+  EXPECT_EQ(b.caret(), (EditPos{3, 1}));
+  b.type("1"), b.type("2");
+  b.moveTo(EditPos{4, 0}, false);
+  b.backspace();  // joins the last line to the one before
+  EXPECT_EQ(b.text(3), "Z12d\xc3\xa9z");
+  EXPECT_EQ(b.stepLeft(EditPos{3, 6}), (EditPos{3, 4}));  // over a two-byte character
+  b.undo();
+  b.undo();  // both typed characters at once
+  EXPECT_EQ(b.text(3), "Zd");
+  b.undo();
+  EXPECT_EQ(b.lineCount(), 3);
+  EXPECT_EQ(b.text(1) + "|" + b.text(2), "ab|cd");
+  EXPECT_FALSE(b.undo());
+  b.setLocked(true);
+  EXPECT_FALSE(b.type("no"));
+  EXPECT_FALSE(b.backspace());
+  b.appendLine("end");  // the program may change a locked text
+  std::string error;
+  ASSERT_TRUE(edit_WriteFile(f, crlf.c_str(), &error)) << error;
+  EXPECT_EQ(readFile(crlf), "ab\r\ncd\r\n\xc3\xa9z\r\nend");
+  EXPECT_FALSE(edit_WriteFile(f, (fs::path(dir.path()) / "no/such/dir").c_str(), &error));
+  EXPECT_EQ(error.rfind("Can't write ", 0), 0u) << error;
+  FileFree(f);
+  writeFile(crlf, "");
+  file* empty = FileF_File(crlf.c_str(), 0, 0);
+  EditBuffer e(empty);
+  e.appendLine("only");
+  EXPECT_EQ(empty->lineCount, 1);
+  ASSERT_TRUE(edit_WriteFile(empty, crlf.c_str(), &error));
+  EXPECT_EQ(readFile(crlf), "only\n");
+  FileFree(empty);
+}
 
 class EditorWindows : public GuiSession {
  protected:
@@ -199,6 +250,32 @@ TEST_F(EditorWindows, TwoWayMergeCompletesInTheMergeWindowAndWritesTheResult) {
   EXPECT_EQ(merging.wait(), 0) << readFile(at("e"));
   EXPECT_EQ(readFile(at("out.txt")), "a\nB\nc\nX\n");
   EXPECT_EQ(readFile(at("one.txt")), "a\nb\nc\n");
+}
+
+// With the viewer switched off, a pair is compared in two editor windows
+// stepped by Previous and Next; closing the stepper closes them.
+TEST_F(EditorWindows, ComparisonInEditorWindowsStepsBetweenDifferences) {
+  writeFile(at("one.txt"), "a\nb\nc\nd\n");
+  writeFile(at("two.txt"), "a\nB\nc\nD\n");
+  editor_CompareInWindows(at("one.txt").c_str(), nullptr, at("two.txt").c_str(), nullptr);
+  ColWind* stepper = nullptr;
+  ASSERT_TRUE(waitFor([&] {
+    cwCallProcOnAll([](ColWind* w, void* found) {
+      if (w->name == "Compare") *static_cast<ColWind**>(found) = w;
+    }, &stepper);
+    return stepper && !xtest::topWindows("File2").empty();
+  }));
+  unsigned long file2 = xtest::topWindows("File2").front();
+  ASSERT_TRUE(waitFor([&] { return stateOf(file2)["selection"] == "2,0-3,0"; }));
+  EXPECT_EQ(stateOf(file2)["ranges"], "2");
+  auto* buttons = static_cast<WButtonSet*>(stepper->getChildren().front());
+  WButton* next = buttons->findByLabel("Next");
+  EXPECT_TRUE(buttons->findByLabel("Previous")->isDimmed());
+  click(next, 5, 5);
+  ASSERT_TRUE(waitFor([&] { return stateOf(file2)["selection"] == "4,0-4,1"; }));
+  EXPECT_TRUE(next->isDimmed());
+  xtest::sendDelete(stepper->getWindow());
+  EXPECT_TRUE(waitFor([&] { return cwCount() == 0; }));
 }
 
 }  // namespace
