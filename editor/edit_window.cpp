@@ -16,6 +16,7 @@
 #include "gui/core/window_state.h"
 #include "gui/text/scroll_bar.h"
 #include "gui/text/textview.h"
+#include "gui/widgets/dialog.h"
 #include "text/file.h"
 
 namespace {
@@ -61,11 +62,28 @@ void teardown(Edit* edit) {
   delete edit;
 }
 
+// Closing the last window of a changed file offers to save it; false when
+// the user cancels (or the save failed).
+bool offerSave(Edit* edit) {
+  file* f = edit->buffer().getFile();
+  if (!(f->flags & FILE_MODIFIED) || edit->entry->windows.size() > 1 || edit_IsLocked(f))
+    return true;
+  std::string question = "Save the changes to ";
+  question += f->name;
+  question += "?";
+  int answer = gui_ButtonDialog(edit->window, "Edit", question.c_str(),
+                                {"Save", "Discard", "Cancel"}, 0, 2);
+  if (answer == 1) return true;
+  return answer == 0 && edit_SaveOver(f, nullptr, edit->window);
+}
+
 // The window goes: the user's close asks the owner first.
 int onClose(ColWind* window) {
   auto* edit = static_cast<Edit*>(window->returnData);
-  if (!edit->programClose && edit->closeHandler && !edit->closeHandler(edit, edit->closeData))
-    return 0;
+  if (!edit->programClose) {
+    if (edit->closeHandler && !edit->closeHandler(edit, edit->closeData)) return 0;
+    if (!edit->closeHandler && !offerSave(edit)) return 0;
+  }
   teardown(edit);
   return 1;
 }

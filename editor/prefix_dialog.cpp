@@ -22,7 +22,7 @@ class PrefixDialog : public WDialog {
  public:
   explicit PrefixDialog(mcargs* mc)
       : WDialog(nullptr, "PrefixInfo", "Conflict markers", kLabelWidth + kFieldWidth + 3 * kMargin,
-                7 * kRow + 3 * kMargin + 30),
+                6 * kRow + 2 * kMargin + 36),
         newFirst_(mc->newFirst) {
     char** strings[] = {&mc->header, &mc->separator, &mc->trailer, &mc->newPrefix,
                         &mc->oldPrefix};

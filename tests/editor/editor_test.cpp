@@ -187,6 +187,11 @@ TEST_F(EditorWindows, ThreeWayConflictsAreChosenMarkedAndAbortedInTheMergeWindow
   EXPECT_EQ(stateOf(merge)["threeway"], "1");
   EXPECT_EQ(stateOf(file1)["ranges"], "3");
   EXPECT_EQ(stateOf(file1)["locked"], "1");
+  // Changed lines are painted on the difference colour to the window's edge.
+  int right = xtest::geometry(file1).width - 30, row = font_h / 2;
+  auto pixel = [&](int line) { return xtest::pixelAt(file1, right, (line - 1) * font_h + row); };
+  EXPECT_TRUE(xtest::poll([&] { return pixel(1) != pixel(2) && pixel(2) == pixel(4); }));
+  EXPECT_EQ(pixel(1), pixel(3));
   ASSERT_TRUE(textBecomes(result, "a\\n"));
   press(merge, "File2");
   ASSERT_TRUE(textBecomes(result, "a\\nB2\\nc\\n"));
