@@ -268,6 +268,7 @@ TEST(MergeModel, BadAndIdenticalInputsGetTheirMessages) {
     std::string message;
   } cases[] = {
       {missing, two, "", MERGE_FAILED, "Can't open file " + missing},
+      {dir.path().string(), two, "", MERGE_FAILED, "Can't open file " + dir.path().string()},
       {one, missing, "", MERGE_FAILED, "Can't open file " + missing},
       {one, binary, "", MERGE_FAILED, "Can't open file " + binary},
       {binary, two, "", MERGE_FAILED, "Binary file: " + binary},
