@@ -19,10 +19,12 @@ const char* SourceOf(const file* f) {
   return f->sourceName ? f->sourceName : f->name;
 }
 
-// False, after a message, when `path` is one of the merge's inputs.
+// False, after a message, when `path` is one of the merge's inputs that
+// the save mode does not name (it names file 1 unless it is 0).
 bool NotAnInput(const mcargs* mc, const char* path) {
   const DiffStuff* r = mc->record;
   for (const file* f : {r->file1, r->file2, r->file3}) {
+    if (f == r->file1 && mc->saveMode != 0) continue;
     const char* source = SourceOf(f);
     if (source && gen_samefile(source, path)) {
       gen_error("Not writing the result over an input: %s", path);

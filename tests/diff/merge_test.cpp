@@ -132,6 +132,34 @@ TEST(MergeModel, ThreeWayAutoTakesWhatOnlyOneSideOrBothAlikeChanged) {
   EXPECT_EQ(o.result, "");
 }
 
+TEST(MergeModel, SaveModesWriteFileOneOnlyWhenAsked) {
+  ScratchDir dir;
+  const std::string base = dir.write("base.txt", "a\nb\nc\n");
+  const std::string two = dir.write("two.txt", "a\nb\nC\n");
+  struct {
+    int mode;
+    std::string one;
+    MergeOutcome outcome;
+    std::string after;  // file 1 afterwards
+  } cases[] = {
+      {1, "A\nb\nc\n", MERGE_SAVED, "A\nb\nC\n"},
+      {-1, "A\nb\nc\n", MERGE_SAVED, "A\nb\nC\n"},
+      {-1, "a\nb\nc\n", MERGE_NOT_SAVED, "a\nb\nc\n"},  // the result is file 2
+  };
+  for (const auto& c : cases) {
+    const std::string one = dir.write("one.txt", c.one);
+    MergeRequest rq = {};
+    rq.files[0].name = one.c_str();
+    rq.files[1].name = two.c_str();
+    rq.files[2].name = base.c_str();
+    rq.automatic = true;
+    rq.saveMode = c.mode;
+    EXPECT_EQ(MergeFiles(&rq, nullptr), c.outcome) << c.mode;
+    EXPECT_EQ(test_support::readFile(one), c.after) << c.mode;
+  }
+  EXPECT_EQ(dir.entries().size(), 3u);
+}
+
 // A random three-way case: a base of unique lines cut into stretches, each
 // left alone, changed on one side, changed alike, or changed differently.
 // Four common lines part the stretches: git joins conflicts that fewer
