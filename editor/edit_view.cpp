@@ -211,8 +211,28 @@ void edit_Publish(Edit* edit) {
   if (!edit->embedded) cwPublishState(edit->window, state.c_str());
 }
 
+namespace {
+int batchDepth = 0;
+}  // namespace
+
+void edit_BeginBatch() { batchDepth++; }
+
+void edit_EndBatch() {
+  if (batchDepth == 0 || --batchDepth > 0) return;
+  for (Edit* e : edit_AllWindows()) {
+    if (!e->stale) continue;
+    e->stale = false;
+    edit_Refresh(e, 1, e->buffer().rowCount(), true);
+    edit_RevealCaret(e);
+  }
+}
+
 void edit_Refresh(Edit* edit, long first, long last, bool linesMoved) {
   if (!edit->store) return;
+  if (batchDepth > 0 && !edit->embedded) {
+    edit->stale = true;  // shown once the batch ends
+    return;
+  }
   if (linesMoved) edit->store->reset();
   else edit->store->rowsChanged(static_cast<int>(first), static_cast<int>(last));
   edit_Publish(edit);

@@ -126,6 +126,13 @@ EditFileEntry* edit_EntryOf(file* f) {
   return it == entries().end() ? nullptr : it->second.get();
 }
 
+std::vector<Edit*> edit_AllWindows() {
+  std::vector<Edit*> all;
+  for (auto& [f, entry] : entries())
+    all.insert(all.end(), entry->windows.begin(), entry->windows.end());
+  return all;
+}
+
 void EditFileEntry::bufferChanged(long first, long last, bool linesMoved) {
   for (Edit* e : windows) edit_Refresh(e, first, last, linesMoved);
 }

@@ -52,6 +52,7 @@ struct Edit {
   ColorInfo* colors = nullptr;
   bool ownsColors = true;
   bool embedded = false;  // inside another window (a dialogue)
+  bool stale = false;     // changed during a batch, not yet shown
   std::string label;
   bool dragging = false;
   bool (*closeHandler)(Edit*, void*) = nullptr;
@@ -63,6 +64,8 @@ struct Edit {
 
 // The entry of a file shown in a window, or null.
 EditFileEntry* edit_EntryOf(file* f);
+// Every open editor window.
+std::vector<Edit*> edit_AllWindows();
 
 // ---- edit_view.cpp: what the window shows ----
 // Lays the view and bars out over `area` of their parent.

@@ -73,6 +73,11 @@ ColorInfo* edit_Colors(Edit* edit);
 void edit_SetColors(Edit* edit, ColorInfo* colors);
 void edit_ColorsChanged(Edit* edit);
 
+// Many changes by the program: windows show them once, when the
+// outermost batch ends (dialogues' views at once).
+void edit_BeginBatch();
+void edit_EndBatch();
+
 // ---- saving --------------------------------------------------------------------
 
 // Writes the file under `name` (its own name when null); the file is then

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "diff/merge.h"
+#include "editor/editor.h"
 #include "editor/merge_windows.h"
 #include "gui/core/colwind.h"
 #include "gui/core/window_state.h"
@@ -79,8 +80,12 @@ void onCommand(WButton* button, const char* command) {
     setAutoLabel(c);
     return publish(c);
   }
-  for (const Choice& k : kChoices)
-    if (name == k.name) return (void)merge_Choose(c->mc, k.choice);
+  for (const Choice& k : kChoices) {
+    if (name != k.name) continue;
+    edit_BeginBatch();
+    merge_Choose(c->mc, k.choice);
+    return edit_EndBatch();
+  }
 }
 
 // The window manager's close button gives the merge up.

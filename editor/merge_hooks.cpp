@@ -92,9 +92,10 @@ void showDiff(DiffStuff* record) {
   }
 }
 
+// Only the step controller of the record; a record of the viewer has none.
 void destroyWindow(DiffStuff* record) {
   auto* w = record->window;
-  if (!w) return;
+  if (!w || w->name != "Compare" || w->returnData != record) return;
   record->window = nullptr;
   w->returnData = nullptr;
   cwDestroy(w);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "base/gen.h"
+#include "editor/editor.h"
 #include "editor/merge_windows.h"
 #include "gui/core/colwind.h"
 #include "gui/core/event_loop.h"
@@ -55,7 +56,9 @@ MergeOutcome editor_RunMerge(const MergeRequest* request) {
   mergewin_SetFinished(onFinished);
   ended = false;
   mcargs* session = nullptr;
+  edit_BeginBatch();
   MergeOutcome outcome = MergeFiles(request, &session);
+  edit_EndBatch();
   if (outcome == MERGE_WAITING) {
     runUntilEnded();
     outcome = ended ? endedWith : MERGE_ABORTED;
@@ -73,5 +76,7 @@ void editor_CompareInWindows(const char* name1, const char* version1, const char
   request.files[1] = VersNameStruct{name2, version2};
   request.type = MERGE_TYPE_COMPARE;
   mcargs* session = nullptr;
+  edit_BeginBatch();
   MergeFiles(&request, &session);
+  edit_EndBatch();
 }
