@@ -14,8 +14,8 @@
 #include "editor/editor.h"
 #include "editor/file_lines.h"
 #include "editor/merge_run.h"
-#include "gui/widgets/button.h"
 #include "gui/core/fonts.h"
+#include "gui/widgets/button.h"
 #include "gui_session.h"
 #include "test_support.h"
 #include "text/file.h"
@@ -56,7 +56,9 @@ unsigned long windowTitled(const std::string& title, bool withState = true) {
 
 // Presses a button of the Merge window by the place its state gives.
 void press(unsigned long merge, const std::string& button) {
-  std::string place = stateOf(merge)["button." + button];
+  std::string key = "button.";
+  key += button;
+  std::string place = stateOf(merge)[key];
   ASSERT_FALSE(place.empty()) << "no button " << button;
   int x, y, w, h;
   ASSERT_EQ(std::sscanf(place.c_str(), "%d,%d,%d,%d", &x, &y, &w, &h), 4);
@@ -255,6 +257,19 @@ TEST_F(EditorWindows, TwoWayMergeCompletesInTheMergeWindowAndWritesTheResult) {
   EXPECT_EQ(merging.wait(), 0) << readFile(at("e"));
   EXPECT_EQ(readFile(at("out.txt")), "a\nB\nc\nX\n");
   EXPECT_EQ(readFile(at("one.txt")), "a\nb\nc\n");
+
+  // Without -o the finished merge asks where to save, offering Merged_one.txt.
+  Started asking{test_support::startProgram(bin, {at("one.txt").string(), at("two.txt").string()},
+                                            {}, at("o").string(), at("e").string())};
+  merge = windowTitled("Merge");
+  ASSERT_NE(merge, 0u) << readFile(at("e"));
+  press(merge, "File1");
+  press(merge, "File1");
+  unsigned long prompt = windowTitled("Save", false);
+  ASSERT_NE(prompt, 0u);
+  xtest::xdotool({"windowfocus", "--sync", std::to_string(prompt), "key", "Return"});
+  EXPECT_EQ(asking.wait(), 0) << readFile(at("e"));
+  EXPECT_EQ(readFile(at("Merged_one.txt")), "a\nb\nc\n");
 }
 
 // With the viewer switched off, a pair is compared in two editor windows
