@@ -88,8 +88,11 @@ bool edit_WriteFile(file* f, const char* name, std::string* error) {
   temporary += ".diffview-XXXXXX";
   int fd = mkstemp(temporary.data());
   if (fd < 0) return fail(error, name), false;
+  // The old file's permissions, or a new file's under the umask.
   struct stat old{};
-  fchmod(fd, stat(name, &old) == 0 ? (old.st_mode & 07777) : 0644);
+  mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, stat(name, &old) == 0 ? (old.st_mode & 07777) : (0666 & ~mask));
   bool ok = writeLines(fd, f);
   if (close(fd) != 0) ok = false;
   if (ok && rename(temporary.c_str(), name) == 0) return true;
