@@ -18,6 +18,7 @@
 #include "base/gen.h"
 #include "config/config.h"
 #include "config/config_dirs.h"
+#include "editor/merge_run.h"
 #include "gui/core/event_loop.h"
 #include "gui/core/gui_init.h"
 #include "gui/core/wgui.h"
@@ -95,6 +96,9 @@ int runWindows(int argc, char** argv, const StartOptions& o, bool launchedFromRo
   if (WGUIInit(&argc, argv, nullptr, true, true, WGUI_KIND_APPLICATION) != 1) gen_exit(1);
   DiffViewer_registerOpeners();
   DiffView_installViewerHooks();
+  // With the DiffViewer switch off, a pair from another tool is compared
+  // in two editor windows.
+  edit_diff2filesInEditor = editor_CompareInWindows;
   cfg_SetEverythingToDefaults();
   shr_ReadConfigFiles(gen_getprogname());
   app_StartSyntaxColouring();

@@ -34,8 +34,10 @@ declare -A uses=(
   [kvc]="diff base"
   [vc_service]="kvc vc services diff base"
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
-  [app]="services/diffview viewer vc services libs/stp_transport libs/libcxxutil syntax text gui/core gui/x11 config base"
+  [app]="services/diffview editor viewer vc services libs/stp_transport libs/libcxxutil syntax text gui/core gui/x11 config base"
   [tools]="diff text gui/text gui/core base"
+  [editor]="diff text gui/widgets gui/text gui/core gui/x11 gui/loop base"
+  [diffmerge]="editor diff base"
   [bench]="vc_service vc services libs/stp_transport base"
 )
 
