@@ -12,6 +12,7 @@
 #include "gui/text/scroll_bar.h"
 #include "gui/text/textview.h"
 #include "gui/widgets/bitmap.h"
+#include "viewer/overview_strip.h"
 #include "gui/widgets/button.h"
 #include "gui/widgets/message_line.h"
 #include "gui/widgets/splitter.h"
@@ -139,6 +140,9 @@ void makeWidgets(DiffViewer_GUI* g) {
   g->view_splitter = new WSplitter(w, kSomewhere, WSplitter::kVerticalBar);
   g->view_splitter->setCallback(DiffViewer_splitterMoved);
   g->view_scrollbar = new WScrollBar(w, kSomewhere, SCROLL_VERTICAL);
+  g->overview = new OverviewStrip(
+      w, kSomewhere, [](void* gui, int row) { static_cast<DiffViewer_GUI*>(gui)->overview_handleClick(row); },
+      g);
   g->status = new WMessageLine(w, kSomewhere);
   g->status->attach();
   g->view_comments = WTextView::makeWTextView(w, kSomewhere, "view_comments");
@@ -188,6 +192,7 @@ WWindowedItem* DiffViewer_GUI::widget(const std::string& name) const {
       {"scrollbar_right", scrollbar_right},
       {"view_splitter", view_splitter},
       {"view_scrollbar", view_scrollbar},
+      {"overview", overview},
       {"status", status},
       {"view_comments", view_comments},
       {"vscrollbar_comments", vscrollbar_comments},

@@ -31,6 +31,8 @@ class WWindowedItem;
 struct CmdInfo;
 struct xinLibSt;
 
+class OverviewStrip;
+
 class DiffViewer_GUI : public WGeneratedWindow {
  public:
   DiffViewer_GUI() : WGeneratedWindow("DiffViewer") {}
@@ -44,6 +46,7 @@ class DiffViewer_GUI : public WGeneratedWindow {
   WScrollBar* scrollbar_right = nullptr;
   WSplitter* view_splitter = nullptr;
   WScrollBar* view_scrollbar = nullptr;
+  OverviewStrip* overview = nullptr;  // beside the shared scroll bar
   WMessageLine* status = nullptr;
   WTextView* view_comments = nullptr;
   WScrollBar* vscrollbar_comments = nullptr;
@@ -88,6 +91,7 @@ class DiffViewer_GUI : public WGeneratedWindow {
   virtual void filelist_handleSingleClick(int, int, int, xinLibSt*) {}
   virtual int filelist_handleCli(CmdInfo*) { return 0; }
   virtual void menubar_handleDims(int) {}
+  virtual void overview_handleClick(int /*row*/) {}
 
   // Lays the widgets out for a window of that size.  The vertical splitter
   // keeps its share of the width, the bottom pane its height.

@@ -30,6 +30,7 @@
 #include "viewer/diff_chooser.h"
 #include "viewer/file_list_entry.h"
 #include "viewer/opener.h"
+#include "viewer/overview_strip.h"
 #include "viewer/pane_rows.h"
 
 namespace {
@@ -282,6 +283,45 @@ void DiffViewer_Impl::layAllRows() {
   readFile(0);
   readFile(1);
   colorCurrentDiff(highlight_);
+  updateOverview();
+}
+
+// Each difference at its rows, in the colour of its kind.
+void DiffViewer_Impl::updateOverview() {
+  std::vector<OverviewStrip::Mark> marks;
+  int n = diffCount();
+  marks.reserve(n);
+  for (int i = 0; i < n; i++) {
+    RangeInfo* l = diff_GetRange(comparison_->colors1, i);
+    RangeInfo* r = diff_GetRange(comparison_->colors2, i);
+    Pixel colour = l->end == l->start   ? diffinserted_pixel
+                   : r->end == r->start ? diffdeleted_pixel
+                                        : diffchanged_pixel;
+    marks.push_back({l->displayStart - 1, l->displayEnd, colour});
+  }
+  overview->setMarks(std::move(marks), std::max(panes_[0]->rowCount(), 1));
+  overview->setCurrent(n ? currentIndex() : -1);
+}
+
+// A click on a difference's mark makes it current; anywhere else the
+// views go there.
+void DiffViewer_Impl::overview_handleClick(int row) {
+  int slack = overview->rowAt(3) - overview->rowAt(0);
+  int best = -1, distance = slack + 1;
+  for (int i = 0; i < diffCount(); i++) {
+    RangeInfo* l = diff_GetRange(comparison_->colors1, i);
+    int d = row < l->displayStart - 1 ? l->displayStart - 1 - row
+            : row > l->displayEnd     ? row - l->displayEnd
+                                      : 0;
+    if (d < distance) best = i, distance = d;
+  }
+  if (best >= 0) {
+    setRange(best);
+    showCurrentDiff(0);
+    return;
+  }
+  int span = view_left->getLastLine() - view_left->getFirstLine();
+  view_left->scrollToLine(std::max(1, row - span / 2), false);
 }
 
 void DiffViewer_Impl::setLineChanges(bool on) {

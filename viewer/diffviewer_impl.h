@@ -140,6 +140,8 @@ class DiffViewer_Impl : public DiffViewer,
   void spinVersion(bool right, bool next);
   void publishState();
   void versionCommand(WTextView* view, bool lastEdit);
+  void updateOverview();
+  void overview_handleClick(int row) override;
   std::string sideState(bool right);
   void showVersionInfo();
   void dropUnknownVersion(int side);

@@ -41,7 +41,7 @@ status.right = window.right - 4
 status.bottom = window.bottom
 status.height = $status
 lnBottomPaneVMax.top = status.top - 4
-lnRightViewHMax.left = window.right - 18
+lnRightViewHMax.left = window.right - 32
 
 # The splitters' ranges.
 vs_ispare.left = window.left + 4
@@ -50,7 +50,7 @@ cs_ispare.top = toolbar.bottom + 4
 cs_spare.top = lnBottomPaneVMax.top
 
 # The text area: two halves beside the vertical splitter, above the
-# horizontal one; the shared scroll bar at the right.
+# horizontal one; the shared scroll bar and the overview strip at the right.
 comment_splitter.left = window.left
 comment_splitter.right = window.right
 comment_splitter.top = $commentSplit
@@ -70,6 +70,10 @@ view_scrollbar.left = lnRightViewHMax.left
 view_scrollbar.width = 14
 view_scrollbar.top = cs_ispare.top
 view_scrollbar.bottom = view_left.bottom
+overview.left = view_scrollbar.right
+overview.right = window.right - 4
+overview.top = cs_ispare.top
+overview.bottom = view_left.bottom
 
 lnFieldsVMax.top = tf_filename_left.bottom
 
@@ -148,7 +152,7 @@ void DiffViewer_GUI::buildPlacer() {
   placer_.addRules(DiffViewer_PanePosSizeInfo);
   for (const char* name :
        {"menubar", "lineno_left", "view_left", "scrollbar_left", "lineno_right", "view_right",
-        "scrollbar_right", "view_splitter", "view_scrollbar", "status", "view_comments",
+        "scrollbar_right", "view_splitter", "view_scrollbar", "overview", "status", "view_comments",
         "vscrollbar_comments", "hscrollbar_comments", "tf_filename_left", "tf_filename_right",
         "txt_version_left", "txt_version_right", "tf_version_left", "tf_version_right",
         "comment_splitter", "spin_left", "spin_right", "filelist", "toolbar", "t_version_left",

@@ -18,6 +18,7 @@
 #include "gui/widgets/text_field.h"
 #include "viewer/alignment.h"
 #include "viewer/diffviewer_impl.h"
+#include "viewer/overview_strip.h"
 #include "viewer/pane_rows.h"
 
 namespace {
@@ -46,6 +47,7 @@ void DiffViewer_Impl::setRange(int index) {
   colorCurrentDiff(highlight_);
   toolbar_Next->setDimmed(index == diffCount() - 1);
   toolbar_Previous->setDimmed(index == 0);
+  overview->setCurrent(index);
   publishState();
 }
 
@@ -205,6 +207,7 @@ void DiffViewer_Impl::publishState() {
       "\nprevious=" + (toolbar_Previous->isDimmed() ? "dimmed" : "active") +
       "\nnext=" + (toolbar_Next->isDimmed() ? "dimmed" : "active") +
       "\nview_left=" + rect(view_left) + "\nview_right=" + rect(view_right) +
+      "\noverview=" + rect(overview) +
       "\nfilelist=" + rect(filelist) + " " + std::to_string(filelist->getRowHeight()) + " " +
       std::to_string(filelist->getHeaderHeight()) + "\npainted=" + (painted_ ? "1" : "0") +
       "\npaintedat=" + std::to_string(paintedAt_) + "\npid=" + std::to_string(getpid()) + "\n";
@@ -240,6 +243,7 @@ std::string DiffViewer_Impl::sideState(bool right) {
 void DiffViewer_Impl::notePaints() {
   for (ColWind* w : cwWindowsOfClass(kViewerWindowClass)) {
     auto* v = dynamic_cast<DiffViewer_Impl*>(DiffViewer_fromWindow(w));
+    if (v) v->overview->setVisible(v->view_left->getFirstLine(), v->view_left->getLastLine());
     if (!v || v->painted_ || v->view_left->getPaintCount() <= v->paintBase_) continue;
     v->painted_ = true;
     v->paintedAt_ = std::chrono::duration_cast<std::chrono::microseconds>(

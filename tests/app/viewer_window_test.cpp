@@ -320,6 +320,37 @@ TEST_F(ViewerWindow, DifferencesAreColouredByKindAndChangedWordsStandOut) {
   EXPECT_GT(seen("view_left")[0xa0a0ff], 0);
 }
 
+// The overview strip marks every difference at its height in proportion
+// to the rows; a click on a mark makes that difference current.
+TEST_F(ViewerWindow, OverviewStripMarksEveryDifferenceAndJumpsToIt) {
+  std::string a, b;
+  for (int i = 1; i <= 2000; i++) {
+    std::string line = std::to_string(i) + "\n";
+    a += line;
+    if (i == 700) continue;  // deleted
+    b += i == 100 || i == 1800 ? "changed " + line : line;
+    if (i == 1500) b += "inserted\n";
+  }
+  write("o1", a);
+  write("o2", b);
+  ViewerSession v;
+  ASSERT_TRUE(open(v, {p("o1"), p("o2")}, "o1"));
+  Rect strip = v.state().rect("overview");
+  ASSERT_GT(strip.height, 100);
+  int rows = 2000 + 1 + 4 * 2;  // the taller side's lines, one filler, two rules each
+  auto markNear = [&](int line) {
+    int y = strip.y + (line - 1) * strip.height / rows;
+    for (int dy = -4; dy <= 4; dy++)
+      if (xtest::pixelAt(v.window(), strip.x + strip.width / 2, y + dy) != 0xffffff) return y + dy;
+    return -1;
+  };
+  for (int line : {700, 1500, 1800}) EXPECT_GE(markNear(line), 0) << line;
+  EXPECT_EQ(markNear(1200), -1) << "no difference there";
+  int y = markNear(1500);
+  v.click(strip.x + strip.width / 2, y + 1);
+  EXPECT_EQ(v.waitForCurrent(3), 3);
+}
+
 // Control+O opens the chooser filled with the shown pair; a new pair joins
 // the list and is shown; the first pair comes back where it was left.
 TEST_F(ViewerWindow, ComparisonListQueuesSwitchesAndRemoves) {
