@@ -59,7 +59,7 @@ void DiffViewer_Impl::fitListColumns(const std::string& leftVersion,
     filelist->setColumnWidth(column, wanted);
   }
   filelist->setColumnWidth(kToggle, 20);
-  filelist->setColumnWidth(kCount, 3 * font_n + 2 * MScrollList::kCellPadding);
+  filelist->setColumnWidth(kCount, 5 * font_n + 2 * MScrollList::kCellPadding);  // "Diffs"
   filelist->setColumnWidth(kLeft, half - filelist->getColumnWidth(kLeftVersion));
   filelist->setColumnWidth(kRight, half - filelist->getColumnWidth(kRightVersion) -
                                        filelist->getColumnWidth(kCount) -
@@ -100,6 +100,11 @@ void DiffViewer_Impl::setFileListEntryCount(int row, bool known) {
 }
 
 void DiffViewer_Impl::configureMsl() {
+  // The header says what each column holds: the box shows the pair, the
+  // last column counts its differences.
+  const char* labels[kColumns] = {"", "Left", "Version", "Right", "Version", "Diffs"};
+  for (int c = 0; c < kColumns; c++) filelist->setColumnLabel(c, labels[c]);
+  filelist->showHeader(true);
   filelist->setUserDataCleanup(FileListEntry::CleanupUserData);
   mslCompileCommands(filelist, kListCommands, 2);
   toggler_ = std::make_unique<MScrollListAutoToggler>(filelist, std::vector<int>{kToggle}, this);
