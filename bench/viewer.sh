@@ -8,7 +8,9 @@
 # i.e. the left text has been painted once, and the peak resident memory
 # (/usr/bin/time -f %M); the window is then closed with Ctrl+Q and the
 # program must exit with status 0.  GNU diff is timed on the same pairs for
-# scale.  Prints one table and the start-up targets with PASS or MISS.
+# scale.  Prints one table and the start-up targets with PASS or MISS, then
+# the peer viewers (xxdiff, diffuse, kdiff3, meld) beside diffview on the
+# same pairs, all measured one way (bench/peers.py); PEERS=0 leaves them out.
 #
 #   bench/viewer.sh [build-dir] [runs]
 #
@@ -216,3 +218,21 @@ verdict() {  # verdict LABEL MEASURED LIMIT
 echo
 verdict "first paint, 200,000-line pair" "${med_paint[200000]}" 0.5
 verdict "first paint, tiny pair" "${med_paint[tiny]}" 0.15
+
+# The peer viewers on the same pairs, each measured the same way as the
+# viewer (bench/peers.py: launch until mapped and quiet, peak memory).  The
+# benchmark installs the missing ones itself when run as root (they are no
+# part of the project's dependencies); PEERS=0 leaves them all out.
+if [ "${PEERS:-1}" != 0 ]; then
+  missing=
+  for peer in xxdiff diffuse kdiff3 meld; do
+    command -v "$peer" >/dev/null || missing="$missing $peer"
+  done
+  if [ -n "$missing" ] && [ "$(id -u)" = 0 ]; then
+    echo "viewer.sh: installing the peer viewers:$missing" >&2
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing \
+      >"$work/peers-install.log" 2>&1 || echo "viewer.sh: could not install$missing" >&2
+  fi
+  echo
+  python3 "$top/bench/peers.py" "$work/pairs" "$viewer" "${PEER_RUNS:-1}"
+fi
