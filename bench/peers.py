@@ -87,10 +87,19 @@ def one_run(command, home):
             time.sleep(0.02)
         raise RuntimeError("not mapped and quiet within %d s" % LIMIT)
     finally:
-        try:
-            os.killpg(timer.pid, signal.SIGTERM)
-            timer.wait(timeout=5)
-        except (ProcessLookupError, subprocess.TimeoutExpired):
+        # The program goes, not /usr/bin/time, which then writes its figure.
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            for pid in tree(timer.pid)[1:]:
+                try:
+                    os.kill(pid, sig)
+                except ProcessLookupError:
+                    pass
+            try:
+                timer.wait(timeout=5)
+                break
+            except subprocess.TimeoutExpired:
+                continue
+        if timer.poll() is None:
             os.killpg(timer.pid, signal.SIGKILL)
             timer.wait()
 
@@ -139,10 +148,10 @@ def main():
                 t, m = statistics.median(times), max(peaks) if peaks else float("nan")
                 results[(name, tool)] = (t, m)
                 print("%-8s %-10s %10.2f %10.1f" % (name, tool, t, m))
-    ahead = all(results[(n, "diffview")][0] < results[(n, t)][0] and
+    ahead = all((n, "diffview") in results and (n, t) in results and
+                results[(n, "diffview")][0] < results[(n, t)][0] and
                 results[(n, "diffview")][1] < results[(n, t)][1]
-                for n in names for t, _ in tools[1:]
-                if (n, t) in results and (n, "diffview") in results)
+                for n in names for t, _ in tools[1:])
     print("diffview faster and smaller than every peer on every pair: %s" %
           ("PASS" if ahead and len(tools) > 1 else "MISS" if len(tools) > 1 else "no peers"))
 
