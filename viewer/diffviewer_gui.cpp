@@ -115,6 +115,12 @@ void makeHalf(DiffViewer_GUI* g, bool right) {
 
 void makeFileList(DiffViewer_GUI* g) {
   g->filelist = new MScrollList(g->window, kSomewhere, 6);
+  // The header says what each column holds (from the start, so that every
+  // layout leaves room for it): the box shows the pair, the last column
+  // counts its differences.
+  const char* labels[] = {"", "Left", "Version", "Right", "Version", "Diffs"};
+  for (int c = 0; c < 6; c++) g->filelist->setColumnLabel(c, labels[c]);
+  g->filelist->showHeader(true);
   g->filelist->setSingleClickCallback(DiffViewer_filelist_handleSingleClick);
   g->filelist->setDoubleClickCallback(DiffViewer_filelist_handleDoubleClick);
   g->filelist->setRightClickCallback(DiffViewer_filelist_handleRightClick);

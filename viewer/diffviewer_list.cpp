@@ -100,11 +100,6 @@ void DiffViewer_Impl::setFileListEntryCount(int row, bool known) {
 }
 
 void DiffViewer_Impl::configureMsl() {
-  // The header says what each column holds: the box shows the pair, the
-  // last column counts its differences.
-  const char* labels[kColumns] = {"", "Left", "Version", "Right", "Version", "Diffs"};
-  for (int c = 0; c < kColumns; c++) filelist->setColumnLabel(c, labels[c]);
-  filelist->showHeader(true);
   filelist->setUserDataCleanup(FileListEntry::CleanupUserData);
   mslCompileCommands(filelist, kListCommands, 2);
   toggler_ = std::make_unique<MScrollListAutoToggler>(filelist, std::vector<int>{kToggle}, this);
