@@ -118,23 +118,30 @@ def hand_off(env, left, right):
     return painted_after(start, left)[0]
 
 
+def private_session(work, **extra):
+    """A private Xvfb for the benchmark, and the environment of a private
+    home and temporary folder under `work` on it; (Xvfb process, env)."""
+    display_file = os.path.join(work, "display")
+    with open(display_file, "w") as fd:
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(fd.fileno()), "-screen", "0",
+                                 "1280x1024x24", "-nolisten", "tcp"],
+                                pass_fds=[fd.fileno()], stderr=subprocess.DEVNULL)
+    for _ in range(100):
+        if open(display_file).read().strip():
+            break
+        time.sleep(0.1)
+    env = dict(os.environ, DISPLAY=":" + open(display_file).read().split()[0],
+               HOME=os.path.join(work, "home"), TMPDIR=os.path.join(work, "tmp"), **extra)
+    os.environ["DISPLAY"] = env["DISPLAY"]  # for xdotool and xprop too
+    os.makedirs(env["HOME"]), os.makedirs(env["TMPDIR"])
+    return xvfb, env
+
+
 def main():
     work = tempfile.mkdtemp(prefix="hand_off.")
     xvfb = None
     try:
-        display_file = os.path.join(work, "display")
-        with open(display_file, "w") as fd:
-            xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(fd.fileno()), "-screen", "0",
-                                     "1280x1024x24", "-nolisten", "tcp"],
-                                    pass_fds=[fd.fileno()], stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if open(display_file).read().strip():
-                break
-            time.sleep(0.1)
-        env = dict(os.environ, DISPLAY=":" + open(display_file).read().split()[0],
-                   HOME=os.path.join(work, "home"), TMPDIR=os.path.join(work, "tmp"))
-        os.environ["DISPLAY"] = env["DISPLAY"]  # for xdotool and xprop too
-        os.makedirs(env["HOME"]), os.makedirs(env["TMPDIR"])
+        xvfb, env = private_session(work)
         folder = os.path.join(work, "pairs")
         os.makedirs(folder)
         names = make_pairs(folder)

@@ -15,7 +15,7 @@ import os, shutil, statistics, subprocess, sys, tempfile, time
 
 TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(TOP, "bench"))
-from hand_off import state, title  # noqa: E402
+from hand_off import private_session, state, title  # noqa: E402
 
 BUILD = sys.argv[1] if len(sys.argv) > 1 else os.path.join(TOP, "build")
 RUNS = int(sys.argv[2]) if len(sys.argv) > 2 else 10
@@ -107,22 +107,10 @@ def main():
     work = tempfile.mkdtemp(prefix="spin.")
     xvfb = None
     try:
-        display_file = os.path.join(work, "display")
-        with open(display_file, "w") as fd:
-            xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(fd.fileno()), "-screen", "0",
-                                     "1280x1024x24", "-nolisten", "tcp"],
-                                    pass_fds=[fd.fileno()], stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if open(display_file).read().strip():
-                break
-            time.sleep(0.1)
-        env = dict(os.environ, DISPLAY=":" + open(display_file).read().split()[0],
-                   HOME=os.path.join(work, "home"), TMPDIR=os.path.join(work, "tmp"),
-                   GIT_CEILING_DIRECTORIES=work,
-                   GIT_AUTHOR_NAME="bench", GIT_AUTHOR_EMAIL="bench@example.org",
-                   GIT_COMMITTER_NAME="bench", GIT_COMMITTER_EMAIL="bench@example.org")
-        os.environ["DISPLAY"] = env["DISPLAY"]
-        os.makedirs(env["HOME"]), os.makedirs(env["TMPDIR"])
+        xvfb, env = private_session(
+            work, GIT_CEILING_DIRECTORIES=work, GIT_AUTHOR_NAME="bench",
+            GIT_AUTHOR_EMAIL="bench@example.org", GIT_COMMITTER_NAME="bench",
+            GIT_COMMITTER_EMAIL="bench@example.org")
         print("one spin step on a %d-line file with %d versions, from the click until the"
               " new pair is painted; %d steps back from the newest version" %
               (LINES, VERSIONS, RUNS))
