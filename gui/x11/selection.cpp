@@ -63,6 +63,10 @@ void startPieces(const XSelectionRequestEvent& r, Atom type, const std::string& 
   long size = static_cast<long>(text.size());
   XChangeProperty(d, r.requestor, r.property, atom("INCR"), 32, PropModeReplace,
                   reinterpret_cast<unsigned char*>(&size), 1);
+  // A requestor that went away mid-transfer never deletes its property:
+  // the oldest transfers give way.
+  constexpr size_t kMostTransfers = 8;
+  if (outgoing.size() >= kMostTransfers) outgoing.erase(outgoing.begin());
   outgoing.push_back(Outgoing{r.requestor, r.property, type, text, 0});
 }
 

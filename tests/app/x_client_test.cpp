@@ -157,8 +157,13 @@ class Clipboard {
       XFlush(d_);
     });
   }
-  // CLIPBOARD as UTF-8, whole or in pieces; "" when nothing came.
+  // CLIPBOARD as UTF-8, whole or in pieces, once another client owns it;
+  // "" when nothing came.
   std::string read() {
+    xtest::poll([&] {
+      Window owner = XGetSelectionOwner(d_, clip_);
+      return owner != None && owner != w_;
+    });
     Atom prop = XInternAtom(d_, "XCLIENT_TEST", False);
     XConvertSelection(d_, clip_, utf8_, prop, w_, CurrentTime);
     std::string text;
@@ -178,18 +183,21 @@ class Clipboard {
       XGetWindowProperty(d_, w_, prop, 0, 1 << 24, True, AnyPropertyType, &type, &format, &n,
                          &after, &data);
       incr = incr || type == incr_;
+      inPieces_ = incr;
       if (data && type != incr_) text.append(reinterpret_cast<char*>(data), n);
       done = !incr || (piece && n == 0);
       if (data) XFree(data);
     });
     return text;
   }
+  bool cameInPieces() const { return inPieces_; }  // the last read()
 
  private:
   Display* d_;
   Window w_;
   Atom clip_, utf8_, incr_;
   std::string text_;
+  bool inPieces_ = false;
 };
 
 // A field of the chooser: typed text arrives through the input method, a
@@ -218,6 +226,7 @@ TEST_F(XClient, TextFieldsTakeUnicodeAndPastesOfAnySize) {
   }, 20000);
   EXPECT_EQ(back.size(), big.size());
   EXPECT_TRUE(back == big);
+  EXPECT_TRUE(clipboard.cameInPieces());
   EXPECT_TRUE(v.running());
 }
 
