@@ -137,6 +137,7 @@ int ColWind::handleEvent(xinLibSt* e) {
     return 1;
   }
   if (e->type == WEV_CONFIGURE) handleConfigure(e->width, e->height);
+  if (e->type == WEV_MAP && e->x == 1) W_closeSplash();  // the first window is up
   bool key = e->type == WEV_KEY || e->type == WEV_HELP;
   if (key && runKeyHooks(this, e)) return 1;
   if (e->type == WEV_KEY && runBoundCommand(this, e)) return 1;
@@ -152,7 +153,6 @@ ColWind* cwxCreatexy(int x, int y, const char* name, const char* title, const ch
                      ColWindCloseFn closeCallback, ColWindEventFn eventCallback, int width,
                      int height, void* returnData) {
   if (!XWindowsOn() || !W_defaultWindowBindings()) return nullptr;
-  W_closeSplash();
   bool placed = x >= 0 && y >= 0, sized = false, fromResource = false;
   int seq = nextSequence++;
   if (seq == 1 && !placed)
@@ -171,6 +171,7 @@ ColWind* cwxCreatexy(int x, int y, const char* name, const char* title, const ch
   masterList[w->getWindow()] = w;
   if (WApplication* app = WGetApplication()) app->windows.push_back(w);
   xwin_map(w->getWindow());
+  W_raiseSplash();
   return w;
 }
 

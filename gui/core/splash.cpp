@@ -13,6 +13,7 @@
 #include "gui/core/popup.h"
 #include "gui/loop/wtimer.h"
 #include "gui/x11/display.h"
+#include "gui/x11/window.h"
 
 namespace {
 
@@ -85,6 +86,13 @@ void W_showSplash(const char* title, const char* subtitle) {
   if (!toolkitOptions.splash || !XWindowsOn() || splash) return;
   splash = std::make_unique<SplashPopup>(title ? title : "", subtitle ? subtitle : "");
   splash->show();
+}
+
+void W_raiseSplash() {
+  if (!splash) return;
+  xwin_raise(splash->getWindow());
+  splash->handleExpose(0, 0, splash->getWidth(), splash->getHeight());
+  draw_flush();
 }
 
 void W_closeSplash() { splash.reset(); }

@@ -43,7 +43,7 @@ std::string latin1ToUtf8(const unsigned char* s, unsigned long n) {
 }
 
 // Reads and deletes the paste property: its type and bytes.  False when
-// there is none.
+// there is none, or it holds no text (nor announces one in pieces).
 bool takeProperty(Window w, Atom* type, std::string* bytes) {
   Display* d = xstate().display;
   int format;
@@ -52,7 +52,7 @@ bool takeProperty(Window w, Atom* type, std::string* bytes) {
   if (XGetWindowProperty(d, w, pasteProperty(), 0, kWholeProperty, True, AnyPropertyType, type,
                          &format, &n, &after, &data) != Success)
     return false;
-  bool ok = data && *type != None;
+  bool ok = data && *type != None && (format == 8 || *type == x11_atom("INCR"));
   if (ok && format == 8) bytes->assign(reinterpret_cast<char*>(data), n);
   else bytes->clear();
   if (data) XFree(data);
