@@ -63,9 +63,8 @@ void expectClientProperties(unsigned long window, int pid, const std::string& ti
 }
 
 TEST_F(XClient, WindowsCarryTheirPropertiesGeometryTitleAndBindings) {
-  std::ofstream(dir / "config" / "qen.cfg") << "applicationTitle \"Pair Checker\"\n"
-                                            << "n|Control: next\n"
-                                            << "bogusOption 1\n";
+  std::ofstream(dir / "config" / "qen.cfg")
+      << "applicationTitle \"Pair Checker\"\nn|Control: next\nbogusOption 1\n";
   ViewerSession v;
   ASSERT_TRUE(start(v, {"-geometry", "640x480+37+41", p("l.txt"), p("r.txt")}));
   std::string title = "l.txt (Current Version) vs. r.txt (Current Version) - Pair Checker";
@@ -73,10 +72,7 @@ TEST_F(XClient, WindowsCarryTheirPropertiesGeometryTitleAndBindings) {
   EXPECT_EQ(xtest::title(v.window()), title);
   expectClientProperties(v.window(), v.state().number("pid"), title);
   xtest::Rect r = xtest::geometry(v.window());
-  EXPECT_EQ(r.x, 37);
-  EXPECT_EQ(r.y, 41);
-  EXPECT_EQ(r.width, 640);
-  EXPECT_EQ(r.height, 480);
+  EXPECT_EQ(std::vector<int>({r.x, r.y, r.width, r.height}), std::vector<int>({37, 41, 640, 480}));
 
   ASSERT_EQ(v.waitForCurrent(1), 1);
   v.key("ctrl+n");  // bound to "next" by the configuration

@@ -158,21 +158,18 @@ TEST_F(ConfigFiles, TemporaryFilesGoWhereTempDirSays) {
   clearAllOptions();
   cfg_SetEverythingToDefaults();
   shr_ReadConfigFiles("difftest");
-  char* name = nullptr;
-  int fd = gen_mkstemp("txt", &name);
-  ASSERT_GE(fd, 0);
-  close(fd);
-  EXPECT_EQ(std::filesystem::path(name).parent_path(), scratch);
-  unlink(name);
-  gen_free(name);
+  auto tempDirOfNewFile = [] {
+    char* name = nullptr;
+    close(gen_mkstemp("txt", &name));
+    std::filesystem::path dir = name ? std::filesystem::path(name).parent_path() : "";
+    if (name) unlink(name);
+    gen_free(name);
+    return dir;
+  };
+  EXPECT_EQ(tempDirOfNewFile(), scratch);
   EXPECT_TRUE(messages_.empty());
   cfg_ScanLine(("TempDir " + (home() / "missing").string()).c_str(), 1, 0);
-  fd = gen_mkstemp("txt", &name);
-  ASSERT_GE(fd, 0);
-  close(fd);
-  EXPECT_NE(std::filesystem::path(name).parent_path(), home() / "missing");
-  unlink(name);
-  gen_free(name);
+  EXPECT_NE(tempDirOfNewFile(), home() / "missing");
   EXPECT_EQ(count(GEN_MSG_WARNING), 1);
   gen_temp_dir = gen_default_temp_dir;
 }
