@@ -24,6 +24,8 @@ StartOptions parseStartOptions(int* argc, char** argv) {
       o.add = o.reuse = true;
     } else if (!strcmp(a, "-ask")) {
       o.ask = true;
+    } else if (!strcmp(a, "-wmhints")) {
+      // The toolkit took note of it and left it for the program: no name.
     } else {
       if (!strcmp(a, "-b")) o.options |= 2;
       if (!strcmp(a, "-w")) o.options |= 1;

@@ -21,6 +21,7 @@
 #include "editor/merge_run.h"
 #include "gui/core/event_loop.h"
 #include "gui/core/gui_init.h"
+#include "gui/core/splash.h"
 #include "gui/core/wgui.h"
 #include "libs/libcxxutil/retry_handler.h"
 #include "services/diffview/diffview.h"
@@ -115,6 +116,7 @@ int runWindows(int argc, char** argv, const StartOptions& o, bool launchedFromRo
     ServiceRouter_Proxy::registerServiceFactory(factory, nullptr);
     serviceLoop();
   } else {
+    W_showSplash(abGetText(0), abGetText(1));  // until the first window shows
     bool requested = openRequest(argc, argv, o);
     status = requested && NoMoreWindows() ? kRequestRefused : 0;
     WMainLoop();

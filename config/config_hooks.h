@@ -42,6 +42,14 @@ struct cfg_ConfigService {
 void cfg_SetConfigService(const cfg_ConfigService* service);  // null: none
 bool cfg_ConfigServiceInUse();
 
+// A line whose name no option table holds may be a key or mouse binding
+// ("q|Control: Close", "Mouse1*Release1@Close = Close"): the toolkit is
+// offered the name and value and answers 1 when it took them as a binding,
+// 0 when they are none.
+using cfg_BindingHookFn = int (*)(const char* name, const char* value);
+void cfg_SetBindingHook(cfg_BindingHookFn fn);
+int cfg_CallBindingHook(const char* name, const char* value);  // 0 without a hook
+
 // Runs after the configuration has been read, when the window system is
 // up: recompute colours, redraw images, reinitialise syntax colouring.
 using cfg_AfterReadHookFn = void (*)();

@@ -13,6 +13,7 @@ cfg_ChangeHookFn changeHook;
 cfg_AlertHookFn alertHook;
 cfg_XResourceFn xResourceLookup;
 cfg_AfterReadHookFn afterReadHook;
+cfg_BindingHookFn bindingHook;
 cfg_ConfigService configService;
 bool haveConfigService;
 
@@ -23,6 +24,11 @@ void cfg_SetChangeHook(cfg_ChangeHookFn fn) { changeHook = fn; }
 void cfg_SetAlertHook(cfg_AlertHookFn fn) { alertHook = fn; }
 void cfg_SetXResourceLookup(cfg_XResourceFn fn) { xResourceLookup = fn; }
 void cfg_SetAfterReadHook(cfg_AfterReadHookFn fn) { afterReadHook = fn; }
+void cfg_SetBindingHook(cfg_BindingHookFn fn) { bindingHook = fn; }
+
+int cfg_CallBindingHook(const char* name, const char* value) {
+  return bindingHook ? bindingHook(name, value) : 0;
+}
 
 void cfg_SetConfigService(const cfg_ConfigService* service) {
   haveConfigService = service != nullptr;

@@ -100,6 +100,7 @@ int cfg_ScanLine(const char* line, int fromFile, int quiet) {
     if (!quiet) listAllOptions();
     return 1;
   }
+  if (cfg_CallBindingHook(name.c_str(), value.c_str())) return 1;
   if (!quiet)
     gen_error("Unknown configuration option: %s %s", cfg_Clipped(name.c_str()).c_str(),
               cfg_Clipped(value.c_str()).c_str());

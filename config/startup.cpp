@@ -1,6 +1,8 @@
 // Reading the configuration at start-up: the site file, the site level,
 // the user file, then the configuration service, each overriding what came
 // before; and the notice about the main program's superseded old files.
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -9,8 +11,23 @@
 #include "config/config.h"
 #include "config/config_dirs.h"
 #include "config/config_private.h"
+#include "config/config_vars.h"
 
 namespace {
+
+// Temporary files go to the directory "TempDir" names, while it is one
+// this process may write to; otherwise where the foundation puts them.
+const char* configuredTempDir(const char* fallback) {
+  static std::string refused;
+  const char* dir = cfg_temp_dir;
+  if (dir && *dir && gen_isdir(dir) && gen_access(dir, W_OK | X_OK) == 0) return dir;
+  if (dir && *dir && refused != dir) {
+    refused = dir;
+    gen_warning("TempDir \"%s\" is not a directory this program can write to; using %s",
+                dir, gen_default_temp_dir(fallback));
+  }
+  return gen_default_temp_dir(fallback);
+}
 
 // The environment's main program, whose old-style files are reported.
 const char* const kMainProgram = "qen";
@@ -78,6 +95,7 @@ int shr_ReadConfigFiles(const char* progname) {
   gen_free(siteFile);
   gen_free(userFile);
   applyServiceSettings(progname);
+  gen_temp_dir = configuredTempDir;
   cfg_RunAfterReadHook();
   return 1;
 }

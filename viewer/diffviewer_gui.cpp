@@ -3,6 +3,8 @@
 // window's returnData.
 #include "viewer/diffviewer_gui.h"
 
+#include <cctype>
+
 #include <map>
 
 #include "config/config_vars.h"
@@ -224,6 +226,18 @@ WWindowedItem* DiffViewer_GUI::widget(const std::string& name) const {
 bool DiffViewer_create(DiffViewer_GUI* gui, const char* title) {
   if (!gui->createWindow("diff_viewer", title, kInitialWidth, kInitialHeight)) return false;
   bitmap_setWindowIcon(gui->window, "VORNEPIC");
+  // Keys bound in the configuration ("n|Control: next") run the tool bar's
+  // commands, named as the tool bar or its labels name them.
+  cwSetCommandHandler(gui->window, [gui](const char* command) {
+    std::string c = command;
+    for (char& ch : c) ch = static_cast<char>(tolower(static_cast<unsigned char>(ch)));
+    if (c == "prev" || c == "previous") gui->handle_toolbar_Previous();
+    else if (c == "next") gui->handle_toolbar_Next();
+    else if (c == "reload") gui->handle_toolbar_Reload();
+    else if (c == "quit") gui->close();
+    else return false;
+    return true;
+  });
   makeWidgets(gui);
   findButtons(gui);
   gui->buildPlacer();

@@ -153,6 +153,7 @@ void DiffViewer_Impl::configureViews() {
     v->setMaxMouseClicks(2);
   }
   for (WTextView* v : {view_left, view_right, view_comments}) v->addKeyListener(this);
+  for (WTextView* v : {view_left, view_right}) v->setBackground(filerelline_pixel);
   for (WTextView* g : {lineno_left, lineno_right}) {
     g->disableSelection();
     g->setBackground(procrelline_pixel);
@@ -188,14 +189,20 @@ void DiffViewer_Impl::initialGeometry() {
   int screenW = 0, screenH = 0;
   gui_screenSize(&screenW, &screenH);
   int columns = std::max(EditWidth, kMinColumns), lines = EditHeight;
+  // "minviewsize" and "maxviewsize" bound each text view (characters by
+  // lines; 0 leaves a bound free).
+  if (cfg_maxviewsize.width > 0) columns = std::min(columns, cfg_maxviewsize.width);
+  if (cfg_maxviewsize.height > 0) lines = std::min(lines, cfg_maxviewsize.height);
+  columns = std::max(columns, cfg_minviewsize.width), lines = std::max(lines, cfg_minviewsize.height);
   int width = font_n * 2 * columns + chromeW + 4;
   if (screenW > 0 && width > screenW) width = font_n * 2 * ((screenW - chromeW - 4) / (2 * font_n)) + chromeW + 4;
   int height = font_h * lines + chromeH;
   if (screenH > 0 && height > screenH) height = font_h * ((screenH - chromeH) / font_h) + chromeH;
   // The window keeps its place unless that would push it off the screen.
   int x = window->getX(), y = window->getY();
-  if (screenW > 0) x = std::max(0, std::min(x, screenW - width));
-  if (screenH > 0) y = std::max(0, std::min(y, screenH - height));
+  if (window->sizeGiven) width = window->getWidth(), height = window->getHeight();  // "-geometry"
+  if (screenW > 0 && !window->placeGiven) x = std::max(0, std::min(x, screenW - width));
+  if (screenH > 0 && !window->placeGiven) y = std::max(0, std::min(y, screenH - height));
   window->setGeometry(DrawRect{x, y, width, height});
   WindowConfig_CreateWindow("DiffViewer", window);
   layout(window->getWidth(), window->getHeight());
@@ -270,7 +277,7 @@ void DiffViewer_Impl::calculateDiff() {
   destroyComparison(comparison_);
   std::string shortTitle = std::string(files_[0]->title ? files_[0]->title : "") + " vs. " +
                            (files_[1]->title ? files_[1]->title : "");
-  std::string title = shortTitle + " - VORNE Diff Viewer";
+  std::string title = shortTitle + " - " + DiffViewer_applicationTitle();
   comparison_ = diff_NewRecord(info, files_[0], files_[1], sides_.name[0].c_str(),
                                sides_.name[1].c_str(), title.c_str());
   cwSetName(window, shortTitle.c_str(), title.c_str(), shortTitle.c_str());

@@ -179,3 +179,6 @@ class DiffViewer_Impl : public DiffViewer,
 void DiffViewer_registerOpeners();
 // Describes the menu bar "DiffViewerMenu" (once per process).
 void DiffViewer_registerMenus();
+// The name in the windows' titles and the About box: the configured
+// "applicationTitle", else the program's own.
+const char* DiffViewer_applicationTitle();

@@ -27,12 +27,16 @@ const char* const kListCommands[] = {"d|Control=Cli Remove", "\"Delete\"=Cli Rem
 void DiffViewer_Impl::addFileListEntry(const DiffSides& s, bool shown, int line) {
   auto* entry = new FileListEntry(s.name[0].c_str(), s.version[0].c_str(), s.name[1].c_str(),
                                   s.version[1].c_str(), line);
+  entry->leftDate = s.date[0], entry->rightDate = s.date[1];
+  // A dated state is named by its date, as a version by its name.
+  const char* left = s.hasDate(0) ? s.date[0].c_str() : entry->leftVersionOrNull();
+  const char* right = s.hasDate(1) ? s.date[1].c_str() : entry->rightVersionOrNull();
   std::string cells[kColumns] = {
       "",
       dv_FileLabel(s.name[0].c_str(), dirParts_, false),
-      dv_VersionLabel(s.name[0].c_str(), entry->leftVersionOrNull()),
+      dv_VersionLabel(s.name[0].c_str(), left),
       dv_FileLabel(s.name[1].c_str(), dirParts_, true),
-      dv_VersionLabel(s.name[1].c_str(), entry->rightVersionOrNull()),
+      dv_VersionLabel(s.name[1].c_str(), right),
       dv_CountLabel(diffCount(), shown),
   };
   const char* texts[kColumns];
@@ -79,7 +83,8 @@ void DiffViewer_Impl::markShown(int row) {
 
 bool DiffViewer_Impl::showsEntry(const FileListEntry& e) const {
   return sides_.name[0] == e.leftName && sides_.name[1] == e.rightName &&
-         sides_.version[0] == e.leftVersion && sides_.version[1] == e.rightVersion;
+         sides_.version[0] == e.leftVersion && sides_.version[1] == e.rightVersion &&
+         sides_.date[0] == e.leftDate && sides_.date[1] == e.rightDate;
 }
 
 void DiffViewer_Impl::saveShownPosition() {
@@ -124,9 +129,9 @@ void DiffViewer_Impl::filelist_handleSingleClick(int row, int column, int clicks
     filelist->redrawCell(r, kToggle);
   }
   entry->shown = true;
-  loadNewDiff(entry->leftName.c_str(), entry->leftVersionOrNull(), nullptr,
-              entry->rightName.c_str(), entry->rightVersionOrNull(), nullptr, ShowOnly,
-              entry->savedRow);
+  loadNewDiff(entry->leftName.c_str(), entry->leftVersionOrNull(), entry->leftDateOrNull(),
+              entry->rightName.c_str(), entry->rightVersionOrNull(), entry->rightDateOrNull(),
+              ShowOnly, entry->savedRow);
   if (!showsEntry(*entry) && wasShown >= 0) {
     // The pair could not be loaded (the message line says why): the list
     // keeps showing the pair that is still displayed.

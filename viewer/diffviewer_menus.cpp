@@ -1,11 +1,14 @@
-// The viewer's menu bar ("&File", "&View") and its two context menus:
+// The viewer's menu bar ("&File", "&View", "&Help" with the About box) and
+// its two context menus:
 // "Diff View Commands" on the text views and "Diff View List Commands" on
 // the comparison list.  Each context item is one shared instance that
 // answers from the context it is given.
 #include "base/gen.h"
+#include "config/config_vars.h"
 #include "diff/diff.h"
 #include "gui/core/busy_cursor.h"
 #include "gui/core/colwind.h"
+#include "gui/core/gui_init.h"
 #include "gui/lists/mscroll_list.h"
 #include "gui/menus/menu.h"
 #include "gui/menus/menu_bar.h"
@@ -82,6 +85,38 @@ void DV_ViewMenuDispatcher(WMenuBar* bar, int index) {
   v->handle_toolbar_Reload();
 }
 
+// What the About box says besides the name: the keys of the window.
+const char* const kKeyTable =
+    "Keys:\n"
+    "  Ctrl+O  open another pair here;  Ctrl+Shift+O  in a new window\n"
+    "  -  or  _  (with or without Ctrl)  previous difference\n"
+    "  +  or  =  (with or without Ctrl)  next difference\n"
+    "  *  (with or without Ctrl)  show the current difference again\n"
+    "  F5  reload both files\n"
+    "  Ctrl+Shift+H  version history;  Ctrl+Shift+L  last edit\n"
+    "  Ctrl+Q  close the window\n"
+    "  other keys drive the comparison list";
+
+void showAbout(DiffViewer_Impl* v) {
+  std::string title = "About ";
+  title += DiffViewer_applicationTitle();
+  std::string text = DiffViewer_applicationTitle();
+  text += " ";
+  text += DIFFVIEW_VERSION;
+  if (*abGetText(1)) {
+    text += "\n";
+    text += abGetText(1);
+  }
+  text += "\n\n";
+  text += kKeyTable;
+  gui_AlertTitled(v->window, title.c_str(), text.c_str());
+}
+
+void DV_HelpMenuDispatcher(WMenuBar* bar, int index) {
+  DiffViewer_Impl* v = viewerOf(bar);
+  if (v && index == 0) showAbout(v);
+}
+
 void registerMenuBar() {
   static bool done = false;
   if (done) return;
@@ -101,7 +136,8 @@ void registerMenuBar() {
                        {"Case &Insensitive", ""},
                        {"-", ""},
                        {"Changes Within &Lines", ""}},
-                      DV_ViewMenuDispatcher}});
+                      DV_ViewMenuDispatcher},
+                     {"&Help", {{"&About...", ""}}, DV_HelpMenuDispatcher}});
 }
 
 // ---- "Diff View Commands" ----
@@ -207,6 +243,12 @@ DVF_RemoveDiff_MenuItem DVF_RemoveDiff_MenuItem::me;
 }  // namespace
 
 void DiffViewer_registerMenus() { registerMenuBar(); }
+
+const char* DiffViewer_applicationTitle() {
+  if (cfg_application_title && *cfg_application_title) return cfg_application_title;
+  const char* registered = abGetText(0);
+  return *registered ? registered : "VORNE Diff Viewer";
+}
 
 void DiffViewer_Impl::configureMenus() {
   textMenu_.append(&DV_EditFile_MenuItem::me, "Edit File");

@@ -132,6 +132,7 @@ bool DiffViewer_Impl::handleKey(WTextView* view, int keyCode, unsigned state, co
       openChooser(!(state & WMOD_SHIFT));
       return true;
     case '-': case '_':
+    case 31:  // Control+'_'
       handle_toolbar_Previous();
       return true;
     case '+': case '=':

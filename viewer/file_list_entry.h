@@ -1,4 +1,5 @@
-// One row of a viewer window's list of comparisons: the pair it names, and
+// One row of a viewer window's list of comparisons: the pair it names (with
+// the versions or dates of its sides), and
 // where the user was (first visible row, current difference) when another
 // pair was shown, so that coming back returns there.
 #pragma once
@@ -12,6 +13,7 @@ struct FileListEntry {
 
   std::string leftName, rightName;
   std::string leftVersion, rightVersion;  // empty: the file itself
+  std::string leftDate, rightDate;        // empty: no dated state
   bool hasLeftVersion = false, hasRightVersion = false;
   bool shown = false;
   int savedRow;
@@ -21,6 +23,8 @@ struct FileListEntry {
   const char* rightVersionOrNull() const {
     return hasRightVersion ? rightVersion.c_str() : nullptr;
   }
+  const char* leftDateOrNull() const { return leftDate.empty() ? nullptr : leftDate.c_str(); }
+  const char* rightDateOrNull() const { return rightDate.empty() ? nullptr : rightDate.c_str(); }
 
   // The row's user-data clean-up: deletes the entry.
   static void CleanupUserData(void* data);

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kRuleHeight = 2;  // the thin line framing a difference
+constexpr int kRuleHeight = 1;  // the one-pixel line framing a difference
 constexpr int kMargin = 1;      // space before a row's text
 
 long px(unsigned long pixel) { return static_cast<long>(pixel); }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gui/x11/event.h"
+#include "gui/x11/events.h"
 
 namespace {
 
@@ -57,6 +58,12 @@ bool parseMouse(const std::string& lhs, WBinding* b) {
   return true;
 }
 
+// A key as bindings name it: one character, or an X key name ("F3").
+int keyCodeOf(const std::string& key) {
+  if (key.size() == 1) return static_cast<unsigned char>(key[0]);
+  return W_keyCodeOfName(key.c_str());
+}
+
 }  // namespace
 
 bool W_parseBinding(const char* text, WBinding* out) {
@@ -93,13 +100,27 @@ bool W_defaultWindowBindings() {
   return true;
 }
 
+bool W_addBinding(const char* text) {
+  WBinding b;
+  if (!W_parseBinding(text, &b) || !W_defaultWindowBindings()) return false;
+  if (!b.mouse && !keyCodeOf(b.key)) return false;  // no key of that name
+  std::erase_if(windowBindings, [&](const WBinding& o) {
+    return o.mouse == b.mouse && o.key == b.key && o.modifiers == b.modifiers &&
+           o.button == b.button && o.onPress == b.onPress && o.count == b.count &&
+           o.place == b.place;
+  });
+  windowBindings.push_back(b);
+  return true;
+}
+
 const std::vector<WBinding>& W_windowBindings() { return windowBindings; }
 
 const char* W_keyCommand(int code, unsigned modifiers) {
   unsigned wanted = modifiers & (WMOD_CONTROL | WMOD_SHIFT | WMOD_ALT);
   for (const WBinding& b : windowBindings) {
     if (b.mouse || b.modifiers != wanted) continue;
-    if (b.key.size() == 1 && (b.key[0] == code || (code < 0x20 && b.key[0] == code + 0x60)))
+    int bound = keyCodeOf(b.key);
+    if (bound && (bound == code || (code < 0x20 && bound == code + 0x60)))
       return b.command.c_str();
   }
   return nullptr;

@@ -22,9 +22,16 @@ struct WBinding {
 // Parses one binding; false (and *out untouched) when the text is malformed.
 bool W_parseBinding(const char* text, WBinding* out);
 
+// Adds a binding from a configuration line to the windows' bindings, in
+// place of one with the same key and modifiers (or the same button, click
+// and place); false when the text is no binding.
+bool W_addBinding(const char* text);
+
 // Parses the default window bindings once; false when one does not parse.
 bool W_defaultWindowBindings();
 const std::vector<WBinding>& W_windowBindings();
-// The command bound to a key (WModifier bits of the event), or null.
+// The command bound to a key (WModifier bits of the event), or null.  The
+// commands a top-level window knows are "Close" and those of its command
+// handler (cwSetCommandHandler).
 const char* W_keyCommand(int code, unsigned modifiers);
 void W_clearBindings();

@@ -7,10 +7,13 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "base/gen.h"
+#include "config/config_vars.h"
 #include "gui/core/application.h"
 #include "gui/core/bindings.h"
 #include "gui/core/item.h"
 #include "gui/core/pixels.h"
+#include "gui/core/splash.h"
 #include "gui/core/window_registry.h"
 #include "gui/x11/display.h"
 #include "gui/x11/events.h"
@@ -24,15 +27,48 @@ std::unordered_map<WindowId, ColWind*> masterList;
 int nextSequence = 1;
 std::string versionControlView;
 
-// The first window honours "-geometry" (size, and position when given)
-// when the program left the placement to the toolkit.
-bool applyGeometryResource(int* x, int* y, int* width, int* height) {
-  WGeometry g = xwin_parseGeometry(gui_getResource("geometry"));
+// The first window honours "-geometry" (size, and position when given;
+// "-X" and "-Y" count from the screen's right and bottom edges) when the
+// program left the placement to the toolkit.  True when it placed the
+// window; *sized tells whether it sized it.  A text that is no geometry is
+// reported and ignored.
+bool applyGeometryResource(int* x, int* y, int* width, int* height, bool* sized) {
+  const char* text = gui_getResource("geometry");
+  *sized = false;
+  if (!text) return false;
+  WGeometry g = xwin_parseGeometry(text);
+  if (!g.valid) {
+    gen_warning("Ignoring the geometry \"%s\": it is not WIDTHxHEIGHT+X+Y", text);
+    return false;
+  }
+  *sized = g.hasWidth || g.hasHeight;
   if (g.hasWidth) *width = g.rect.width;
   if (g.hasHeight) *height = g.rect.height;
   if (!g.hasPosition) return false;
-  *x = g.rect.x, *y = g.rect.y;
+  int screenWidth = 0, screenHeight = 0;
+  gui_screenSize(&screenWidth, &screenHeight);
+  *x = g.fromRight ? screenWidth - *width + g.rect.x : g.rect.x;
+  *y = g.fromBottom ? screenHeight - *height + g.rect.y : g.rect.y;
   return true;
+}
+
+// "firstposition" places the first window when nothing else did.
+bool applyFirstPosition(int* x, int* y) {
+  if (cfg_firstposition.width <= 0 && cfg_firstposition.height <= 0) return false;
+  *x = std::max(cfg_firstposition.width, 0), *y = std::max(cfg_firstposition.height, 0);
+  return true;
+}
+
+// Sizes within "minwindowsize" and "maxwindowsize" (a dimension of 0 or
+// less is free), which the window manager is told too.
+void limitSize(int* width, int* height) {
+  xwin_setSizeLimits(cfg_minwindowsize.width, cfg_minwindowsize.height,
+                     cfg_maxwindowsize.width, cfg_maxwindowsize.height);
+  if (cfg_maxwindowsize.width > 0) *width = std::min(*width, cfg_maxwindowsize.width);
+  if (cfg_maxwindowsize.height > 0) *height = std::min(*height, cfg_maxwindowsize.height);
+  if (cfg_minwindowsize.width > 0) *width = std::max(*width, cfg_minwindowsize.width);
+  if (cfg_minwindowsize.height > 0) *height = std::max(*height, cfg_minwindowsize.height);
+  *width = std::clamp(*width, 1, kMaxSize), *height = std::clamp(*height, 1, kMaxSize);
 }
 
 std::string shownTitle(const ColWind* w) {
@@ -65,6 +101,18 @@ bool runKeyHooks(ColWind* w, xinLibSt* e) {
   return alive.expired();
 }
 
+// A key bound to a command the window knows (the bindings of the
+// configuration included): true when it ran (the window may be gone then).
+bool runBoundCommand(ColWind* w, xinLibSt* e) {
+  const char* command = W_keyCommand(e->code, e->state);
+  if (!command) return false;
+  if (!strcmp(command, "Close")) {
+    cwDestroy(w);
+    return true;
+  }
+  return w->commandHandler && w->commandHandler(command);
+}
+
 }  // namespace
 
 ColWind::ColWind(DrawRect placement, Pixel background)
@@ -89,20 +137,15 @@ int ColWind::handleEvent(xinLibSt* e) {
     return 1;
   }
   if (e->type == WEV_CONFIGURE) handleConfigure(e->width, e->height);
+  if (e->type == WEV_MAP && e->x == 1) W_closeSplash();  // the first window is up
   bool key = e->type == WEV_KEY || e->type == WEV_HELP;
   if (key && runKeyHooks(this, e)) return 1;
+  if (e->type == WEV_KEY && runBoundCommand(this, e)) return 1;
   WWindowedItem* active = getActiveItem();
   if (key && active && active != this && active->EventParse(e)) return 1;
   auto alive = aliveToken();
   if (eventCallback && eventCallback(e, this)) return 1;
   if (alive.expired()) return 1;
-  if (e->type == WEV_KEY) {
-    const char* command = W_keyCommand(e->code, e->state);
-    if (command && !strcmp(command, "Close")) {
-      cwDestroy(this);
-      return 1;
-    }
-  }
   return e->type == WEV_CONFIGURE ? 1 : WWindowedItem::handleEvent(e);
 }
 
@@ -110,13 +153,16 @@ ColWind* cwxCreatexy(int x, int y, const char* name, const char* title, const ch
                      ColWindCloseFn closeCallback, ColWindEventFn eventCallback, int width,
                      int height, void* returnData) {
   if (!XWindowsOn() || !W_defaultWindowBindings()) return nullptr;
-  bool placed = x >= 0 && y >= 0;
+  bool placed = x >= 0 && y >= 0, sized = false, fromResource = false;
   int seq = nextSequence++;
-  if (seq == 1 && !placed) placed = applyGeometryResource(&x, &y, &width, &height);
+  if (seq == 1 && !placed)
+    placed = fromResource = applyGeometryResource(&x, &y, &width, &height, &sized);
+  if (seq == 1 && !placed) placed = applyFirstPosition(&x, &y);
   if (!placed) x = 40 + 30 * (seq % 8), y = 40 + 30 * (seq % 8);
-  width = std::clamp(width, 1, kMaxSize), height = std::clamp(height, 1, kMaxSize);
+  limitSize(&width, &height);
   ColWind* w = new ColWind(DrawRect{x, y, width, height}, bg_pixel);
   w->sequence = seq;
+  w->sizeGiven = sized, w->placeGiven = fromResource;
   w->closeCallback = closeCallback;
   w->eventCallback = eventCallback;
   w->returnData = returnData;
@@ -125,12 +171,13 @@ ColWind* cwxCreatexy(int x, int y, const char* name, const char* title, const ch
   masterList[w->getWindow()] = w;
   if (WApplication* app = WGetApplication()) app->windows.push_back(w);
   xwin_map(w->getWindow());
+  W_raiseSplash();
   return w;
 }
 
 void cwSetGeometry(ColWind* w, DrawRect r) {
   if (!w) return;
-  r.width = std::clamp(r.width, 1, kMaxSize), r.height = std::clamp(r.height, 1, kMaxSize);
+  limitSize(&r.width, &r.height);
   // The default north-west gravity makes a re-parenting window manager put
   // its frame's corner, not the client's, at the position asked for.
   xwin_setSizeHints(w->getWindow(), r, true);
@@ -210,6 +257,10 @@ ColWind* cwFromWindow(WindowId window) {
 
 void cwAddKeyHook(ColWind* w, ColWindKeyHook hook, void* data) {
   if (w && hook) w->keyHooks.emplace_back(hook, data);
+}
+
+void cwSetCommandHandler(ColWind* w, std::function<bool(const char*)> handler) {
+  if (w) w->commandHandler = std::move(handler);
 }
 
 void cwRemoveKeyHook(ColWind* w, ColWindKeyHook hook, void* data) {

@@ -4,6 +4,7 @@
 // which may refuse it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,9 +50,15 @@ class ColWind : public WWindowedItem {
   void* returnData = nullptr;
   int activation = 0;
   int sequence = 0;  // creation order, from 1
+  // Sized or placed by "-geometry": neither a saved geometry nor the
+  // program's own sizing overrides what it gave.
+  bool sizeGiven = false, placeGiven = false;
+  bool geometryGiven() const { return sizeGiven || placeGiven; }
   bool closing = false;
   bool titleBarShown = true;
 
+  // Runs a command a key is bound to; true when it knew the command.
+  std::function<bool(const char* command)> commandHandler;
   // Asked in the order added, before the active item; see cwAddKeyHook.
   std::vector<std::pair<ColWindKeyHook, void*>> keyHooks;
 
@@ -88,6 +95,10 @@ int cwCount();
 ColWind* cwFromWindow(WindowId window);
 // Key hooks of a window; a hook may remove itself or others while it runs.
 void cwAddKeyHook(ColWind* window, ColWindKeyHook hook, void* data);
+// The commands of the window's key bindings besides "Close" ("next",
+// "prev", ...): a key bound to one the handler knows runs it before the
+// window's items see the key.
+void cwSetCommandHandler(ColWind* window, std::function<bool(const char*)> handler);
 void cwRemoveKeyHook(ColWind* window, ColWindKeyHook hook, void* data);
 
 // The view name appended to titles ("     (VIEW: name)"); null for none.

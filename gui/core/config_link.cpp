@@ -6,6 +6,7 @@
 #include "config/config.h"
 #include "config/config_hooks.h"
 #include "config/config_vars.h"
+#include "gui/core/bindings.h"
 #include "gui/core/colwind.h"
 #include "gui/core/event_loop.h"
 #include "gui/core/fonts.h"
@@ -44,6 +45,15 @@ void optionChanged(_ConfigOption* option) {
   else WEventSetClickPause(cfg_clickpause);
 }
 
+// "q|Control: Close" and the like: the binding joins the windows' bindings.
+int bindingLine(const char* name, const char* value) {
+  if (!*value) return 0;
+  std::string text = name;
+  text += "=";
+  text += value;
+  return W_addBinding(text.c_str()) ? 1 : 0;
+}
+
 }  // namespace
 
 void gui_connectConfiguration() {
@@ -51,6 +61,7 @@ void gui_connectConfiguration() {
   cfg_SetColorHook(allocateColour);
   cfg_SetChangeHook(optionChanged);
   cfg_SetAfterReadHook(gui_applyConfiguration);
+  cfg_SetBindingHook(bindingLine);
   gui_setColourSource(cfg_GetColorText);
   gui_setFontSource([]() -> const char* { return cfg_font; });
   cfg_SetEverythingToDefaults();

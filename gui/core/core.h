@@ -22,6 +22,7 @@
 #include "gui/core/pixels.h"           // the theme's named pixels
 #include "gui/core/placer.h"           // windows laid out from rule tables
 #include "gui/core/popup.h"            // override-redirect popups and grabs
+#include "gui/core/splash.h"           // the splash window at start-up
 #include "gui/core/tooltip.h"          // tool tips
 #include "gui/core/wgui.h"             // WGUIInit and shutdown
 #include "gui/core/window_config.h"    // window geometry kept per class

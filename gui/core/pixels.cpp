@@ -6,13 +6,15 @@
 #include <algorithm>
 
 #include "base/gen.h"
+#include "config/config_vars.h"
 #include "gui/x11/display.h"
 
 Pixel fg_pixel, bg_pixel, control_pixel, controlshadow_pixel, controlhighlight_pixel,
     select_pixel, selectreverse_pixel, red_pixel, white_pixel, black_pixel;
 Pixel comment_fg, keyword_fg, string_fg, integer_fg, character_fg, customized_fg, deadcode_fg,
     assembly_pixel, pointer_pixel, bdot_pixel, diffhighlight_pixel, procrelline_pixel,
-    diffinserted_pixel, diffdeleted_pixel, diffchanged_pixel, diffchangedtext_pixel;
+    filerelline_pixel, diffinserted_pixel, diffdeleted_pixel, diffchanged_pixel,
+    diffchangedtext_pixel;
 
 namespace {
 
@@ -74,6 +76,11 @@ void WRecomputeColors() {
   for (const NamedPixel& n : kNamedPixels) *n.pixel = allocNamed(n);
   const char* rv = gui_getResource("reversevideo");
   if (rv && gen_strequal(rv, "on")) std::swap(fg_pixel, bg_pixel);
+  // The line-number and text backgrounds take their own colours only while
+  // "useProcRelLineBG" and "useFileRelLineBG" are on.
+  if (!useProcRelLineBG) procrelline_pixel = bg_pixel;
+  filerelline_pixel =
+      useFileRelLineBG ? allocNamed(NamedPixel{"fileRelLineBG", "#FFFFFF", nullptr}) : bg_pixel;
   white_pixel = draw_allocRGB(255, 255, 255);
   black_pixel = draw_allocRGB(0, 0, 0);
   controlshadow_pixel = scaled(control_pixel, 1, 2, 0);

@@ -11,6 +11,10 @@ extern Pixel fg_pixel, bg_pixel, control_pixel, controlshadow_pixel,
 extern Pixel comment_fg, keyword_fg, string_fg, integer_fg, character_fg,
     customized_fg, deadcode_fg, assembly_pixel, pointer_pixel, bdot_pixel,
     diffhighlight_pixel, procrelline_pixel;
+// The background of line numbers ("procRelLineBG") and of the text views
+// ("fileRelLineBG"); the plain background when "useProcRelLineBG" or
+// "useFileRelLineBG" is off.
+extern Pixel filerelline_pixel;
 // The lines of a difference by kind: only on the right (inserted), only on
 // the left (deleted), on both sides (changed), and the characters that
 // differ within changed lines.

@@ -16,11 +16,14 @@
 #include "gui/core/config_link.h"
 #include "gui/core/dispatch.h"
 #include "gui/core/fonts.h"
+#include "gui/core/gui_init.h"
 #include "gui/core/pixels.h"
+#include "gui/core/splash.h"
 #include "gui/core/tooltip.h"
 #include "gui/loop/extra_process.h"
 #include "gui/x11/display.h"
 #include "gui/x11/draw.h"
+#include "gui/x11/window.h"
 
 namespace {
 
@@ -60,6 +63,7 @@ bool startRouter(bool useRouter) {
 // Everything that draws needs: colours, the font, the event plumbing.
 void drawInit() {
   gui_initDisplay(debugFlag[DBG_UseFDRegistry] != 0);
+  xwin_setWindowManagerHinting(toolkitOptions.wmHints);
   gui_connectConfiguration();
   WRecomputeColors();
   gui_openDefaultFont();
@@ -92,6 +96,7 @@ void WDrawExit() {
   // Windows still open lose their X side with the display.
   WApplication* app = WGetApplication();
   while (app && !app->windows.empty()) delete app->windows.back();
+  W_closeSplash();
   gui_closeDefaultFont();
   gui_closeDisplay();
 }

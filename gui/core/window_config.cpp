@@ -165,7 +165,7 @@ bool WindowConfig_Lookup(const char* windowClass, DrawRect* out) {
 }
 
 void WindowConfig_CreateWindow(const char* windowClass, ColWind* window) {
-  if (!window || !window->getWindow() || !XWindowsOn()) return;
+  if (!window || !window->getWindow() || !XWindowsOn() || window->geometryGiven()) return;
   DrawRect saved;
   if (WindowConfig_Lookup(windowClass, &saved)) cwSetGeometry(window, clampToScreen(saved));
 }

@@ -13,6 +13,7 @@
 
 #include "base/gen.h"
 #include "gui/core/colwind.h"
+#include "gui/core/gui_init.h"
 #include "gui/core/pixels.h"
 #include "gui/x11/display.h"
 #include "gui/x11/window.h"
@@ -23,6 +24,10 @@ struct WBitmap {
 };
 
 namespace {
+
+// The low-bandwidth level from which no pictures are drawn ("-noicons"):
+// buttons show their labels, windows carry no icon.
+constexpr int kNoPicturesLevel = 9;
 
 // The palette: a letter and its colour.
 struct PaletteEntry {
@@ -185,6 +190,7 @@ void paintRuns(DrawTarget* t, const WBitmap* b, int x, int y, const Pixel* colou
 
 const WBitmap* bitmap_find(const char* name) {
   if (!name || !*name) return nullptr;
+  if (toolkitOptions.lowBandwidth >= kNoPicturesLevel) return nullptr;  // "-noicons"
   auto it = library().find(name);
   if (it != library().end()) return &it->second;
   static std::set<std::string> warned;

@@ -11,7 +11,7 @@ class ColWind;
 struct WBitmap;  // one named picture; lives as long as the process
 
 // The picture of that name, or null (with a warning the first time that
-// name is asked for).
+// name is asked for; always null under "-noicons").
 const WBitmap* bitmap_find(const char* name);
 int bitmap_width(const WBitmap* bitmap);   // 0 for null
 int bitmap_height(const WBitmap* bitmap);  // 0 for null

@@ -11,6 +11,7 @@
 #include "gui/core/window_registry.h"
 #include "gui/widgets/button.h"
 #include "gui/x11/display.h"
+#include "gui/x11/window.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ WDialog::WDialog(ColWind* parent, const char* name, const char* title, int width
     y = std::max(parent->getY() + (parent->getHeight() - height) / 3, 0);
   }
   window_ = cwxCreatexy(x, y, name, title, title, onClose, onEvent, width, height, this);
+  if (window_ && parent) xwin_setTransientFor(window_->getWindow(), parent->getWindow());
 }
 
 WDialog::~WDialog() {

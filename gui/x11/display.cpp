@@ -78,6 +78,8 @@ void gui_initDisplay(bool listen) {
   XSetErrorHandler(onXError);
   const char* sync = gui_getResource("synchronous");
   if (sync && gen_strequal(sync, "on")) XSynchronize(d, True);
+  const char* grey = gui_getResource("grey");
+  state.greyScale = grey && gen_strequal(grey, "on");
   state.screen = DefaultScreen(d);
   state.visual = DefaultVisual(d, state.screen);
   state.colormap = DefaultColormap(d, state.screen);
@@ -90,6 +92,7 @@ void gui_initDisplay(bool listen) {
   state.scrollGc = XCreateGC(d, state.root, GCGraphicsExposures, &v);
   state.wmProtocols = x11_atom("WM_PROTOCOLS");
   state.wmDeleteWindow = x11_atom("WM_DELETE_WINDOW");
+  x11_openInputMethod();
   xOn = true;
   if (listen) {
     xListener = new XSocketListener(ConnectionNumber(d));
@@ -107,6 +110,7 @@ void gui_closeDisplay() {
   if (state.gc) XFreeGC(state.display, state.gc);
   if (state.scrollGc) XFreeGC(state.display, state.scrollGc);
   if (state.database) XrmDestroyDatabase(state.database);
+  x11_closeInputMethod();
   XCloseDisplay(state.display);
   state = XState();
   xOn = false;

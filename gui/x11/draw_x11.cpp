@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gui/x11/display.h"
 #include "gui/x11/xdisplay.h"
 
 struct DrawFont {
@@ -74,6 +75,7 @@ Pixel trueColourPixel(const Visual* v, unsigned r, unsigned g, unsigned b) {
 Pixel draw_allocRGB(unsigned r, unsigned g, unsigned b) {
   XState& xs = xstate();
   r = std::min(r, 255u), g = std::min(g, 255u), b = std::min(b, 255u);
+  if (xs.greyScale) r = g = b = (r * 3 + g * 6 + b) / 10;  // "-grey": the colour's brightness
   if (xs.display && xs.visual && xs.visual->c_class == TrueColor) {
     Pixel p = trueColourPixel(xs.visual, r, g, b);
     knownColours[p] = XRenderColor{static_cast<unsigned short>(r * 257),
@@ -166,23 +168,70 @@ DrawFontMetrics draw_fontMetrics(const DrawFont* font) {
   return DrawFontMetrics{f->ascent, f->descent, f->ascent + f->descent, f->max_advance_width};
 }
 
-int draw_textWidth(const DrawFont* font, const char* utf8, int len) {
-  if (!font || !utf8 || !xstate().display) return 0;
-  if (len < 0) len = static_cast<int>(strlen(utf8));
-  // Xft reports the advance in 16 bits: long texts are measured in pieces
-  // that end on character boundaries, so a 100,000-byte line still has
-  // its true width.
+namespace {
+
+// Xft reports the advance in 16 bits: long texts are measured in pieces
+// that end on character boundaries, so a 100,000-byte line still has its
+// true width.
+long runWidth(XftFont* font, const char* utf8, int len) {
   constexpr int kPiece = 1024;
   long width = 0;
   for (int at = 0; at < len;) {
     int n = std::min(kPiece, len - at);
     while (at + n < len && n > 1 && (static_cast<unsigned char>(utf8[at + n]) & 0xC0) == 0x80) n--;
     XGlyphInfo info;
-    XftTextExtentsUtf8(xstate().display, font->xft, reinterpret_cast<const FcChar8*>(utf8 + at),
-                       n, &info);
+    XftTextExtentsUtf8(xstate().display, font, reinterpret_cast<const FcChar8*>(utf8 + at), n,
+                       &info);
     width += info.xOff;
     at += n;
   }
+  return width;
+}
+
+// "-16bitfont": the font for the characters a text's own font lacks
+// (wide characters beyond the font's repertoire); null when none is named
+// or it does not open.  Opened on first need, once per display.
+XftFont* wideFont() {
+  static DrawFont* wide = nullptr;
+  static Display* openedFor = nullptr;
+  if (openedFor != xstate().display) {
+    openedFor = xstate().display;
+    wide = draw_openFont(gui_getResource("16bitfont"));
+  }
+  return wide ? wide->xft : nullptr;
+}
+
+// Calls each(font, bytes, length) for the runs of `utf8` that one font
+// shows: the text's own, or the wide font for characters only it has.
+template <class Each>
+void forFontRuns(XftFont* own, const char* utf8, int len, Each each) {
+  XftFont* wide = nullptr;
+  for (int i = 0; i < len && !wide; i++)
+    if (static_cast<unsigned char>(utf8[i]) >= 0x80) wide = wideFont();
+  if (!wide) return each(own, utf8, len);
+  Display* d = xstate().display;
+  int start = 0;
+  XftFont* current = own;
+  for (int at = 0; at < len;) {
+    FcChar32 ch = 0;
+    int n = FcUtf8ToUcs4(reinterpret_cast<const FcChar8*>(utf8 + at), &ch, len - at);
+    if (n <= 0) n = 1;
+    XftFont* f = ch < 0x80 || XftCharExists(d, own, ch) || !XftCharExists(d, wide, ch) ? own : wide;
+    if (f != current && at > start) each(current, utf8 + start, at - start), start = at;
+    current = f;
+    at += n;
+  }
+  each(current, utf8 + start, len - start);
+}
+
+}  // namespace
+
+int draw_textWidth(const DrawFont* font, const char* utf8, int len) {
+  if (!font || !utf8 || !xstate().display) return 0;
+  if (len < 0) len = static_cast<int>(strlen(utf8));
+  long width = 0;
+  forFontRuns(font->xft, utf8, len,
+              [&](XftFont* f, const char* s, int n) { width += runWidth(f, s, n); });
   return static_cast<int>(std::min<long>(width, 0x7fffffff));
 }
 
@@ -247,8 +296,11 @@ void draw_text(DrawTarget* t, const DrawFont* font, Pixel colour, int x, int y, 
   XftColor c;
   c.pixel = colour;
   c.color = renderColour(colour);
-  XftDrawStringUtf8(t->xftDraw, &c, font->xft, tx(t, x), ty(t, y),
-                    reinterpret_cast<const FcChar8*>(utf8), len);
+  forFontRuns(font->xft, utf8, len, [&](XftFont* f, const char* s, int n) {
+    XftDrawStringUtf8(t->xftDraw, &c, f, tx(t, x), ty(t, y), reinterpret_cast<const FcChar8*>(s),
+                      n);
+    if (n < len) x += static_cast<int>(runWidth(f, s, n));
+  });
 }
 
 void draw_flush() {

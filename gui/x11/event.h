@@ -43,6 +43,9 @@ enum WKeyCode {
   WKEY_META_R = 0x1E8,
   WKEY_ALT_L = 0x1E9,
   WKEY_DELETE = 0x1FF,
+  // Characters beyond Latin-1 typed through the input method; the record's
+  // chars hold them.
+  WKEY_TEXT = 0x200,
 };
 
 // Modifier bits of the state word, as X reports them.

@@ -45,6 +45,27 @@ int keyCodeOf(XKeyEvent* event, unsigned long* keysym) {
   return W_keyCodeOfKeysym(ks);
 }
 
+// Decodes a key press into `out` (UTF-8): through the window's input
+// context when it has one, else by the keyboard map as Latin-1.  The key
+// code; WKEY_TEXT for characters only the input method gives.
+int decodePress(XKeyEvent* k, std::string& out, unsigned long* keysym) {
+  std::string typed;
+  KeySym ks = NoSymbol;
+  if (!x11_lookupUtf8(k, &typed, &ks)) {
+    char buf[32];
+    int n = XLookupString(k, buf, sizeof buf, &ks, nullptr);
+    appendLatin1(out, buf, n);
+    *keysym = ks;
+    return W_keyCodeOfKeysym(ks);
+  }
+  out += typed;
+  *keysym = ks;
+  int code = W_keyCodeOfKeysym(ks);
+  if (code == 0 && !typed.empty())
+    code = static_cast<unsigned char>(typed[0]) < 0x80 ? typed[0] : static_cast<int>(WKEY_TEXT);
+  return code;
+}
+
 // The next queued event, when there is one, without reading the socket.
 bool peekQueued(Display* d, XEvent* next) {
   if (XEventsQueued(d, QueuedAlready) == 0) return false;
@@ -63,10 +84,8 @@ void gatherTypedAhead(XKeyEvent* first) {
     int code = keyCodeOf(&next.xkey, &ks);
     if (!W_keyGathers(code, next.xkey.state)) return;
     XNextEvent(d, &next);
-    if (next.type == KeyRelease) continue;
-    char buf[32];
-    int n = XLookupString(&next.xkey, buf, sizeof buf, nullptr, nullptr);
-    appendLatin1(keyChars, buf, n);
+    if (next.type == KeyRelease || XFilterEvent(&next, None)) continue;
+    decodePress(&next.xkey, keyChars, &ks);
   }
 }
 
@@ -81,11 +100,9 @@ bool translateKey(XKeyEvent* k, bool press, xinLibSt* out) {
     out->chars = keyChars.c_str();
     return true;
   }
+  code = decodePress(k, keyChars, &ks);
   lone.keyPressed(code);
   if (code == 0 || W_isLoneModifierCode(code)) return false;
-  char buf[32];
-  int n = XLookupString(k, buf, sizeof buf, nullptr, nullptr);
-  appendLatin1(keyChars, buf, n);
   out->type = ks == XK_Help ? WEV_HELP : WEV_KEY;
   out->code = code;
   if (out->type == WEV_KEY && W_keyGathers(code, k->state)) gatherTypedAhead(k);
@@ -182,6 +199,7 @@ bool gui_translateXEvent(XEvent* e, xinLibSt* out) {
       return translateCrossing(&e->xcrossing, out);
     case FocusIn:
     case FocusOut:
+      x11_focusInputContext(e->xfocus.window, e->type == FocusIn);
       if (e->xfocus.mode == NotifyUngrab) return false;
       out->type = WEV_FOCUS, out->x = e->type == FocusIn ? 1 : 0;
       return true;

@@ -49,3 +49,8 @@ bool gui_translateXEvent(XEvent* event, xinLibSt* out);
 // not about a selection of ours.
 int gui_translateSelection(XEvent* event, xinLibSt* out);
 int gui_translatePasteAnswer(const XSelectionEvent& event, xinLibSt* out);
+// A piece of a paste that comes in pieces (INCR), as gui_translateSelection.
+int gui_translatePastePiece(const XPropertyEvent& event, xinLibSt* out);
+// A piece of one of our texts sent in pieces taken by its requestor: the
+// next one is written.  False when the event is about no such transfer.
+bool gui_sendNextPiece(const XPropertyEvent& event);

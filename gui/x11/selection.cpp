@@ -1,11 +1,16 @@
 // Owning PRIMARY and CLIPBOARD: the server is told who owns each, requests
 // from other clients are answered by converting the text to the asked-for
-// target, and a SelectionClear (someone else selected) drops the text and
+// target (a text larger than one request in pieces, INCR: each piece is
+// written when the requestor has deleted the previous one, an empty piece
+// ends it), and a SelectionClear (someone else selected) drops the text and
 // tells the view, which cancels its highlight.
 #include "gui/x11/selection.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "gui/x11/event.h"
 #include "gui/x11/event_translate.h"
@@ -18,6 +23,16 @@ struct Offer {
   std::string text;
 };
 Offer offers[2];  // 0 PRIMARY, 1 CLIPBOARD
+
+// A text being sent in pieces to one requestor's property.  The text is a
+// copy: the offer may change or go meanwhile.
+struct Outgoing {
+  Window requestor = 0;
+  Atom property = 0, type = 0;
+  std::string text;
+  size_t sent = 0;
+};
+std::vector<Outgoing> outgoing;
 void (*lostHook)(WindowId owner) = nullptr;
 
 Atom atom(const char* name) { return x11_atom(name); }
@@ -26,6 +41,33 @@ int offerIndex(Atom selection) {
   if (selection == XA_PRIMARY) return 0;
   if (selection == atom("CLIPBOARD")) return 1;
   return -1;
+}
+
+// The largest piece one request carries, leaving room for the request's
+// own words.  Big requests are not counted on: requestors expect INCR
+// beyond the basic size.
+size_t pieceSize() {
+  return static_cast<size_t>(XMaxRequestSize(xstate().display)) * 4 - 1024;
+}
+
+// Announces the transfer (INCR with the size) and waits for the requestor
+// to delete that property before the first piece.
+void startPieces(const XSelectionRequestEvent& r, Atom type, const std::string& text) {
+  Display* d = xstate().display;
+  std::erase_if(outgoing, [&](const Outgoing& o) {
+    return o.requestor == r.requestor && o.property == r.property;
+  });
+  XWindowAttributes a;
+  long mask = XGetWindowAttributes(d, r.requestor, &a) ? a.your_event_mask : 0;
+  XSelectInput(d, r.requestor, mask | PropertyChangeMask);
+  long size = static_cast<long>(text.size());
+  XChangeProperty(d, r.requestor, r.property, atom("INCR"), 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&size), 1);
+  // A requestor that went away mid-transfer never deletes its property:
+  // the oldest transfers give way.
+  constexpr size_t kMostTransfers = 8;
+  if (outgoing.size() >= kMostTransfers) outgoing.erase(outgoing.begin());
+  outgoing.push_back(Outgoing{r.requestor, r.property, type, text, 0});
 }
 
 // Writes the text (or the list of targets) into the requestor's property;
@@ -40,10 +82,11 @@ bool convert(const XSelectionRequestEvent& r, const std::string& text) {
     return true;
   }
   if (r.target != utf8 && r.target != XA_STRING && r.target != atom("TEXT")) return false;
-  // Texts beyond one request are refused rather than sent in pieces.
-  long limit = XExtendedMaxRequestSize(d) ? XExtendedMaxRequestSize(d) : XMaxRequestSize(d);
-  if (static_cast<long>(text.size()) > limit * 4 - 1024) return false;
   Atom type = r.target == XA_STRING ? XA_STRING : utf8;
+  if (text.size() > pieceSize()) {
+    startPieces(r, type, text);
+    return true;
+  }
   XChangeProperty(d, r.requestor, r.property, type, 8, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(text.data()),
                   static_cast<int>(text.size()));
@@ -82,7 +125,26 @@ int cleared(const XSelectionClearEvent& e, xinLibSt* out) {
 
 }  // namespace
 
+bool gui_sendNextPiece(const XPropertyEvent& e) {
+  if (e.state != PropertyDelete) return false;
+  auto it = std::find_if(outgoing.begin(), outgoing.end(), [&](const Outgoing& o) {
+    return o.requestor == e.window && o.property == e.atom;
+  });
+  if (it == outgoing.end()) return false;
+  size_t n = std::min(pieceSize(), it->text.size() - it->sent);
+  XChangeProperty(xstate().display, it->requestor, it->property, it->type, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(it->text.data() + it->sent),
+                  static_cast<int>(n));
+  it->sent += n;
+  if (n == 0) outgoing.erase(it);  // the empty piece ends the transfer
+  return true;
+}
+
 int gui_translateSelection(XEvent* e, xinLibSt* out) {
+  if (e->type == PropertyNotify) {
+    if (gui_sendNextPiece(e->xproperty)) return 0;
+    return gui_translatePastePiece(e->xproperty, out);
+  }
   if (e->type == SelectionRequest) {
     int i = offerIndex(e->xselectionrequest.selection);
     if (i < 0 || offers[i].owner != e->xselectionrequest.owner) return 0;

@@ -1,7 +1,8 @@
 // The X selections: a text offered as PRIMARY (selected) or CLIPBOARD
 // (copied) and handed to any X client that asks for it as UTF8_STRING,
 // STRING or TEXT; and the text another client offers, asked for when the
-// user pastes.
+// user pastes.  Texts of any size go both ways (large ones in pieces, the
+// INCR protocol).
 #pragma once
 
 #include <string>
@@ -21,6 +22,6 @@ void selectionOwner_setLostHook(void (*lost)(WindowId owner));
 
 // Asks the owner of PRIMARY (or CLIPBOARD) for its text on behalf of
 // `window`.  Nothing waits: the answer arrives later as a WEV_SELECTION
-// record of kind WSEL_TEXT for that window (chars, nchars); nothing comes
-// when the owner refuses or offers more than 1 MB.
+// record of kind WSEL_TEXT for that window (chars, nchars), once all of it
+// came (a large text comes in pieces); nothing comes when the owner refuses.
 void selection_requestPaste(WindowId window, bool clipboard);

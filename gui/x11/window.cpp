@@ -7,7 +7,10 @@
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <climits>
 #include <strings.h>
 
 #include "gui/x11/display.h"
@@ -28,6 +31,10 @@ constexpr long kPopupEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask
 constexpr unsigned kGrabEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
 constexpr int kMaxSize = 32767;
 
+DrawRect sizeLimits{0, 0, 0, 0};  // minimum width and height, maximum width and height
+bool wmHinting = false;            // "-wmhints"
+Window groupLeader = 0;            // the first top-level window, under "-wmhints"
+
 Display* display() { return XWindowsOn() ? xstate().display : nullptr; }
 
 bool startIconic() {
@@ -45,9 +52,33 @@ void setClassAndProtocols(Window w) {
   wm->flags = InputHint | StateHint;
   wm->input = True;
   wm->initial_state = startIconic() ? IconicState : NormalState;
+  if (wmHinting) {  // the program's windows are one group, led by the first
+    if (!groupLeader) groupLeader = w;
+    wm->flags |= WindowGroupHint;
+    wm->window_group = groupLeader;
+    Atom normal = x11_atom("_NET_WM_WINDOW_TYPE_NORMAL");
+    XChangeProperty(xs.display, w, x11_atom("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(&normal), 1);
+  }
   XSetWMHints(xs.display, w, wm);
   XFree(wm);
   XSetWMProtocols(xs.display, w, &xs.wmDeleteWindow, 1);
+}
+
+// What task bars and window managers find a client's windows by: the
+// process and the machine it runs on.
+void setClientIdentity(Window w) {
+  Display* d = xstate().display;
+  unsigned long pid = static_cast<unsigned long>(getpid());
+  XChangeProperty(d, w, x11_atom("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&pid), 1);
+  char host[HOST_NAME_MAX + 1] = {};
+  if (gethostname(host, sizeof host - 1) != 0) return;
+  char* list[] = {host};
+  XTextProperty machine;
+  if (!XStringListToTextProperty(list, 1, &machine)) return;
+  XSetWMClientMachine(d, w, &machine);
+  XFree(machine.value);
 }
 
 unsigned cursorFontShape(WCursorShape shape) {
@@ -87,6 +118,9 @@ WindowId xwin_createTopLevel(DrawRect r, Pixel background) {
                            CopyFromParent, CWBackPixel | CWEventMask | CWCursor, &a);
   XFreeCursor(d, a.cursor);
   setClassAndProtocols(w);
+  setClientIdentity(w);
+  x11_applyProgramIcon(w);
+  x11_createInputContext(w);
   return w;
 }
 
@@ -117,8 +151,23 @@ WindowId xwin_createPopup(DrawRect r, Pixel background) {
                        CWBackPixel | CWEventMask | CWOverrideRedirect | CWSaveUnder, &a);
 }
 
+void xwin_setWindowManagerHinting(bool on) { wmHinting = on; }
+
+void xwin_setTransientFor(WindowId w, WindowId parent) {
+  Display* d = display();
+  if (!d || !w || !parent || !wmHinting) return;
+  XSetTransientForHint(d, w, parent);
+  Atom dialog = x11_atom("_NET_WM_WINDOW_TYPE_DIALOG");
+  XChangeProperty(d, w, x11_atom("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(&dialog), 1);
+}
+
 void xwin_destroy(WindowId w) {
-  if (Display* d = display(); d && w) XDestroyWindow(d, w);
+  if (Display* d = display(); d && w) {
+    x11_destroyInputContext(w);
+    if (w == groupLeader) groupLeader = 0;
+    XDestroyWindow(d, w);
+  }
 }
 
 void xwin_moveResize(WindowId w, DrawRect r) {
@@ -181,9 +230,19 @@ void xwin_setSizeHints(WindowId w, DrawRect r, bool userPlaced) {
   XSizeHints* h = XAllocSizeHints();
   h->flags = PMaxSize | PSize | (userPlaced ? USPosition : 0);
   h->x = r.x, h->y = r.y, h->width = r.width, h->height = r.height;
-  h->max_width = kMaxSize, h->max_height = kMaxSize;
+  h->max_width = sizeLimits.width > 0 ? sizeLimits.width : kMaxSize;
+  h->max_height = sizeLimits.height > 0 ? sizeLimits.height : kMaxSize;
+  if (sizeLimits.x > 0 || sizeLimits.y > 0) {
+    h->flags |= PMinSize;
+    h->min_width = std::max(sizeLimits.x, 1), h->min_height = std::max(sizeLimits.y, 1);
+  }
   XSetWMNormalHints(d, w, h);
   XFree(h);
+}
+
+void xwin_setSizeLimits(int minWidth, int minHeight, int maxWidth, int maxHeight) {
+  sizeLimits = DrawRect{std::max(minWidth, 0), std::max(minHeight, 0), std::max(maxWidth, 0),
+                        std::max(maxHeight, 0)};
 }
 
 // The window's own configure events cannot tell the place: under a
@@ -218,6 +277,9 @@ WGeometry xwin_parseGeometry(const char* text) {
   g.hasWidth = mask & WidthValue;
   g.hasHeight = mask & HeightValue;
   g.hasPosition = (mask & XValue) && (mask & YValue);
+  g.fromRight = mask & XNegative;
+  g.fromBottom = mask & YNegative;
+  g.valid = mask != 0 && (!g.hasWidth || w > 0) && (!g.hasHeight || h > 0);
   g.rect = DrawRect{x, y, static_cast<int>(w), static_cast<int>(h)};
   return g;
 }

@@ -12,7 +12,9 @@
 
 enum WCursorShape { WCURSOR_ARROW, WCURSOR_WATCH, WCURSOR_RESIZE_H, WCURSOR_RESIZE_V };
 
-// A top-level window on the root with the program's class, the window
+// A top-level window on the root with the program's class (WM_CLASS), its
+// process and machine (_NET_WM_PID, WM_CLIENT_MACHINE), the icon last given
+// to a window, an input context when there is an input method, the window
 // manager's close protocol, the arrow cursor and, with the resource
 // "iconify" on, an iconic start.  Unmapped.
 WindowId xwin_createTopLevel(DrawRect placement, Pixel background);
@@ -21,6 +23,18 @@ WindowId xwin_createChild(WindowId parent, DrawRect placement, Pixel background)
 // An unmapped popup on the root that the window manager leaves alone.
 WindowId xwin_createPopup(DrawRect placement, Pixel background);
 void xwin_destroy(WindowId window);
+
+// "-wmhints": the window manager is told more about the windows made from
+// then on: they form one group led by the first, their type (normal or
+// dialog), and which window a dialog belongs to.
+void xwin_setWindowManagerHinting(bool on);
+// Under "-wmhints": `w` is a dialog of `parent`.
+void xwin_setTransientFor(WindowId w, WindowId parent);
+
+// The smallest and largest size the window manager lets the user give a
+// top-level window ("minwindowsize", "maxwindowsize"); 0 leaves a
+// dimension free.  Applies to the size hints set from then on.
+void xwin_setSizeLimits(int minWidth, int minHeight, int maxWidth, int maxHeight);
 
 // Sizes below one pixel become one.
 void xwin_moveResize(WindowId window, DrawRect placement);
@@ -45,13 +59,16 @@ bool xwin_frameGeometry(WindowId window, DrawRect* out);
 void xwin_setTextProperty(WindowId window, const char* name, const char* text);
 // The icon as the window manager's pixmap and mask and as _NET_WM_ICON,
 // from `width` x `height` pixels 0xAARRGGBB (alpha 0: transparent; the
-// pixmap shows `background` there).
+// pixmap shows `background` there).  Top-level windows made later get the
+// same icon.
 void xwin_setIcon(WindowId window, int width, int height, const std::vector<unsigned long>& argb,
                   Pixel background);
 
 // An X geometry text ("80x24+10+20", "=500x400"): what it gives.
 struct WGeometry {
+  bool valid = false;  // the text parsed, and gave no zero size
   bool hasWidth = false, hasHeight = false, hasPosition = false;
+  bool fromRight = false, fromBottom = false;  // "-X" / "-Y": from the far edge
   DrawRect rect{0, 0, 0, 0};
 };
 WGeometry xwin_parseGeometry(const char* text);

@@ -70,13 +70,27 @@ void setNetIcon(Window w, int width, int height, const std::vector<unsigned long
                   static_cast<int>(data.size()));
 }
 
+struct ProgramIcon {
+  int width = 0, height = 0;
+  std::vector<unsigned long> argb;
+  Pixel background = 0;
+};
+ProgramIcon programIcon;
+
 }  // namespace
+
+void x11_applyProgramIcon(Window w) {
+  if (!programIcon.argb.empty())
+    xwin_setIcon(w, programIcon.width, programIcon.height, programIcon.argb,
+                 programIcon.background);
+}
 
 void xwin_setIcon(WindowId w, int width, int height, const std::vector<unsigned long>& argb,
                   Pixel background) {
   if (!XWindowsOn() || !w || width <= 0 || height <= 0 ||
       argb.size() != static_cast<size_t>(width) * height)
     return;
+  if (&argb != &programIcon.argb) programIcon = ProgramIcon{width, height, argb, background};
   // One pixmap pair per picture and display, kept while the display lasts.
   XState& xs = xstate();
   static std::map<std::vector<unsigned long>, std::pair<Pixmap, Pixmap>> made;

@@ -23,9 +23,27 @@ struct XState {
   std::string resourceClass; // the same, first letter upper case
   Atom wmProtocols = 0;
   Atom wmDeleteWindow = 0;
+  XIM inputMethod = nullptr;
+  bool greyScale = false;  // "-grey": every colour allocated as a shade of grey  // null: keys are decoded by the keyboard map alone
 };
 
 XState& xstate();
 
 // An atom of the display, made on first use.
 Atom x11_atom(const char* name);
+
+// The input method (input_method.cpp): opened with the display when the
+// locale has one, one input context per top-level window.  Key events of a
+// window with a context are decoded through it.
+void x11_openInputMethod();
+void x11_closeInputMethod();
+void x11_createInputContext(Window w);
+void x11_destroyInputContext(Window w);
+void x11_focusInputContext(Window w, bool in);
+// The text a key press types, as UTF-8, and its keysym; false when the
+// window has no input context (the caller decodes the key itself).
+bool x11_lookupUtf8(XKeyEvent* key, std::string* text, KeySym* keysym);
+
+// The program's icon (window_icon.cpp): the last icon given to a window is
+// put on every top-level window made after it.
+void x11_applyProgramIcon(Window w);

@@ -370,7 +370,7 @@ TEST_F(ViewerWindow, ComparisonListQueuesSwitchesAndRemoves) {
   EXPECT_EQ(s.get("shownrow"), "2");
   EXPECT_EQ(s.number("current"), 1);
   EXPECT_NE(xtest::title(v.window()).find("m.txt"), std::string::npos);
-  EXPECT_TRUE(xtest::topWindows("Choose two files").empty());
+  EXPECT_TRUE(xtest::poll([] { return xtest::topWindows("Choose two files").empty(); }));
 
   // The toggle cell of the first row shows the first pair again, at its
   // third difference.
@@ -534,7 +534,7 @@ TEST_F(ViewerWindow, OneNameAsksForTheOtherSide) {
   type(p("r.txt"));
   keys({"Return"});
   ASSERT_NE(v.waitForWindow("l.txt (Current Version) vs. r.txt"), 0u);
-  EXPECT_TRUE(xtest::topWindows("Choose two files").empty());
+  EXPECT_TRUE(xtest::poll([] { return xtest::topWindows("Choose two files").empty(); }));
   EXPECT_EQ(v.state().get("count"), "4");
   v.key("ctrl+q");
   EXPECT_EQ(v.wait(), 0);

@@ -1,6 +1,7 @@
 // Configuration files and directories: reading a file with bad, junk and
 // very long lines, abandoning it after 50 failures, the directory rules,
-// lookup across directories, the start-up order and the debug switch files.
+// lookup across directories, the start-up order, the temporary directory
+// and the debug switch files.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -145,6 +146,32 @@ TEST_F(ConfigFiles, StartUpOrderAndTheFilesThatCount) {
   reread();
   EXPECT_EQ(EditWidth, 80);
   EXPECT_EQ(EditHeight, 22);
+}
+
+// Temporary files go to the directory "TempDir" names; one that cannot be
+// written to is reported and the usual place taken.
+TEST_F(ConfigFiles, TemporaryFilesGoWhereTempDirSays) {
+  useSandbox("difftest");
+  auto scratch = home() / "scratch";
+  std::filesystem::create_directories(scratch);
+  writeFile(home() / ".qen" / "qen.cfg", "TempDir " + scratch.string() + "\n");
+  clearAllOptions();
+  cfg_SetEverythingToDefaults();
+  shr_ReadConfigFiles("difftest");
+  auto tempDirOfNewFile = [] {
+    char* name = nullptr;
+    close(gen_mkstemp("txt", &name));
+    std::filesystem::path dir = name ? std::filesystem::path(name).parent_path() : "";
+    if (name) unlink(name);
+    gen_free(name);
+    return dir;
+  };
+  EXPECT_EQ(tempDirOfNewFile(), scratch);
+  EXPECT_TRUE(messages_.empty());
+  cfg_ScanLine(("TempDir " + (home() / "missing").string()).c_str(), 1, 0);
+  EXPECT_NE(tempDirOfNewFile(), home() / "missing");
+  EXPECT_EQ(count(GEN_MSG_WARNING), 1);
+  gen_temp_dir = gen_default_temp_dir;
 }
 
 TEST_F(ConfigFiles, SwitchFilesFromTheFourDirectories) {

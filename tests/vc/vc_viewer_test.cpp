@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "test_support.h"
 #include "viewer_session.h"
@@ -141,6 +142,27 @@ TEST_F(VersionsInTheViewer, SpinButtonsStepThroughEveryRcsVersion) {
   // The comment pane shows the right side's check-in.
   EXPECT_EQ(s.get("comments").rfind("1.3) ", 0), 0u) << s.get("comments");
   EXPECT_NE(s.get("comments").find(" | third"), std::string::npos) << s.get("comments");
+}
+
+// A row of the comparison list keeps the date of its side: shown again
+// after another pair, it is the dated state again, not the file on disk.
+TEST_F(VersionsInTheViewer, ListRowsKeepTheirDates) {
+  makeRcs();
+  ViewerSession v;
+  ASSERT_TRUE(v.start({"-D", "2099/01/01", f}, home / "config"));
+  ASSERT_NE(v.waitForWindow("f.txt (Date 2099/01/01) vs."), 0u) << v.errors();
+  waitKey(v, "rightspin", "active,dimmed");
+  spin(v, "right", false);
+  ViewerState s = waitKey(v, "listrows", "2");
+  EXPECT_EQ(s.get("rightversion"), "1.3");
+  Rect list = s.rect("filelist");
+  std::istringstream extra(s.get("filelist"));
+  int skip, rowHeight = 0, header = 0;
+  extra >> skip >> skip >> skip >> skip >> rowHeight >> header;
+  v.click(list.x + 8, list.y + header + rowHeight / 2);
+  s = waitKey(v, "shownrow", "1");
+  EXPECT_EQ(s.get("leftversion"), "2099/01/01");
+  EXPECT_NE(xtest::title(v.window()).find("f.txt (Date 2099/01/01) vs."), std::string::npos);
 }
 
 // A version typed into the chooser that the system does not know is
