@@ -5,6 +5,7 @@
 #include "diff/engine.h"
 
 #include "base/gen.h"
+#include "config/config_vars.h"
 #include "diff/big_alloc.h"
 #include "diff/occurrences.h"
 #include "diff/text_store.h"
@@ -75,6 +76,7 @@ diffInfo* diffFiles(int kind1, const void* source1, int count1, int kind2,
     diff_matchforward();
     diff_matchbackward();
   }
+  if (cfg_diff_refine) diff_refine();
   if (wantScript) {
     int count = 0;
     char** lines = diffShowDiffs(&count);

@@ -47,6 +47,9 @@ int32_t diff_store_hashed(const char* text, long length, int32_t hash);
 
 // ---- pairing (pair.cpp, dup.cpp, moves.cpp) ----
 void diff_matchup(int32_t i, int32_t j);
+// Undoes the pairing of i and j (the occurrence sets are not updated); an
+// unpaired line's partner field holds its symbol.
+void diff_unmatch(int32_t i, int32_t j);
 void diff_matchexact();
 void diff_matchforward();
 void diff_matchbackward();
@@ -56,6 +59,9 @@ int32_t GrowForward(int32_t j);
 void diff_matchdupgood();
 void diff_matchdup();
 void diff_findmoves();
+// Pairs the equal lines left unpaired between consecutive pairings
+// (refine.cpp); pairings stay in order.
+void diff_refine();
 
 // ---- result (engine.cpp, script.cpp) ----
 // Moves the tables into a new diffInfo and clears the module state.

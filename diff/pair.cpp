@@ -20,6 +20,18 @@ void diff_matchup(int32_t i, int32_t j) {
   if (tables.occurrences) tables.occurrences->Remove(b.symbol, i);
 }
 
+void diff_unmatch(int32_t i, int32_t j) {
+  diffLineTableStruct& a = tables.first[i];
+  diffLineTableStruct& b = tables.second[j];
+  a.matched = 0;
+  a.partner = a.symbol;
+  b.matched = 0;
+  b.partner = b.symbol;
+  diffSymTableStruct& s = tables.symbols[a.symbol];
+  s.firstUnmatched++;
+  s.secondUnmatched++;
+}
+
 void diff_matchexact() {
   // Symbols are visited in side-2 order, which is random in the table;
   // fetching a few lines ahead keeps several misses in flight.

@@ -25,7 +25,7 @@ declare -A uses=(
   [gui/lists]="gui/widgets gui/text gui/core gui/x11 config base"
   [syntax]="libs/libcxxutil config base"
   [text]="base"
-  [diff]="text libs/libadt base"
+  [diff]="text libs/libadt config base"
   [services]="libs/stp_transport gui/loop libs/libcxxutil base"
   [services/windlib]="services libs/stp_transport libs/libcxxutil gui/widgets gui/core gui/x11 gui/loop base"
   [services/diffview]="services/windlib services viewer gui/widgets base"
@@ -35,7 +35,7 @@ declare -A uses=(
   [vc_service]="kvc vc services diff base"
   [viewer]="vc diff text syntax gui/lists gui/menus gui/widgets gui/text gui/core gui/x11 config base"
   [app]="services/diffview viewer vc services libs/stp_transport libs/libcxxutil syntax text gui/core gui/x11 config base"
-  [tools]="diff text gui/text gui/core base"
+  [tools]="diff text gui/text gui/core config base"
   [bench]="vc_service vc services libs/stp_transport base"
 )
 

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "base/gen.h"
+#include "config/config_vars.h"
 #include "diff/diff.h"
 #include "text/file.h"
 #include "tools/vdiff_unified.h"
@@ -36,11 +37,14 @@ constexpr int kDifferent = 1;
 constexpr int kTrouble = 2;
 
 const char kUsage[] =
-    "usage: vdiff [-b] [-w] [-i] [-lang=c] [-u | -script] FILE1 FILE2\n"
+    "usage: vdiff [-b] [-w] [-i] [-lang=c] [-refine | -norefine] [-u | -script] FILE1 FILE2\n"
     "  -b       ignore the amount of whitespace\n"
     "  -w       ignore all whitespace\n"
     "  -i       ignore letter case\n"
     "  -lang=c  ignore whitespace between C tokens\n"
+    "  -refine  pair the equal lines left between the engine's pairings by a\n"
+    "           longest common subsequence (the default; repetitive files)\n"
+    "  -norefine  keep the engine's first pairing exactly\n"
     "  -u       print a unified diff (3 lines of context)\n"
     "  -script  print the edit script that rebuilds FILE2 from FILE1\n"
     "Prints one \"S1,E1 S2,E2\" line per difference: lines S1..E1-1 of FILE1\n"
@@ -53,6 +57,8 @@ bool SetOption(Request& r, const char* arg) {
   else if (strcmp(arg, "-w") == 0) r.options |= DIFF_IGNORE_ALL_SPACE;
   else if (strcmp(arg, "-i") == 0) r.options |= DIFF_IGNORE_CASE;
   else if (strcmp(arg, "-lang=c") == 0) r.options |= DIFF_C_TOKENS;
+  else if (strcmp(arg, "-refine") == 0) cfg_diff_refine = true;
+  else if (strcmp(arg, "-norefine") == 0) cfg_diff_refine = false;
   else if (strcmp(arg, "-u") == 0 && r.mode != Mode::Script) r.mode = Mode::Unified;
   else if (strcmp(arg, "-script") == 0 && r.mode != Mode::Unified) r.mode = Mode::Script;
   else return false;
