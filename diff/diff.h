@@ -35,7 +35,7 @@ enum : int {
 struct diffLineTableStruct {
   int32_t matched;  // the line is paired
   int32_t partner;  // the paired line on the other side
-  int32_t symbol;   // index of the line's symbol-table slot
+  int32_t symbol;   // the line's symbol (diffInfo::symbols)
 };
 
 // A node of a symbol's list of unpaired side-1 lines.

@@ -256,7 +256,7 @@ bool diffReadFiles(int kind1, const void* source1, int count1, int kind2,
   if (n1 < 0 || n2 < 0) return false;
   const int32_t size = SymbolTableSize(n1 + n2);
   if (size == 0) {
-    // The symbol table's largest size bounds the lines of one comparison.
+    // The symbol index's largest size bounds the lines of one comparison.
     const int32_t largest = kSizeLadder[std::size(kSizeLadder) - 1];
     gen_error("Out of memory in diff.\n");
     gen_error("The two files have %ld lines together; at most %ld can be compared.", n1 + n2,

@@ -9,6 +9,7 @@
 // edits, and all refinement together in work, so the pass stays linear; a
 // window past its bound keeps the pairings it had.
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "diff/engine.h"
@@ -103,6 +104,8 @@ class Refiner {
 // Re-pairs the lines strictly between two pairings.  Side-1 lines paired
 // outside the window (crossing pairings) stay out of it.
 void Refiner::Window(Pairing low, Pairing high) {
+  // Sides differing in length by more than the edits allowed cannot meet.
+  if (std::abs((high.i - low.i) - (high.j - low.j)) > kMaxEdits) return;
   lines1_.clear();
   symbols1_.clear();
   for (int32_t i = low.i + 1; i < high.i; ++i) {
