@@ -1,12 +1,13 @@
 // Streaming line reader (see line_reader.h).
 #include "diff/line_reader.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
-constexpr long kBlockBytes = 64 * 1024;
+constexpr long kBlockBytes = 256 * 1024;
 
 }  // namespace
 
@@ -83,11 +84,7 @@ long DiffLineReader::CountLines(const char* name) {
   long count = 0;
   char last = '\n';
   for (size_t got; (got = fread(block, 1, sizeof block, in)) > 0;) {
-    for (const char* p = block; (p = static_cast<const char*>(
-                                     memchr(p, '\n', static_cast<size_t>(block + got - p))));
-         ++p) {
-      ++count;
-    }
+    count += std::count(block, block + got, '\n');
     last = block[got - 1];
   }
   const bool failed = ferror(in) != 0;

@@ -17,7 +17,7 @@ void diff_matchup(int32_t i, int32_t j) {
   diffSymTableStruct& s = tables.symbols[b.symbol];
   s.secondUnmatched--;
   s.firstUnmatched--;
-  if (tables.occurrences) tables.occurrences->Remove(b.symbol, i);
+  if (tables.occurrences) tables.occurrences->Remove(i);
 }
 
 void diff_unmatch(int32_t i, int32_t j) {

@@ -4,7 +4,7 @@
 // and comparing each pair's canonical texts makes the result exact (the
 // caller compares again with kept texts when a check fails).  The pairings
 // are in order, so both sides are read straight through.
-#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "diff/engine.h"
@@ -28,29 +28,31 @@ class SideLines {
   }
   // Passes over the next line.
   bool Skip() {
-    if (kind_ != DIFF_FILE) return Next(nullptr) != nullptr;
+    if (kind_ != DIFF_FILE) {
+      const char* text = nullptr;
+      long length = 0;
+      return ok_ && reader_.Next(&text, &length);
+    }
     if (!line_) return false;
     line_ = line_->next;
     return true;
   }
-  // The next line's canonical text (kept until the next call), or null.
-  const std::vector<char>* Next(long* length) {
+  // The next line's canonical text, valid until the next call; null at the
+  // end or on a read error.
+  const char* Next(long* length) {
     const char* text = nullptr;
-    long n = 0;
     if (kind_ == DIFF_FILE) {
       if (!line_) return nullptr;
       text = FileLineText(file_, line_);
-      n = line_->length;
+      *length = line_->length;
       line_ = line_->next;
-    } else if (!ok_ || !reader_.Next(&text, &n)) {
+    } else if (!ok_ || !reader_.Next(&text, length)) {
       return nullptr;
     }
-    if (!length) return &canon_;
-    if (!text) return nullptr;
-    if (canon_.size() < static_cast<size_t>(n) + 1) canon_.resize(n + 1);
-    *length = options ? diff_canonicalize(text, n, options, canon_.data()) : n;
-    if (!options) std::copy(text, text + n, canon_.data());
-    return &canon_;
+    if (!text || !options) return text;
+    if (canon_.size() < static_cast<size_t>(*length) + 1) canon_.resize(*length + 1);
+    *length = diff_canonicalize(text, *length, options, canon_.data());
+    return canon_.data();
   }
 
  private:
@@ -75,15 +77,14 @@ bool diffVerifyPairs(int kind1, const void* source1, int kind2, const void* sour
       continue;
     }
     long length1 = 0, length2 = 0;
-    const std::vector<char>* text1 = side1.Next(&length1);
+    const char* text1 = side1.Next(&length1);
     if (!text1) return false;
     for (; read2 + 1 < e.partner; ++read2) {
       if (!side2.Skip()) return false;
     }
-    const std::vector<char>* text2 = side2.Next(&length2);
+    const char* text2 = side2.Next(&length2);
     ++read2;
-    if (!text2 || length1 != length2) return false;
-    if (!std::equal(text1->begin(), text1->begin() + length1, text2->begin())) return false;
+    if (!text2 || length1 != length2 || memcmp(text1, text2, length1) != 0) return false;
   }
   return true;
 }
