@@ -60,10 +60,13 @@ struct diffInfo {
   diffLineTableStruct* firstLines;   // firstCount + 2 entries
   diffLineTableStruct* secondLines;  // secondCount + 2 entries
   diffSymTableStruct* symbols;       // symbolCount symbols
+  // Per symbol, a 30-bit hash of its canonical text: equal texts have equal
+  // hashes in every comparison, so lines of two results can be told apart
+  // quickly before their texts are compared.
+  int32_t* hashes;
   // Per symbol, its canonical text (NUL-terminated) when the texts were
-  // kept: for sides read from strings, streams or with diff_fgets.  Null
-  // for two files compared by diff_merge or diff_files, whose pairings are
-  // checked against the files' texts instead.
+  // kept: by every entry point but diff_files, whose pairings are checked
+  // against the files' texts instead (null then).
   const char** texts;
   diffOccurrenceNode* occurrenceNodes;  // node of side-1 line i is entry i-1
   int32_t firstCount;
@@ -132,7 +135,8 @@ struct DiffStuff {
 diffInfo* diff_merge(file* file1, file* file2, int options);
 // Two files read by name as the text model reads them (a CR before LF is
 // dropped, a last line needs no LF) and canonicalised under `options`;
-// moves resolved.  Holds no line's text in memory.
+// moves resolved.  Holds no line's text in memory: the result has no
+// texts (see diffInfo::texts).
 diffInfo* diff_files(const char* name1, const char* name2, int options);
 // Two files read by name; moves resolved.
 diffInfo* diff_text(const char* name1, const char* name2);

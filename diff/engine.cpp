@@ -19,6 +19,7 @@ void ClearTables() {
   BigFree(tables.first);
   BigFree(tables.second);
   BigFree(tables.symbols);
+  BigFree(tables.hashes);
   BigFree(tables.slots);
   BigFree(tables.texts);
   delete tables.textStore;
@@ -39,6 +40,7 @@ diffInfo* diff_return() {
   info->firstLines = tables.first;
   info->secondLines = tables.second;
   info->symbols = tables.symbols;
+  info->hashes = tables.hashes;
   info->texts = tables.texts;
   info->occurrenceNodes = nodes;
   info->firstCount = tables.count1;
@@ -55,8 +57,6 @@ diffInfo* diff_return() {
 using namespace diff_engine;
 
 namespace {
-
-bool ReadFromDisk(int kind) { return kind == DIFF_FILE || kind == DIFF_PATH; }
 
 // Reads and pairs both sides; false after a message.
 bool Compare(int kind1, const void* source1, int count1, int kind2, const void* source2,
@@ -90,14 +90,17 @@ bool Compare(int kind1, const void* source1, int count1, int kind2, const void* 
 diffInfo* diffFiles(int kind1, const void* source1, int count1, int kind2,
                     const void* source2, int count2, bool wantScript,
                     int* scriptCount, char*** script, bool resolveMoves) {
-  // Two files whose pairings can be checked in order need no texts kept.
+  // Two named files whose pairings can be checked in order need no texts
+  // kept.  (Loaded files keep them: their results' texts are compared with
+  // each other's, as the merge does.)
   const bool byFingerprint =
-      ReadFromDisk(kind1) && ReadFromDisk(kind2) && resolveMoves && !wantScript;
+      kind1 == DIFF_PATH && kind2 == DIFF_PATH && resolveMoves && !wantScript;
   if (!Compare(kind1, source1, count1, kind2, source2, count2, !byFingerprint,
                resolveMoves)) {
     return nullptr;
   }
-  if (byFingerprint && !diffVerifyPairs(kind1, source1, kind2, source2)) {
+  if (byFingerprint && !diffVerifyPairs(static_cast<const char*>(source1),
+                                        static_cast<const char*>(source2))) {
     // Two different lines shared a fingerprint (or a file changed while it
     // was read): compare again, telling the texts apart byte by byte.
     ClearTables();
@@ -157,6 +160,7 @@ void diff_free(diffInfo* info) {
   BigFree(info->firstLines);
   BigFree(info->secondLines);
   BigFree(info->symbols);
+  BigFree(info->hashes);
   BigFree(info->texts);
   BigFree(info->occurrenceNodes);
   delete static_cast<TextStore*>(info->textStore);

@@ -18,6 +18,7 @@ struct Tables {
   diffLineTableStruct* second = nullptr;
   // Room for count1 + count2 symbols; only the pages used are touched.
   diffSymTableStruct* symbols = nullptr;
+  int32_t* hashes = nullptr;  // per symbol (see diffInfo::hashes)
   // The symbol index while reading: slot holds symbol + 1, 0 when empty.
   int32_t* slots = nullptr;
   int32_t slotCount = 0;
@@ -48,10 +49,10 @@ bool diffReadFiles(int kind1, const void* source1, int count1, int kind2,
                    const void* source2, int count2, bool keepTexts);
 // The size of the symbol index for `lines` lines in all, or 0 when too many.
 int32_t SymbolTableSize(long lines);
-// Reads both sides again and checks that every paired line's canonical
-// text equals its partner's (pairings in order; sides DIFF_FILE or
-// DIFF_PATH).  False when two texts only shared a fingerprint.
-bool diffVerifyPairs(int kind1, const void* source1, int kind2, const void* source2);
+// Reads two named files again and checks that every paired line's
+// canonical text equals its partner's (pairings in order).  False when two
+// texts only shared a fingerprint.
+bool diffVerifyPairs(const char* name1, const char* name2);
 
 // ---- symbols (symtab.cpp) ----
 // The slot holding `text`, stored on first sight; -1 when the table is full.

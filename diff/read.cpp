@@ -66,9 +66,11 @@ bool Allocate(long count1, long count2, int32_t size, bool keepTexts) {
   tables.slotCount = size;
   tables.slots = BigArray<int32_t>(size);
   tables.symbols = BigArray<diffSymTableStruct>(count1 + count2 + 1);
+  tables.hashes = BigArray<int32_t>(count1 + count2 + 1);
   tables.first = BigArray<diffLineTableStruct>(count1 + 2);
   tables.second = BigArray<diffLineTableStruct>(count2 + 2);
-  if (!tables.slots || !tables.symbols || !tables.first || !tables.second) return false;
+  if (!tables.slots || !tables.symbols || !tables.hashes || !tables.first || !tables.second)
+    return false;
   if (keepTexts) {
     tables.texts = BigArray<const char*>(count1 + count2 + 1);
     if (!tables.texts) return false;

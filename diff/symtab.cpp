@@ -83,6 +83,7 @@ int32_t diff_store_keyed(const char* text, long length, uint64_t fingerprint) {
   diffSymTableStruct& s = tables.symbols[symbol];
   s.fingerprint = fingerprint;
   s.length = static_cast<uint32_t>(length);
+  tables.hashes[symbol] = static_cast<int32_t>(fingerprint & 0x3FFFFFFF);
   if (tables.texts) tables.texts[symbol] = tables.textStore->Copy(text, length);
   return symbol;
 }
