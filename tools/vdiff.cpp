@@ -4,7 +4,6 @@
 // memory, then prints one "S1,E1 S2,E2" line per difference, a unified
 // diff (-u), or the edit script of the named-file comparison (-script).
 // Exit status: 0 identical, 1 different, 2 trouble (message on stderr).
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
