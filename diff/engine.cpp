@@ -23,6 +23,7 @@ void ClearTables() {
   BigFree(tables.slots);
   BigFree(tables.texts);
   delete tables.textStore;
+  delete tables.sample;
   delete tables.occurrences;
   tables = Tables();
 }
@@ -99,8 +100,10 @@ diffInfo* diffFiles(int kind1, const void* source1, int count1, int kind2,
                resolveMoves)) {
     return nullptr;
   }
-  if (byFingerprint && !diffVerifyPairs(static_cast<const char*>(source1),
-                                        static_cast<const char*>(source2))) {
+  // Lines that met a symbol whose text was sampled were compared byte by
+  // byte; only a line that met one by fingerprint alone calls for a check.
+  if (byFingerprint && tables.unverified &&
+      !diffVerifyPairs(static_cast<const char*>(source1), static_cast<const char*>(source2))) {
     // Two different lines shared a fingerprint (or a file changed while it
     // was read): compare again, telling the texts apart byte by byte.
     ClearTables();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "diff/diff.h"
 
@@ -30,6 +31,11 @@ struct Tables {
   // checked against the texts afterwards (verify.cpp).
   const char** texts = nullptr;
   TextStore* textStore = nullptr;
+  // Without kept texts: the texts of the first symbols, while they fit a
+  // small budget, so that lines meeting them are compared byte by byte
+  // (symtab.cpp); set when a line met a symbol by fingerprint alone.
+  std::vector<const char*>* sample = nullptr;
+  bool unverified = false;
   // The sets of unpaired side-1 lines per symbol; live during the
   // duplicate passes only.
   Occurrences* occurrences = nullptr;
@@ -60,8 +66,13 @@ int32_t diff_store(const char* text, long length);
 // Bits of the fingerprint that count; all but in tests, which weaken it
 // to make different texts collide.
 extern uint64_t fingerprintMask;
+// Bytes of symbol texts sampled without kept texts (1 MB; tests lower it).
+extern long sampleBytes;
 // The same with the text's fingerprint already computed.
 int32_t diff_store_keyed(const char* text, long length, uint64_t fingerprint);
+// Starts and ends sampling symbol texts (without kept texts).
+void StartSample();
+void EndSample();
 // The first slot probed for a fingerprint.
 inline int32_t FirstSlot(uint64_t fingerprint) {
   return static_cast<int32_t>((fingerprint >> 32) % static_cast<uint32_t>(tables.slotCount));

@@ -75,6 +75,8 @@ bool Allocate(long count1, long count2, int32_t size, bool keepTexts) {
     tables.texts = BigArray<const char*>(count1 + count2 + 1);
     if (!tables.texts) return false;
     tables.textStore = new TextStore();
+  } else {
+    StartSample();
   }
   return true;
 }
@@ -278,9 +280,10 @@ bool diffReadFiles(int kind1, const void* source1, int count1, int kind2,
   }
   tables.first[n1 + 1].partner = tables.first[n1 + 1].symbol = tables.count2 + 1;
   tables.second[n2 + 1].partner = tables.second[n2 + 1].symbol = tables.count1 + 1;
-  // The index is only needed while reading.
+  // The index and the sample are only needed while reading.
   BigFree(tables.slots);
   tables.slots = nullptr;
+  if (tables.sample) EndSample();
   return true;
 }
 

@@ -1,8 +1,10 @@
 // The symbols: one per distinct canonical line, numbered in the order they
 // are first seen, found through an open-addressed index (linear probing)
 // keyed by a 64-bit fingerprint.  A symbol keeps its fingerprint and
-// length; its text only when the texts are kept, and then probes compare
-// the bytes too.
+// length; its text when the texts are kept, and then probes compare the
+// bytes too.  Otherwise the first symbols' texts are sampled while they
+// fit a small budget: on files of a few distinct lines every line is then
+// compared byte by byte and the pairings need no check afterwards.
 #include "diff/engine.h"
 
 #include <cstring>
@@ -56,6 +58,49 @@ uint64_t diff_fingerprint(const char* text, long length) {
 namespace diff_engine {
 
 uint64_t fingerprintMask = ~uint64_t{0};
+long sampleBytes = 1L << 20;
+
+namespace {
+
+long sampled = 0;
+
+// Whether `text` is the text of `symbol`, as far as can be told.
+bool SameText(int32_t symbol, const char* text, long length) {
+  if (tables.texts) return memcmp(tables.texts[symbol], text, length) == 0;
+  const std::vector<const char*>& sample = *tables.sample;
+  if (static_cast<size_t>(symbol) < sample.size())
+    return memcmp(sample[symbol], text, length) == 0;
+  tables.unverified = true;
+  return true;
+}
+
+// Keeps the text of a new symbol when the texts or the sample take it.
+void KeepText(int32_t symbol, const char* text, long length) {
+  if (tables.texts) {
+    tables.texts[symbol] = tables.textStore->Copy(text, length);
+    return;
+  }
+  std::vector<const char*>& sample = *tables.sample;
+  if (static_cast<size_t>(symbol) != sample.size()) return;  // the sample is full
+  if (sampled + length + 1 > sampleBytes) return;
+  sampled += length + 1;
+  sample.push_back(tables.textStore->Copy(text, length));
+}
+
+}  // namespace
+
+void StartSample() {
+  sampled = 0;
+  tables.sample = new std::vector<const char*>();
+  tables.textStore = new TextStore();
+}
+
+void EndSample() {
+  delete tables.sample;
+  tables.sample = nullptr;
+  delete tables.textStore;
+  tables.textStore = nullptr;
+}
 
 int32_t diff_store(const char* text, long length) {
   return diff_store_keyed(text, length, diff_fingerprint(text, length));
@@ -72,7 +117,7 @@ int32_t diff_store_keyed(const char* text, long length, uint64_t fingerprint) {
     if (held == 0) break;
     const diffSymTableStruct& s = tables.symbols[held - 1];
     if (s.fingerprint == fingerprint && s.length == static_cast<uint32_t>(length) &&
-        (!tables.texts || memcmp(tables.texts[held - 1], text, length) == 0)) {
+        SameText(held - 1, text, length)) {
       return held - 1;
     }
     if (++slot == size) slot = 0;
@@ -84,7 +129,7 @@ int32_t diff_store_keyed(const char* text, long length, uint64_t fingerprint) {
   s.fingerprint = fingerprint;
   s.length = static_cast<uint32_t>(length);
   tables.hashes[symbol] = static_cast<int32_t>(fingerprint & 0x3FFFFFFF);
-  if (tables.texts) tables.texts[symbol] = tables.textStore->Copy(text, length);
+  KeepText(symbol, text, length);
   return symbol;
 }
 

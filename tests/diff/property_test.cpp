@@ -231,12 +231,19 @@ void CheckStreamed(const diff_test::Comparison& c, const std::string& left,
     }
   }
   diff_free(info);
-  diff_engine::fingerprintMask = 3;
-  info = diff_files(left.c_str(), right.c_str(), options);
-  diff_engine::fingerprintMask = ~uint64_t{0};
-  ASSERT_NE(info, nullptr);
-  CheckTables(info, lines1, lines2, options);
-  diff_free(info);
+  // Colliding texts are told apart by the sampled texts, or without a
+  // sample by the check of the pairings and a byte-by-byte comparison.
+  const long sample = diff_engine::sampleBytes;
+  for (long bytes : {sample, 0L}) {
+    diff_engine::fingerprintMask = 3;
+    diff_engine::sampleBytes = bytes;
+    info = diff_files(left.c_str(), right.c_str(), options);
+    diff_engine::fingerprintMask = ~uint64_t{0};
+    diff_engine::sampleBytes = sample;
+    ASSERT_NE(info, nullptr);
+    CheckTables(info, lines1, lines2, options);
+    diff_free(info);
+  }
 }
 
 void RunRandomPairs(unsigned seed, int pairs, size_t vocabulary, int maxCount) {
