@@ -3,12 +3,16 @@
 // distinct line (after the comparison options) becomes one symbol; lines
 // unique on both sides are paired first, pairings grow into neighbouring
 // equal lines, remaining duplicates are paired by position, and crossing
-// pairings (moved blocks) are undone.  What is left unpaired is the
-// difference, walked into per-side lists of line ranges.
+// pairings (moved blocks) are undone.  Then, unless the configuration
+// turns it off, the stretches left unpaired are diffed again with a
+// bounded longest common subsequence, which pairs the equal lines of
+// repetitive files.  What is left unpaired is the difference, walked into
+// per-side lists of line ranges.
 //
-// The passes (read and hash, pair, grow, duplicates, moves) live in their
-// own files behind this header; the entry points are diff_merge (two loaded
-// files), diff_text, diff_kvc, diff_kvc2 and diff_mem.
+// The passes (read and hash, pair, grow, duplicates, moves, refinement)
+// live in their own files behind this header; the entry points are
+// diff_merge (two loaded files), diff_files (two named files, streamed),
+// diff_text, diff_kvc, diff_kvc2 and diff_mem.
 #pragma once
 
 #include <cstddef>

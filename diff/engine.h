@@ -31,10 +31,11 @@ struct Tables {
   // checked against the texts afterwards (verify.cpp).
   const char** texts = nullptr;
   TextStore* textStore = nullptr;
-  // Without kept texts: the texts of the first symbols, while they fit a
-  // small budget, so that lines meeting them are compared byte by byte
-  // (symtab.cpp); set when a line met a symbol by fingerprint alone.
+  // Without kept texts, while reading: the texts of the first symbols,
+  // while they fit a small budget, so that lines meeting them are compared
+  // byte by byte (symtab.cpp).
   std::vector<const char*>* sample = nullptr;
+  // Set when a line met a symbol by fingerprint alone.
   bool unverified = false;
   // The sets of unpaired side-1 lines per symbol; live during the
   // duplicate passes only.
