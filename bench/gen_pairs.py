@@ -74,6 +74,17 @@ def pair_dups(rng, n):
     return left, scatter_edits(rng, left, 0.01, code_line)
 
 
+def pair_repetitive(rng, n=200000, handful=6):
+    """Lines from a handful of texts, as in a log or a table; the edits
+    draw from the same texts half the time, so that nothing is unique."""
+    texts = [code_line(rng) for _ in range(handful)]
+    left = [rng.choice(texts) for _ in range(n)]
+
+    def edit(rng):
+        return rng.choice(texts) if rng.random() < 0.5 else code_line(rng)
+    return left, scatter_edits(rng, left, 0.005, edit)
+
+
 def pair_unrelated(rng, n=200000):
     return [code_line(rng) for _ in range(n)], [code_line(rng) for _ in range(n)]
 
@@ -117,6 +128,7 @@ PAIRS = {
     "dups50k": lambda: pair_dups(random.Random(2), 50000),
     "dups100k": lambda: pair_dups(random.Random(2), 100000),
     "dups200k": lambda: pair_dups(random.Random(2), 200000),
+    "rep200k": lambda: pair_repetitive(random.Random(7)),
     "unrelated200k": lambda: pair_unrelated(random.Random(3)),
     "moves200k": lambda: pair_moves(random.Random(4)),
     "long1k": lambda: pair_long(random.Random(5)),

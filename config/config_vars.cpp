@@ -25,6 +25,7 @@ int cfg_clickpause;
 
 char* cfg_application_title;
 bool cfg_report_reading;
+bool cfg_diff_refine = true;
 
 int cfg_vc_type;
 bool cfg_vc_disabled;

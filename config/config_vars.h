@@ -96,10 +96,13 @@ extern bool cfg_blackwhite;
 extern bool vfCloseButtonOnTitleBar;
 extern int cfg_clickpause;
 
-// misc_options: the title appended to window titles, and whether reading a
-// configuration file is announced.
+// misc_options: the title appended to window titles, whether reading a
+// configuration file is announced, and whether the difference engine pairs
+// the equal lines left between its pairings (on before any configuration
+// is read, so that every comparison refines unless told not to).
 extern char* cfg_application_title;
 extern bool cfg_report_reading;
+extern bool cfg_diff_refine;
 
 // vc_service_options: the version-control system type (the choice index is
 // the type number: 0 the suite's own, 1 CVS, 2 ClearCase, 3 PVCS, 4 RCS,

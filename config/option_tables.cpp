@@ -153,6 +153,7 @@ _ConfigOption gui_options[] = {
 _ConfigOption misc_options[] = {
     stringRow("applicationTitle", &cfg_application_title, nullptr, CFG_REFRESH_TEXT),
     boolRow("reportConfigReading", &cfg_report_reading, false, 0, false),
+    boolRow("diffRefineRepeatedLines", &cfg_diff_refine, true, 0),
     functionRow("include", cfg_IncludeFile),
 };
 

@@ -5,6 +5,7 @@
 #include "diff/engine.h"
 
 #include "base/gen.h"
+#include "config/config_vars.h"
 #include "diff/big_alloc.h"
 #include "diff/occurrences.h"
 #include "diff/text_store.h"
@@ -19,7 +20,10 @@ void ClearTables() {
   BigFree(tables.second);
   BigFree(tables.symbols);
   BigFree(tables.hashes);
-  delete tables.texts;
+  BigFree(tables.slots);
+  BigFree(tables.texts);
+  delete tables.textStore;
+  delete tables.sample;
   delete tables.occurrences;
   tables = Tables();
 }
@@ -38,11 +42,12 @@ diffInfo* diff_return() {
   info->secondLines = tables.second;
   info->symbols = tables.symbols;
   info->hashes = tables.hashes;
+  info->texts = tables.texts;
   info->occurrenceNodes = nodes;
   info->firstCount = tables.count1;
   info->secondCount = tables.count2;
   info->symbolCount = tables.symbolCount;
-  info->textStore = tables.texts;
+  info->textStore = tables.textStore;
   delete tables.occurrences;
   tables = Tables();
   return info;
@@ -52,10 +57,12 @@ diffInfo* diff_return() {
 
 using namespace diff_engine;
 
-diffInfo* diffFiles(int kind1, const void* source1, int count1, int kind2,
-                    const void* source2, int count2, bool wantScript,
-                    int* scriptCount, char*** script, bool resolveMoves) {
-  if (!diffReadFiles(kind1, source1, count1, kind2, source2, count2)) return nullptr;
+namespace {
+
+// Reads and pairs both sides; false after a message.
+bool Compare(int kind1, const void* source1, int count1, int kind2, const void* source2,
+             int count2, bool keepTexts, bool resolveMoves) {
+  if (!diffReadFiles(kind1, source1, count1, kind2, source2, count2, keepTexts)) return false;
   diff_matchexact();
   diff_matchforward();
   diff_matchbackward();
@@ -64,7 +71,7 @@ diffInfo* diffFiles(int kind1, const void* source1, int count1, int kind2,
                                  tables.symbolCount)) {
     gen_error("Out of memory in diff.\n");
     ClearTables();
-    return nullptr;
+    return false;
   }
   diff_matchdupgood();
   diff_matchdup();
@@ -74,6 +81,34 @@ diffInfo* diffFiles(int kind1, const void* source1, int count1, int kind2,
     diff_findmoves();
     diff_matchforward();
     diff_matchbackward();
+  }
+  if (cfg_diff_refine) diff_refine();
+  return true;
+}
+
+}  // namespace
+
+diffInfo* diffFiles(int kind1, const void* source1, int count1, int kind2,
+                    const void* source2, int count2, bool wantScript,
+                    int* scriptCount, char*** script, bool resolveMoves) {
+  // Two named files whose pairings can be checked in order need no texts
+  // kept.  (Loaded files keep them: their results' texts are compared with
+  // each other's, as the merge does.)
+  const bool byFingerprint =
+      kind1 == DIFF_PATH && kind2 == DIFF_PATH && resolveMoves && !wantScript;
+  if (!Compare(kind1, source1, count1, kind2, source2, count2, !byFingerprint,
+               resolveMoves)) {
+    return nullptr;
+  }
+  // Lines that met a symbol whose text was sampled were compared byte by
+  // byte; only a line that met one by fingerprint alone calls for a check.
+  if (byFingerprint && tables.unverified &&
+      !diffVerifyPairs(static_cast<const char*>(source1), static_cast<const char*>(source2))) {
+    // Two different lines shared a fingerprint (or a file changed while it
+    // was read): compare again, telling the texts apart byte by byte.
+    ClearTables();
+    if (!Compare(kind1, source1, count1, kind2, source2, count2, true, resolveMoves))
+      return nullptr;
   }
   if (wantScript) {
     int count = 0;
@@ -91,6 +126,12 @@ diffInfo* diffFiles(int kind1, const void* source1, int count1, int kind2,
 diffInfo* diff_merge(file* file1, file* file2, int opts) {
   options = opts;
   return diffFiles(DIFF_FILE, file1, 0, DIFF_FILE, file2, 0, false, nullptr, nullptr,
+                   true);
+}
+
+diffInfo* diff_files(const char* name1, const char* name2, int opts) {
+  options = opts;
+  return diffFiles(DIFF_PATH, name1, 0, DIFF_PATH, name2, 0, false, nullptr, nullptr,
                    true);
 }
 
@@ -123,6 +164,7 @@ void diff_free(diffInfo* info) {
   BigFree(info->secondLines);
   BigFree(info->symbols);
   BigFree(info->hashes);
+  BigFree(info->texts);
   BigFree(info->occurrenceNodes);
   delete static_cast<TextStore*>(info->textStore);
   gen_free(info);
@@ -140,7 +182,8 @@ const char* diff_LineText(const diffInfo* info, int side, int lineNumber, long* 
   const int32_t count = side == 1 ? info->firstCount : info->secondCount;
   if (lineNumber < 1 || lineNumber > count) return nullptr;
   const diffLineTableStruct* table = side == 1 ? info->firstLines : info->secondLines;
-  const diffSymTableStruct& s = info->symbols[table[lineNumber].symbol];
-  if (length) *length = static_cast<long>(s.length);
-  return s.text;
+  const int32_t symbol = table[lineNumber].symbol;
+  if (!info->texts) return nullptr;
+  if (length) *length = static_cast<long>(info->symbols[symbol].length);
+  return info->texts[symbol];
 }

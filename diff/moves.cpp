@@ -23,18 +23,6 @@ int32_t RunLength(const diffLineTableStruct* table, int32_t k, int32_t last) {
   return length;
 }
 
-void Unpair(int32_t i, int32_t j) {
-  diffLineTableStruct& a = tables.first[i];
-  diffLineTableStruct& b = tables.second[j];
-  a.matched = 0;
-  a.partner = a.symbol;
-  b.matched = 0;
-  b.partner = b.symbol;
-  diffSymTableStruct& s = tables.symbols[a.symbol];
-  s.firstUnmatched++;
-  s.secondUnmatched++;
-}
-
 // A measured run remembered until an un-pairing touches it (or the line
 // that ended it), so that a long run facing many short ones is measured
 // once instead of once per short run.
@@ -67,9 +55,9 @@ void UnpairRun(int side, int32_t k, int32_t length, CachedRun& otherCache) {
     if (p < 1 || p > otherCount || !other[p].matched || other[p].partner != m) continue;
     if (otherCache.Covers(p)) otherCache.at = 0;
     if (side == 1) {
-      Unpair(m, p);
+      diff_unmatch(m, p);
     } else {
-      Unpair(p, m);
+      diff_unmatch(p, m);
     }
   }
 }

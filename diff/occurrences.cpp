@@ -10,6 +10,7 @@ Occurrences::~Occurrences() {
   BigFree(lines_);
   BigFree(next_);
   BigFree(previous_);
+  BigFree(positionOf_);
 }
 
 bool Occurrences::Build(const diffLineTableStruct* first, int32_t count1,
@@ -28,9 +29,13 @@ bool Occurrences::Build(const diffLineTableStruct* first, int32_t count1,
   lines_ = BigArray<int32_t>(size);
   next_ = BigArray<int32_t>(size);
   previous_ = BigArray<int32_t>(size);
-  if (!lines_ || !next_ || !previous_) return false;
+  positionOf_ = BigArray<int32_t>(static_cast<size_t>(count1) + 1);
+  if (!lines_ || !next_ || !previous_ || !positionOf_) return false;
   for (int32_t i = 1; i <= count1; ++i) {
-    if (!first[i].matched) lines_[symbols[first[i].symbol].firstOccurrences++] = i;
+    if (first[i].matched) continue;
+    const int32_t p = symbols[first[i].symbol].firstOccurrences++;
+    lines_[p] = i;
+    positionOf_[i] = p;
   }
   // Each cursor now stands at its bucket's end; step back to the start.
   for (int32_t s = 0; s < symbolCount; ++s) {
@@ -67,12 +72,9 @@ int32_t Occurrences::FindPrevious(int32_t p) {
   return p;
 }
 
-void Occurrences::Remove(int32_t symbol, int32_t line) {
-  const int32_t start = BucketStart(symbol);
-  const int32_t end = BucketEnd(symbol);
-  const int32_t* at = std::lower_bound(lines_ + start, lines_ + end, line);
-  if (at == lines_ + end || *at != line) return;
-  const auto p = static_cast<int32_t>(at - lines_);
+void Occurrences::Remove(int32_t line) {
+  const int32_t p = positionOf_[line];
+  if (p == 0) return;  // paired before the sets were built
   next_[p] = p + 1;
   previous_[p] = p - 1;
 }

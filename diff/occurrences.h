@@ -4,7 +4,8 @@
 // duplicates.  Each symbol's lines sit in ascending order in one shared
 // array; paired lines are skipped through two union-find links (next and
 // previous unpaired position), so every query costs a binary search and
-// near-constant skipping.  Lines only leave the sets while they are in use.
+// near-constant skipping; each line's position is recorded, so taking it
+// out costs nothing more.  Lines only leave the sets while they are in use.
 // The sets are built when the duplicate passes begin, from the lines still
 // unpaired then, so on similar files they stay small.
 #pragma once
@@ -27,8 +28,8 @@ class Occurrences {
   // and their firstUnmatched counts.  False when memory runs out.
   bool Build(const diffLineTableStruct* first, int32_t count1,
              diffSymTableStruct* symbols, int32_t symbolCount);
-  // Takes side-1 line `line` of `symbol` out of its set.
-  void Remove(int32_t symbol, int32_t line);
+  // Takes side-1 line `line` out of its symbol's set.
+  void Remove(int32_t line);
   // The lowest unpaired line of `symbol` above `bound`, or 0.
   int32_t Above(int32_t symbol, int32_t bound);
   // The highest unpaired line of `symbol` below `bound`, or 0.
@@ -47,6 +48,7 @@ class Occurrences {
   int32_t* lines_ = nullptr;
   int32_t* next_ = nullptr;      // next_[p] == p while p is unpaired
   int32_t* previous_ = nullptr;  // previous_[p] == p while p is unpaired
+  int32_t* positionOf_ = nullptr;  // side-1 line -> its position, 0 if none
 };
 
 // Rebuilds the symbols' firstOccurrences lists from the line tables: every

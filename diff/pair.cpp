@@ -17,7 +17,19 @@ void diff_matchup(int32_t i, int32_t j) {
   diffSymTableStruct& s = tables.symbols[b.symbol];
   s.secondUnmatched--;
   s.firstUnmatched--;
-  if (tables.occurrences) tables.occurrences->Remove(b.symbol, i);
+  if (tables.occurrences) tables.occurrences->Remove(i);
+}
+
+void diff_unmatch(int32_t i, int32_t j) {
+  diffLineTableStruct& a = tables.first[i];
+  diffLineTableStruct& b = tables.second[j];
+  a.matched = 0;
+  a.partner = a.symbol;
+  b.matched = 0;
+  b.partner = b.symbol;
+  diffSymTableStruct& s = tables.symbols[a.symbol];
+  s.firstUnmatched++;
+  s.secondUnmatched++;
 }
 
 void diff_matchexact() {

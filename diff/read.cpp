@@ -1,7 +1,8 @@
 // Reading both sides into the tables: count the lines, size the symbol
-// table above the total, then give every line its symbol.  File sides are
+// index above the total, then give every line its symbol.  File sides are
 // canonicalised under the options through one buffer per side; no other
-// memory is taken per line beyond each new symbol's text.
+// memory is taken per line beyond each new symbol (and its text, when the
+// texts are kept).
 #include "diff/engine.h"
 
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "base/gen.h"
 #include "diff/big_alloc.h"
+#include "diff/line_reader.h"
 #include "diff/store_batch.h"
 #include "diff/text_store.h"
 #include "text/file.h"
@@ -46,23 +48,36 @@ long CountLines(int kind, const void* source, int count) {
       return count;
     case DIFF_NAME:
       return CountNamedLines(static_cast<const char*>(source));
+    case DIFF_PATH: {
+      const auto* name = static_cast<const char*>(source);
+      const long count = name ? DiffLineReader::CountLines(name) : -1;
+      if (count < 0) gen_error("Error opening file - %s\n", name ? name : "");
+      return count;
+    }
     default:
       gen_error("Error - unknown file type %i\n", kind);
       return -1;
   }
 }
 
-bool Allocate(long count1, long count2, int32_t size) {
+bool Allocate(long count1, long count2, int32_t size, bool keepTexts) {
   tables.count1 = static_cast<int32_t>(count1);
   tables.count2 = static_cast<int32_t>(count2);
-  tables.symbolCount = size;
-  tables.hashes = BigArray<int32_t>(size);
-  tables.symbols = BigArray<diffSymTableStruct>(size);
+  tables.slotCount = size;
+  tables.slots = BigArray<int32_t>(size);
+  tables.symbols = BigArray<diffSymTableStruct>(count1 + count2 + 1);
+  tables.hashes = BigArray<int32_t>(count1 + count2 + 1);
   tables.first = BigArray<diffLineTableStruct>(count1 + 2);
   tables.second = BigArray<diffLineTableStruct>(count2 + 2);
-  if (!tables.hashes || !tables.symbols || !tables.first || !tables.second) return false;
-  memset(tables.hashes, 0xff, sizeof(int32_t) * size);  // every slot empty (-1)
-  tables.texts = new TextStore();
+  if (!tables.slots || !tables.symbols || !tables.hashes || !tables.first || !tables.second)
+    return false;
+  if (keepTexts) {
+    tables.texts = BigArray<const char*>(count1 + count2 + 1);
+    if (!tables.texts) return false;
+    tables.textStore = new TextStore();
+  } else {
+    StartSample();
+  }
   return true;
 }
 
@@ -84,6 +99,15 @@ class CanonScratch {
   bool ok() const { return bytes_ != nullptr; }
   bool Fits(long length) const { return used_ + length <= capacity_; }
   void Reset() { used_ = 0; }
+  // Makes room for a line of `length` bytes; only when empty (after Reset).
+  bool Grow(long length) {
+    if (length <= capacity_) return true;
+    char* bigger = static_cast<char*>(realloc(bytes_, length));
+    if (!bigger) return false;
+    bytes_ = bigger;
+    capacity_ = length;
+    return true;
+  }
   // Canonicalises into the scratch; the text stays until Reset.
   const char* Put(const char* text, long* length) {
     char* out = bytes_ + used_;
@@ -123,6 +147,46 @@ bool ReadFileSide(int side, file* f) {
     }
     if (!batch.Add(++number, text, length)) return false;
     if (batch.Empty()) canon.Reset();
+  }
+  return batch.Flush();
+}
+
+bool ReadPathSide(int side, const char* name) {
+  DiffLineReader reader;
+  if (!reader.Open(name)) {
+    gen_error("Error opening file - %s\n", name);
+    return false;
+  }
+  CanonScratch canon(0);
+  if (!canon.ok()) return false;
+  StoreBatch batch(side);
+  const int32_t count = side == 1 ? tables.count1 : tables.count2;
+  int32_t number = 0;
+  const char* text = nullptr;
+  long length = 0;
+  for (;;) {
+    if (reader.NeedsRead()) {
+      // Reading on moves the block under the queued texts: store them first.
+      if (!batch.Flush()) return false;
+      canon.Reset();
+    }
+    if (!reader.Next(&text, &length)) break;
+    if (number == count) break;  // the file grew since it was counted
+    if (options) {
+      if (!canon.Fits(length)) {
+        // The canonical form is never longer than the line.
+        if (!batch.Flush()) return false;
+        canon.Reset();
+        if (!canon.Grow(length)) return false;
+      }
+      text = canon.Put(text, &length);
+    }
+    if (!batch.Add(++number, text, length)) return false;
+    if (batch.Empty()) canon.Reset();
+  }
+  if (reader.failed() || number != count) {
+    gen_error("Error reading file - %s\n", name);
+    return false;
   }
   return batch.Flush();
 }
@@ -171,6 +235,9 @@ bool ReadOneFile(int side, int kind, const void* source, int32_t count) {
     case DIFF_STREAM:
       ok = ReadStreamSide(side, static_cast<FILE*>(const_cast<void*>(source)), count);
       break;
+    case DIFF_PATH:
+      ok = ReadPathSide(side, static_cast<const char*>(source));
+      break;
   }
   diffLineTableStruct& end = (side == 1 ? tables.first : tables.second)[count + 1];
   end.matched = 1;
@@ -187,13 +254,13 @@ int32_t SymbolTableSize(long lines) {
 }
 
 bool diffReadFiles(int kind1, const void* source1, int count1, int kind2,
-                   const void* source2, int count2) {
+                   const void* source2, int count2, bool keepTexts) {
   const long n1 = CountLines(kind1, source1, count1);
   const long n2 = n1 < 0 ? -1 : CountLines(kind2, source2, count2);
   if (n1 < 0 || n2 < 0) return false;
   const int32_t size = SymbolTableSize(n1 + n2);
   if (size == 0) {
-    // The symbol table's largest size bounds the lines of one comparison.
+    // The symbol index's largest size bounds the lines of one comparison.
     const int32_t largest = kSizeLadder[std::size(kSizeLadder) - 1];
     gen_error("Out of memory in diff.\n");
     gen_error("The two files have %ld lines together; at most %ld can be compared.", n1 + n2,
@@ -201,7 +268,7 @@ bool diffReadFiles(int kind1, const void* source1, int count1, int kind2,
     ClearTables();
     return false;
   }
-  if (!Allocate(n1, n2, size)) {
+  if (!Allocate(n1, n2, size, keepTexts)) {
     gen_error("Out of memory in diff.\n");
     ClearTables();
     return false;
@@ -213,6 +280,10 @@ bool diffReadFiles(int kind1, const void* source1, int count1, int kind2,
   }
   tables.first[n1 + 1].partner = tables.first[n1 + 1].symbol = tables.count2 + 1;
   tables.second[n2 + 1].partner = tables.second[n2 + 1].symbol = tables.count1 + 1;
+  // The index and the sample are only needed while reading.
+  BigFree(tables.slots);
+  tables.slots = nullptr;
+  if (tables.sample) EndSample();
   return true;
 }
 

@@ -56,10 +56,11 @@ char** diffShowDiffs(int* count) {
       lines[k++] = gen_copy(text);
       return;
     }
-    const diffSymTableStruct& s = tables.symbols[tables.second[j].symbol];
+    const int32_t symbol = tables.second[j].symbol;
+    const uint32_t length = tables.symbols[symbol].length;
     // Copied whole: the text may hold NUL bytes.
-    auto* copy = static_cast<char*>(gen_alloc(s.length + 1, 1));
-    memcpy(copy, s.text, s.length);
+    auto* copy = static_cast<char*>(gen_alloc(length + 1, 1));
+    memcpy(copy, tables.texts[symbol], length);
     lines[k++] = copy;
   });
   *count = total;

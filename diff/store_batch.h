@@ -1,6 +1,6 @@
 // Entering lines into the symbol table a few at a time.  Each lookup is a
-// cache miss or three (the slot's hash, the slot, the stored text) on big
-// inputs; hashing a batch of lines first and prefetching what their probes
+// cache miss or two (the index slot, the symbol) on big inputs;
+// fingerprinting a batch of lines first and prefetching what their probes
 // will touch lets those misses overlap instead of following one another.
 // Lines are still stored strictly in order, so the result is the same as
 // storing them one by one.
@@ -25,14 +25,10 @@ class StoreBatch {
   struct Item {
     const char* text;
     long length;
-    int32_t hash;
+    uint64_t fingerprint;
     int32_t number;
-    int32_t probe;  // first slot holding the same hash, or an empty slot
   };
-  static constexpr int kSize = 16;
-
-  // Hashes the queued lines and prefetches their first probe slots.
-  void HashAll();  // enough misses in flight to hide latency
+  static constexpr int kSize = 16;  // enough misses in flight to hide latency
 
   Item items_[kSize];
   int count_ = 0;

@@ -102,6 +102,28 @@ bool FindNextDiff2(DiffFile* d1, DiffFile* d2, diffInfo* info) {
   return true;
 }
 
+bool diff_NextDifference(const diffInfo* info, int32_t* i, int32_t* j, int32_t* count1,
+                         int32_t* count2) {
+  const int32_t n1 = info->firstCount;
+  const int32_t n2 = info->secondCount;
+  while (*i <= n1 && *j <= n2 && info->firstLines[*i].matched &&
+         info->secondLines[*j].matched) {
+    ++*i;
+    ++*j;
+  }
+  if (*i > n1 && *j > n2) return false;
+  if (*i > n1 || *j > n2) {
+    *count1 = *i > n1 ? 0 : n1 - *i + 1;
+    *count2 = *i > n1 ? n2 - *j + 1 : 0;
+    return true;
+  }
+  int32_t p = *i;
+  while (p <= n1 && !info->firstLines[p].matched) ++p;
+  *count1 = p - *i;
+  *count2 = p > n1 ? n2 - *j + 1 : info->firstLines[p].partner - *j;
+  return true;
+}
+
 void diff_StoreRange(DiffFile* d, int index, ColorInfo* colors) {
   auto* range = static_cast<RangeInfo*>(gen_alloc(1, sizeof(RangeInfo)));
   range->start = d->lineNumber;

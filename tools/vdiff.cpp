@@ -1,20 +1,16 @@
-// vdiff: the difference engine on the command line.  It loads both files
-// through the text model and compares them exactly as the viewer does,
-// then prints one "S1,E1 S2,E2" line per difference, a unified diff (-u),
-// or the edit script of the named-file comparison (-script).
+// vdiff: the difference engine on the command line.  It reads both files
+// line by line as the text model loads them (CR LF ends count as LF) and
+// compares them with the viewer's engine and options, holding no text in
+// memory, then prints one "S1,E1 S2,E2" line per difference, a unified
+// diff (-u), or the edit script of the named-file comparison (-script).
 // Exit status: 0 identical, 1 different, 2 trouble (message on stderr).
-#include <malloc.h>
-#include <sys/mman.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "base/gen.h"
+#include "config/config_vars.h"
 #include "diff/diff.h"
 #include "text/file.h"
 #include "tools/vdiff_unified.h"
@@ -31,16 +27,18 @@ struct Request {
 };
 
 constexpr int kIdentical = 0;
-constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
 constexpr int kDifferent = 1;
 constexpr int kTrouble = 2;
 
 const char kUsage[] =
-    "usage: vdiff [-b] [-w] [-i] [-lang=c] [-u | -script] FILE1 FILE2\n"
+    "usage: vdiff [-b] [-w] [-i] [-lang=c] [-refine | -norefine] [-u | -script] FILE1 FILE2\n"
     "  -b       ignore the amount of whitespace\n"
     "  -w       ignore all whitespace\n"
     "  -i       ignore letter case\n"
     "  -lang=c  ignore whitespace between C tokens\n"
+    "  -refine  pair the equal lines left between the engine's pairings by a\n"
+    "           longest common subsequence (the default; repetitive files)\n"
+    "  -norefine  keep the engine's first pairing exactly\n"
     "  -u       print a unified diff (3 lines of context)\n"
     "  -script  print the edit script that rebuilds FILE2 from FILE1\n"
     "Prints one \"S1,E1 S2,E2\" line per difference: lines S1..E1-1 of FILE1\n"
@@ -53,6 +51,8 @@ bool SetOption(Request& r, const char* arg) {
   else if (strcmp(arg, "-w") == 0) r.options |= DIFF_IGNORE_ALL_SPACE;
   else if (strcmp(arg, "-i") == 0) r.options |= DIFF_IGNORE_CASE;
   else if (strcmp(arg, "-lang=c") == 0) r.options |= DIFF_C_TOKENS;
+  else if (strcmp(arg, "-refine") == 0) cfg_diff_refine = true;
+  else if (strcmp(arg, "-norefine") == 0) cfg_diff_refine = false;
   else if (strcmp(arg, "-u") == 0 && r.mode != Mode::Script) r.mode = Mode::Unified;
   else if (strcmp(arg, "-script") == 0 && r.mode != Mode::Unified) r.mode = Mode::Script;
   else return false;
@@ -108,12 +108,13 @@ int Finish(bool written, int status) {
 // Both output forms come from the same blocks, so they agree on what
 // differs: line ends (LF or CR LF) do not count, a missing final newline
 // does (the last line then differs).
-int Report(const Request& r, DiffStuff* record) {
+int Report(const Request& r, const diffInfo* info) {
+  const VdiffFiles files = VdiffDescribe(r.name1, r.name2, info);
   int count = 0;
-  VdiffBlock* blocks = VdiffBlocks(record, &count);
+  VdiffBlock* blocks = VdiffBlocks(info, files, &count);
   bool written;
   if (r.mode == Mode::Unified) {
-    written = VdiffWriteUnified(stdout, record, blocks, count);
+    written = VdiffWriteUnified(stdout, files, blocks, count);
   } else if (count == 0) {
     puts("Files are identical.");
     written = fflush(stdout) == 0;
@@ -125,21 +126,10 @@ int Report(const Request& r, DiffStuff* record) {
 }
 
 int CompareFiles(const Request& r) {
-  file* f1 = FileF_File(r.name1, 0, FILE_LOAD_MUST_EXIST);
-  file* f2 = f1 ? FileF_File(r.name2, 0, FILE_LOAD_MUST_EXIST) : nullptr;
-  diffInfo* info = f2 ? diff_merge(f1, f2, r.options) : nullptr;
-  if (!info) {
-    FileFree(f1);
-    FileFree(f2);
-    return kTrouble;
-  }
-  const bool identical = DiffIdentical(f1, f2, info);
-  DiffStuff* record = diff_NewRecord(info, f1, f2, r.name1, r.name2, nullptr);
-  if (!identical) diff_CalculateAllDiffs(record);
-  const int status = Report(r, record);
-  diff_FreeColorInfo(record->colors1);
-  diff_FreeColorInfo(record->colors2);
-  DiffStuffDestroy(record);
+  diffInfo* info = diff_files(r.name1, r.name2, r.options);
+  if (!info) return kTrouble;
+  const int status = Report(r, info);
+  diff_free(info);
   return status;
 }
 
@@ -187,31 +177,9 @@ int RunScript(const Request& r) {
   return Finish(fflush(stdout) == 0 && !ferror(stdout), status);
 }
 
-// The text model allocates a record for every line; on big files the page
-// faults of that heap cost about as much as the comparison.  The heap is
-// therefore grown in large steps and offered huge pages, the steps kept to
-// a small part of the address space a limit (ulimit -v) leaves.
-void UseLargeHeapPages() {
-  size_t heapStep = size_t{256} << 20;
-  rlimit limit;
-  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
-    heapStep = std::min<size_t>(heapStep, limit.rlim_cur / 16);
-  mallopt(M_TOP_PAD, static_cast<int>(heapStep));
-  mallopt(M_TRIM_THRESHOLD, static_cast<int>(heapStep));
-  void* probe = malloc(64 * 1024);  // grows the heap by the new step
-  char* top = static_cast<char*>(sbrk(0));
-  const auto start = (reinterpret_cast<uintptr_t>(probe) + kHugePage - 1) & ~(kHugePage - 1);
-  if (top && reinterpret_cast<uintptr_t>(top) > start) {
-    madvise(reinterpret_cast<void*>(start), reinterpret_cast<uintptr_t>(top) - start,
-            MADV_HUGEPAGE);
-  }
-  free(probe);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  UseLargeHeapPages();
   gen_init(argv[0], 0, 0);
   Request request;
   const int parsed = ParseArguments(argc, argv, request);

@@ -7,21 +7,32 @@
 #include <vector>
 
 #include "base/gen.h"
-#include "text/file.h"
+#include "diff/line_reader.h"
 
 namespace {
 
 constexpr int kContext = 3;
 
-bool EndsWithLF(const file* f, int lineNumber) {
-  return lineNumber < f->lineCount || !(f->flags & FILE_NO_FINAL_NEWLINE);
+bool EndsWithLF(const VdiffFiles& files, int side, int lineNumber) {
+  if (side == 1) return lineNumber < files.lines1 || files.finalNewline1;
+  return lineNumber < files.lines2 || files.finalNewline2;
+}
+
+// True when the file is empty or its last byte is LF.
+bool FinalNewline(const char* name) {
+  FILE* in = fopen(name, "rb");
+  if (!in) return true;
+  int last = '\n';
+  if (fseek(in, -1, SEEK_END) == 0) last = getc(in);
+  fclose(in);
+  return last == '\n';
 }
 
 // Makes the common pair (i, j) that involves a last line a change when the
 // two lines differ in their final newline.
-void SplitLastPair(std::vector<VdiffBlock>& blocks, const file* f1, const file* f2) {
-  const int n1 = static_cast<int>(f1->lineCount);
-  const int n2 = static_cast<int>(f2->lineCount);
+void SplitLastPair(std::vector<VdiffBlock>& blocks, const VdiffFiles& files) {
+  const int n1 = files.lines1;
+  const int n2 = files.lines2;
   if (n1 == 0 || n2 == 0) return;
   VdiffBlock* last = blocks.empty() ? nullptr : &blocks.back();
   int i = n1;
@@ -32,12 +43,12 @@ void SplitLastPair(std::vector<VdiffBlock>& blocks, const file* f1, const file* 
     i = last->start1 - 1;
     j = last->start2 - 1;
     if (i != n1 && j != n2) return;
-    if (EndsWithLF(f1, i) == EndsWithLF(f2, j)) return;
+    if (EndsWithLF(files, 1, i) == EndsWithLF(files, 2, j)) return;
     last->start1--;
     last->start2--;
     return;
   }
-  if (EndsWithLF(f1, i) == EndsWithLF(f2, j)) return;
+  if (EndsWithLF(files, 1, i) == EndsWithLF(files, 2, j)) return;
   if (last && last->end1 == n1 && last->end2 == n2) {
     last->end1++;
     last->end2++;
@@ -48,29 +59,37 @@ void SplitLastPair(std::vector<VdiffBlock>& blocks, const file* f1, const file* 
 
 // A forward cursor over one file's lines.
 struct LineCursor {
-  file* f;
-  line* current;
-  int number;
+  const VdiffFiles& files;
+  int side;
+  DiffLineReader reader;
+  int number = 0;  // the line last read
+  const char* text = "";
+  long length = 0;
+  bool failed = false;
 
-  // The text of line `k` (k never goes backwards).
-  const char* Text(int k, long* length) {
-    while (number < k && current) {
-      current = current->next;
+  LineCursor(const VdiffFiles& f, int s) : files(f), side(s) {
+    if (!reader.Open(s == 1 ? f.name1 : f.name2)) failed = true;
+  }
+
+  // Reads up to line `k` (k never goes backwards).
+  void Seek(int k) {
+    while (number < k && !failed) {
+      if (!reader.Next(&text, &length)) {
+        failed = true;
+        text = "";
+        length = 0;
+      }
       ++number;
     }
-    *length = current ? current->length : 0;
-    const char* text = current ? FileLineText(f, current) : nullptr;
-    return text ? text : "";
   }
 };
 
 void PutLine(FILE* out, char mark, LineCursor& cursor, int k) {
-  long length = 0;
-  const char* text = cursor.Text(k, &length);
+  cursor.Seek(k);
   putc(mark, out);
-  fwrite(text, 1, static_cast<size_t>(length), out);
+  fwrite(cursor.text, 1, static_cast<size_t>(cursor.length), out);
   putc('\n', out);
-  if (!EndsWithLF(cursor.f, k)) fputs("\\ No newline at end of file\n", out);
+  if (!EndsWithLF(cursor.files, cursor.side, k)) fputs("\\ No newline at end of file\n", out);
 }
 
 void PutRange(FILE* out, char side, int start, int count) {
@@ -104,15 +123,20 @@ void WriteHunk(FILE* out, const VdiffBlock* blocks, int first, int last, LineCur
 
 }  // namespace
 
-VdiffBlock* VdiffBlocks(DiffStuff* record, int* count) {
+VdiffFiles VdiffDescribe(const char* name1, const char* name2, const diffInfo* info) {
+  return {name1, name2, info->firstCount, info->secondCount, FinalNewline(name1),
+          FinalNewline(name2)};
+}
+
+VdiffBlock* VdiffBlocks(const diffInfo* info, const VdiffFiles& files, int* count) {
   std::vector<VdiffBlock> blocks;
-  const int ranges = diff_RangeCount(record->colors1);
-  for (int k = 0; k < ranges; ++k) {
-    const RangeInfo* a = diff_GetRange(record->colors1, k);
-    const RangeInfo* b = diff_GetRange(record->colors2, k);
-    blocks.push_back({a->start, a->end, b->start, b->end});
+  int32_t i = 1, j = 1, count1 = 0, count2 = 0;
+  while (diff_NextDifference(info, &i, &j, &count1, &count2)) {
+    blocks.push_back({i, i + count1, j, j + count2});
+    i += count1;
+    j += count2;
   }
-  SplitLastPair(blocks, record->file1, record->file2);
+  SplitLastPair(blocks, files);
   *count = static_cast<int>(blocks.size());
   if (blocks.empty()) return nullptr;
   auto* result = static_cast<VdiffBlock*>(gen_alloc(*count, sizeof(VdiffBlock)));
@@ -120,21 +144,21 @@ VdiffBlock* VdiffBlocks(DiffStuff* record, int* count) {
   return result;
 }
 
-bool VdiffWriteUnified(FILE* out, DiffStuff* record, const VdiffBlock* blocks,
+bool VdiffWriteUnified(FILE* out, const VdiffFiles& files, const VdiffBlock* blocks,
                        int count) {
   if (count == 0) return true;
-  fprintf(out, "--- %s\n+++ %s\n", record->name1, record->name2);
-  LineCursor c1{record->file1, record->file1->firstLine, 1};
-  LineCursor c2{record->file2, record->file2->firstLine, 1};
-  const int n1 = static_cast<int>(record->file1->lineCount);
+  fprintf(out, "--- %s\n+++ %s\n", files.name1, files.name2);
+  LineCursor c1(files, 1);
+  LineCursor c2(files, 2);
   int first = 0;
   while (first < count) {
     int last = first;
     while (last + 1 < count && blocks[last + 1].start1 - blocks[last].end1 <= 2 * kContext) {
       ++last;
     }
-    WriteHunk(out, blocks, first, last, c1, c2, n1);
+    WriteHunk(out, blocks, first, last, c1, c2, files.lines1);
     first = last + 1;
   }
-  return fflush(out) == 0 && !ferror(out);
+  if (c1.failed || c2.failed) gen_error("Cannot read the files again for the unified diff");
+  return fflush(out) == 0 && !ferror(out) && !c1.failed && !c2.failed;
 }

@@ -1,7 +1,8 @@
-// Unified-diff output of a comparison, built from the engine's difference
-// ranges: hunks with three lines of context, "\ No newline at end of file"
-// after a last line without LF, so that patch turns the first file into
-// the second byte for byte (LF files compared without options).
+// Unified-diff output of a comparison, built from the engine's result:
+// hunks with three lines of context, "\ No newline at end of file" after a
+// last line without LF, so that patch turns the first file into the second
+// byte for byte (LF files compared without options).  The files' lines are
+// streamed again while the hunks are written; none is held in memory.
 #pragma once
 
 #include <cstdio>
@@ -17,10 +18,25 @@ struct VdiffBlock {
   int end2;
 };
 
-// The differences of a record's range lists, adjusted so that a last line
-// whose final newline differs between the sides counts as changed.  The
-// result holds `*count` blocks (new array, gen_free), or null for none.
-VdiffBlock* VdiffBlocks(DiffStuff* record, int* count);
+// The two compared files and what the output needs to know of them.
+struct VdiffFiles {
+  const char* name1;
+  const char* name2;
+  int lines1;
+  int lines2;
+  bool finalNewline1;  // the last line ends in LF (or there is none)
+  bool finalNewline2;
+};
 
-// Writes the unified diff of the blocks; returns false on a write error.
-bool VdiffWriteUnified(FILE* out, DiffStuff* record, const VdiffBlock* blocks, int count);
+// Fills in the files' line counts from the result and their final newlines.
+VdiffFiles VdiffDescribe(const char* name1, const char* name2, const diffInfo* info);
+
+// The differences of a result, adjusted so that a last line whose final
+// newline differs between the sides counts as changed.  The result holds
+// `*count` blocks (new array, gen_free), or null for none.
+VdiffBlock* VdiffBlocks(const diffInfo* info, const VdiffFiles& files, int* count);
+
+// Writes the unified diff of the blocks; returns false on a read or write
+// error.
+bool VdiffWriteUnified(FILE* out, const VdiffFiles& files, const VdiffBlock* blocks,
+                       int count);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "config/config_vars.h"
 #include "diff/diff.h"
 #include "tests/text/text_test_util.h"
 #include "text/file.h"
@@ -25,6 +26,15 @@ inline int ParseOptions(const std::string& words) {
     for (const auto& [word, bit] : bits) options |= w == word ? bit : 0;
   return options;
 }
+
+// Sets the refinement of repetitive stretches for a scope.
+struct RefineSwitch {
+  explicit RefineSwitch(bool on) : saved(cfg_diff_refine) { cfg_diff_refine = on; }
+  ~RefineSwitch() { cfg_diff_refine = saved; }
+  RefineSwitch(const RefineSwitch&) = delete;
+  RefineSwitch& operator=(const RefineSwitch&) = delete;
+  bool saved;
+};
 
 // One comparison of two texts held in files under a scratch directory.
 struct Comparison {

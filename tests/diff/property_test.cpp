@@ -1,14 +1,20 @@
-// Invariants over many random pairs (fixed seeds, so failures repeat):
-// every unpaired line lies in exactly one range and no paired line in any;
-// paired lines are equal under the options and in the same order on both
-// sides; ranges ascend without overlapping; symbol counts match the
-// tables; and the edit script rebuilds side 2 exactly.
+// Invariants over many random pairs (fixed seeds, so failures repeat), with
+// the refinement of repetitive stretches on: every unpaired line lies in
+// exactly one range and no paired line in any; paired lines are equal
+// under the options and in the same order on both sides; ranges ascend
+// without overlapping; symbol counts match the tables; one symbol is one
+// text; the streaming reader pairs as the text model does, and still only
+// equal lines when fingerprints collide; and the edit script rebuilds
+// side 2 exactly.  Then a repetitive pair against GNU diff's count.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "diff/engine.h"
 #include "tests/diff/diff_test_util.h"
 
 namespace {
@@ -92,6 +98,22 @@ std::string Canonical(const std::string& s, int options) {
   return out;
 }
 
+// Each symbol holds one canonical text and each text one symbol.
+void CheckSymbols(const diffInfo* info, const Lines& left, const Lines& right, int options) {
+  std::map<int32_t, std::string> textOf;
+  std::map<std::string, int32_t> symbolOf;
+  for (int side = 1; side <= 2; ++side) {
+    const Lines& lines = side == 1 ? left : right;
+    const diffLineTableStruct* table = side == 1 ? info->firstLines : info->secondLines;
+    for (size_t k = 0; k < lines.size(); ++k) {
+      const std::string text = Canonical(lines[k], options);
+      const int32_t symbol = table[k + 1].symbol;
+      EXPECT_EQ(textOf.emplace(symbol, text).first->second, text) << "symbol " << symbol;
+      EXPECT_EQ(symbolOf.emplace(text, symbol).first->second, symbol) << text;
+    }
+  }
+}
+
 // Checks the tables of one comparison against the texts it compared.
 void CheckTables(const diffInfo* info, const Lines& left, const Lines& right, int options) {
   ASSERT_EQ(info->firstCount, static_cast<int32_t>(left.size()));
@@ -100,8 +122,6 @@ void CheckTables(const diffInfo* info, const Lines& left, const Lines& right, in
   std::vector<int> unpaired1(info->symbolCount), unpaired2(info->symbolCount);
   for (int32_t i = 1; i <= info->firstCount; ++i) {
     const diffLineTableStruct& e = info->firstLines[i];
-    EXPECT_EQ(std::string(info->symbols[e.symbol].text, info->symbols[e.symbol].length),
-              Canonical(left[i - 1], options));
     if (!e.matched) {
       unpaired1[e.symbol]++;
       continue;
@@ -196,6 +216,36 @@ void CheckScript(const std::string& leftPath, const std::string& rightPath,
   diff_free(info);
 }
 
+// The files read by name pair exactly as the loaded files did; with weak
+// fingerprints (many different texts colliding) pairs are still equal.
+void CheckStreamed(const diff_test::Comparison& c, const std::string& left,
+                   const std::string& right, int options) {
+  const Lines lines1 = text_test::LinesOf(c.left), lines2 = text_test::LinesOf(c.right);
+  diffInfo* info = diff_files(left.c_str(), right.c_str(), options);
+  ASSERT_NE(info, nullptr);
+  CheckSymbols(info, lines1, lines2, options);
+  for (int32_t j = 1; j <= info->secondCount; ++j) {
+    EXPECT_EQ(info->secondLines[j].matched, c.info()->secondLines[j].matched) << j;
+    if (info->secondLines[j].matched) {
+      EXPECT_EQ(info->secondLines[j].partner, c.info()->secondLines[j].partner) << j;
+    }
+  }
+  diff_free(info);
+  // Colliding texts are told apart by the sampled texts, or without a
+  // sample by the check of the pairings and a byte-by-byte comparison.
+  const long sample = diff_engine::sampleBytes;
+  for (long bytes : {sample, 0L}) {
+    diff_engine::fingerprintMask = 3;
+    diff_engine::sampleBytes = bytes;
+    info = diff_files(left.c_str(), right.c_str(), options);
+    diff_engine::fingerprintMask = ~uint64_t{0};
+    diff_engine::sampleBytes = sample;
+    ASSERT_NE(info, nullptr);
+    CheckTables(info, lines1, lines2, options);
+    diff_free(info);
+  }
+}
+
 void RunRandomPairs(unsigned seed, int pairs, size_t vocabulary, int maxCount) {
   ScratchDir dir;
   std::mt19937 rng(seed);
@@ -212,6 +262,9 @@ void RunRandomPairs(unsigned seed, int pairs, size_t vocabulary, int maxCount) {
       // The model drops CR of CR LF pairs, so compare against its lines.
       CheckTables(c.info(), text_test::LinesOf(c.left), text_test::LinesOf(c.right),
                   p.options);
+      CheckSymbols(c.info(), text_test::LinesOf(c.left), text_test::LinesOf(c.right),
+                   p.options);
+      CheckStreamed(c, dir / "left", dir / "right", p.options);
       if (c.identical) {
         EXPECT_EQ(c.count(), 0);
       } else {
@@ -227,5 +280,49 @@ void RunRandomPairs(unsigned seed, int pairs, size_t vocabulary, int maxCount) {
 TEST(PropertyTest, MixedLinesUnderEveryOptionSet) { RunRandomPairs(1, 250, kVocabulary.size(), 30); }
 
 TEST(PropertyTest, HeavyDuplicates) { RunRandomPairs(2, 150, 3, 40); }
+
+// Lines changed by the engine's ranges, and by GNU diff's normal output.
+int ChangedLines(const std::string& left, const std::string& right, bool refine) {
+  diff_test::RefineSwitch on(refine);
+  diff_test::Comparison c(left, right, 0);
+  int changed = 0;
+  for (int k = 0; k < c.count(); ++k) {
+    changed += c.side1(k)->end - c.side1(k)->start + c.side2(k)->end - c.side2(k)->start;
+  }
+  return changed;
+}
+
+int GnuChangedLines(const std::string& left, const std::string& right) {
+  const auto r = test_support::runProgram("diff", {left, right});
+  EXPECT_EQ(r.status, 1) << r.err;
+  int changed = 0;
+  std::istringstream out(r.out);
+  for (std::string l; std::getline(out, l);) changed += l[0] == '<' || l[0] == '>';
+  return changed;
+}
+
+// A file drawn from a handful of texts, with scattered edits from the same
+// texts and new ones: refined, the engine changes about as many lines as
+// GNU diff, where its first pairing changes far more.
+TEST(PropertyTest, RepetitiveFileChangesAsFewLinesAsGnuDiff) {
+  ScratchDir dir;
+  std::mt19937 rng(3);
+  const Lines texts = {"alpha();", "}", "", "  return beta;", "x = x + 1;"};
+  Lines left(20000), right;
+  for (auto& l : left) l = texts[rng() % texts.size()];
+  for (const auto& l : left) {
+    const unsigned r = rng() % 400;
+    if (r == 0) continue;                                      // deleted
+    if (r == 1) right.push_back("edit " + std::to_string(rng()));  // inserted
+    right.push_back(r == 2 ? texts[rng() % texts.size()] : l);     // changed
+  }
+  WriteBytes(dir / "left", Join(left, false, false));
+  WriteBytes(dir / "right", Join(right, false, false));
+  const int gnu = GnuChangedLines(dir / "left", dir / "right");
+  const int refined = ChangedLines(dir / "left", dir / "right", true);
+  const int exact = ChangedLines(dir / "left", dir / "right", false);
+  EXPECT_LE(refined, gnu * 11 / 10) << "GNU diff " << gnu << ", exact pairing " << exact;
+  EXPECT_GT(exact, refined);
+}
 
 }  // namespace

@@ -1,8 +1,10 @@
 // The text model's loader on arbitrary bytes: the input is written to a
 // file and loaded, and every line read back must be the bytes between its
-// line ends (LF, CR LF), with the final newline's absence recorded.
+// line ends (LF, CR LF), with the final newline's absence recorded.  The
+// difference engine's streaming reader must find the same lines.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <string>
 
 #include "base/gen.h"
+#include "diff/line_reader.h"
 #include "text/file.h"
 
 namespace {
@@ -43,6 +46,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!out) return 0;
   fwrite(text.data(), 1, text.size(), out);
   fclose(out);
+  bool finalNewline;
+  const std::string want = expectedLines(text, &finalNewline);
+  DiffLineReader reader;
+  std::string streamed;
+  const char* t = nullptr;
+  long length = 0;
+  if (!reader.Open(path.c_str())) return 0;
+  while (reader.Next(&t, &length)) streamed.append(t, static_cast<size_t>(length)) += '\n';
+  if (reader.failed() || streamed != want ||
+      DiffLineReader::CountLines(path.c_str()) != static_cast<long>(std::count(
+                                                      want.begin(), want.end(), '\n'))) {
+    __builtin_trap();
+  }
   file* f = FileF_File(path.c_str(), 0, FILE_LOAD_MUST_EXIST);
   unlink(path.c_str());
   if (!f) {
@@ -51,8 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!name) return 0;
     __builtin_trap();
   }
-  bool finalNewline;
-  std::string want = expectedLines(text, &finalNewline);
   std::string got;
   for (line* l = f->firstLine; l; l = l->next) {
     const char* t = FileLineText(f, l);
