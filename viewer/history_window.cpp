@@ -91,6 +91,7 @@ class HistoryWindow : public WGeneratedWindow {
   int sortColumn_ = -1;
   bool descending_ = false;
   int selected_ = -1, marked_ = -1;  // rows
+  int previous_ = -1;                // the row selected before the last change
   MScrollList* list_ = nullptr;
   WTextView* commentView_ = nullptr;
   WScrollBar* commentBar_ = nullptr;
@@ -195,6 +196,7 @@ void HistoryWindow::refresh(const History_Info& history) {
   fillRows();
   list_->setSelectedRow(order_.empty() ? -1 : 0);
   onSelect(list_, list_->getSelectedRow());
+  previous_ = -1;
   cwSetMsg(window, order_.empty() ? "The history is empty." : "", 0);
   cwRaise(window);
 }
@@ -236,6 +238,7 @@ void HistoryWindow::onHeader(MScrollList* list, int column) {
     if (self->itemAt(r)->version == version) row = r;
   list->setSelectedRow(list->getRowCount() ? row : -1);
   onSelect(list, list->getSelectedRow());
+  self->previous_ = -1;
 }
 
 const History_Info_Item* HistoryWindow::itemAt(int row) const {
@@ -245,18 +248,19 @@ const History_Info_Item* HistoryWindow::itemAt(int row) const {
 
 void HistoryWindow::onSelect(MScrollList* list, int row) {
   auto* self = static_cast<HistoryWindow*>(list->clientData);
+  if (row != self->selected_) self->previous_ = self->selected_;
   self->selected_ = row;
   self->showComment();
   self->dimButtons();
   self->publish();
 }
 
-// Control+click chooses a second version beside the selected one and
-// compares the two at once.
+// Control+click chooses a second version beside the one selected before
+// and compares the two at once.  (The list has already selected the
+// clicked row.)
 void HistoryWindow::onClick(MScrollList* list, int row, int, int, xinLibSt* event) {
   auto* self = static_cast<HistoryWindow*>(list->clientData);
-  int before = self->selected_;
-  onSelect(list, row);
+  int before = self->previous_;
   if (event && event->type != WEV_KEY && (event->state & WMOD_CONTROL) && before >= 0 &&
       before != row) {
     self->mark(before);
@@ -333,13 +337,13 @@ void HistoryWindow::compareWithPrevious(int row) {
   gen_free(previous);
 }
 
-// The two chosen versions, the one listed lower (older in the history's
-// own order) on the left.
+// The two chosen versions, the older (later in the history, which lists
+// the newest first) on the left, however the rows are sorted.
 void HistoryWindow::compareChosen() {
   const History_Info_Item* a = itemAt(marked_);
   const History_Info_Item* b = itemAt(selected_);
   if (!a || !b || a == b) return;
-  if (History_Info_compare(*a, *b, HistoryOrder::version) > 0) std::swap(a, b);
+  if (a < b) std::swap(a, b);
   compare(a->version.c_str(), b->version.c_str());
 }
 

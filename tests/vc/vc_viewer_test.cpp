@@ -250,6 +250,18 @@ TEST_F(VersionsInTheViewer, GitLastEditAndHistoryWindow) {
       [](const ViewerState& st) { return st.get("comments").find("Change b") != std::string::npos; });
   EXPECT_EQ(s.get("comments").rfind(hash(1) + ") Ann ", 0), 0u) << s.get("comments");
   EXPECT_NE(s.get("comments").find("| Change b"), std::string::npos) << s.get("comments");
+
+  // The newest row, then Control+click on the oldest: the two are compared,
+  // the older on the left.  (The viewer came up over the history.)
+  auto rowY = [&](int row) { return std::to_string(y + header + row * rowHeight + rowHeight / 2); };
+  std::string h = std::to_string(history), rowX = std::to_string(x + 20);
+  xtest::xdotool({"windowraise", h, "mousemove", "--window", h, rowX, rowY(0), "click", "1"});
+  xtest::xdotool({"keydown", "ctrl", "mousemove", "--window", h, rowX, rowY(2), "click", "1",
+                  "keyup", "ctrl"});
+  std::string chosen = "(Version " + hash(2) + ") vs. f.txt (Version " + hash(0) + ")";
+  EXPECT_TRUE(xtest::poll([&] { return xtest::title(v.window()).find(chosen) != std::string::npos; },
+                          10000))
+      << xtest::title(v.window());
   xtest::xdotool({"windowfocus", "--sync", std::to_string(history), "key", "ctrl+q"});
   EXPECT_TRUE(xtest::poll([&] { return xtest::topWindows("f.txt - History").empty(); }));
 }
