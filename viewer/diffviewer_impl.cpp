@@ -27,6 +27,7 @@
 #include "text/file.h"
 #include "vc/vc.h"
 #include "viewer/alignment.h"
+#include "viewer/check_in_text.h"
 #include "viewer/diff_chooser.h"
 #include "viewer/file_list_entry.h"
 #include "viewer/opener.h"
@@ -378,20 +379,7 @@ void DiffViewer_Impl::showVersionInfo() {
   if (!shown) return;
   commentsShown_ = info.version + ") " + info.author + " " + info.date + " | ";
   commentsShown_ += info.comments.substr(0, info.comments.find('\n'));
-  comments_->startBatch();
-  comments_->clear();
-  std::string head = info.version + ") " + info.author + " " + info.date;
-  comments_->addColoredText(head.c_str(), fg_pixel, bg_pixel);
-  comments_->addLineBreak(bg_pixel);
-  comments_->addColoredLine(controlshadow_pixel, -1, 2, false, true);
-  std::string_view rest = info.comments;
-  while (!rest.empty()) {
-    size_t end = std::min(rest.find('\n'), rest.size());
-    comments_->addColoredText(rest.data(), comment_fg, -1, static_cast<int>(end));
-    comments_->addLineBreak();
-    rest.remove_prefix(std::min(end + 1, rest.size()));
-  }
-  comments_->endBatch();
+  dv_ShowCheckIn(comments_.get(), info.version, info.author, info.date, info.comments);
 }
 
 // The version asked for, the date (labelled "Date", no stepping), the

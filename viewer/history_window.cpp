@@ -22,6 +22,7 @@
 #include "gui/widgets/button.h"
 #include "gui/widgets/message_line.h"
 #include "vc/vc.h"
+#include "viewer/check_in_text.h"
 #include "viewer/diffviewer.h"
 
 namespace {
@@ -287,22 +288,10 @@ void HistoryWindow::mark(int row) {
 }
 
 void HistoryWindow::showComment() {
-  comment_->startBatch();
-  comment_->clear();
-  if (const History_Info_Item* item = itemAt(selected_)) {
-    std::string head = item->version + ") " + item->username + " " + item->date;
-    comment_->addColoredText(head.c_str(), fg_pixel, bg_pixel);
-    comment_->addLineBreak(bg_pixel);
-    comment_->addColoredLine(controlshadow_pixel, -1, 2, false, true);
-    std::string_view rest = item->comments;
-    while (!rest.empty()) {
-      size_t end = std::min(rest.find('\n'), rest.size());
-      comment_->addColoredText(rest.data(), comment_fg, -1, static_cast<int>(end));
-      comment_->addLineBreak();
-      rest.remove_prefix(std::min(end + 1, rest.size()));
-    }
-  }
-  comment_->endBatch();
+  if (const History_Info_Item* item = itemAt(selected_))
+    dv_ShowCheckIn(comment_.get(), item->version, item->username, item->date, item->comments);
+  else
+    comment_->clear();
 }
 
 void HistoryWindow::onButton(WButton* button, const char* command) {
